@@ -1,0 +1,135 @@
+#include "frame/arena.hpp"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+
+#include "frame/error.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define KARPA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define KARPA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+// Poisoned gap after every allocation, so overruns are caught under ASan.
+constexpr size_t kRedZone = 32;
+#else
+#define KARPA_POISON(p, n) ((void)(p), (void)(n))
+#define KARPA_UNPOISON(p, n) ((void)(p), (void)(n))
+constexpr size_t kRedZone = 0;
+#endif
+
+namespace karpa {
+namespace {
+
+constexpr size_t kPage = 4096;
+constexpr size_t kFirstChunk = 64 * 1024;
+// A thread keeps at most this much mapped between calls; a larger call's
+// memory is unmapped when the next call starts.
+constexpr size_t kRetainLimit = 128u << 20;
+
+struct Chunk {
+    Chunk* previous;
+    size_t size;  // bytes mapped, header included
+};
+
+struct ArenaState {
+    Chunk* chunk;  // the newest chunk; older ones are chained behind it
+    char* cursor;
+    char* end;
+    size_t nextSize;  // size of the next chunk to map
+    size_t mapped;
+};
+
+// Trivial, so reaching it costs no guard; the releaser below owns the cleanup.
+thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0};
+
+void unmapAll(ArenaState& arena) {
+    for (Chunk* c = arena.chunk; c != nullptr;) {
+        Chunk* previous = c->previous;
+        KARPA_UNPOISON(c, c->size);
+        munmap(c, c->size);
+        c = previous;
+    }
+    arena.chunk = nullptr;
+    arena.cursor = arena.end = nullptr;
+    arena.mapped = 0;
+}
+
+struct ThreadReleaser {
+    bool armed = false;
+    ~ThreadReleaser() { unmapAll(tlsArena); }
+};
+thread_local ThreadReleaser tlsReleaser;
+
+char* chunkStart(Chunk* c) { return reinterpret_cast<char*>(c) + sizeof(Chunk); }
+
+void mapChunk(ArenaState& arena, size_t need) {
+    tlsReleaser.armed = true;  // registers the thread-exit cleanup once
+    size_t size = std::max(arena.nextSize, need + sizeof(Chunk) + kPage);
+    size = (size + kPage - 1) & ~(kPage - 1);
+    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) outOfMemory();
+    Chunk* c = static_cast<Chunk*>(p);
+    c->previous = arena.chunk;
+    c->size = size;
+    arena.chunk = c;
+    arena.cursor = chunkStart(c);
+    arena.end = reinterpret_cast<char*>(c) + size;
+    arena.mapped += size;
+    arena.nextSize = std::min(size * 2, kRetainLimit);
+    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+}
+
+}  // namespace
+
+void* arenaAllocate(size_t bytes, size_t align) {
+    ArenaState& arena = tlsArena;
+    for (;;) {
+        const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
+        const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
+        if (arena.chunk != nullptr && at <= end && bytes + kRedZone <= end - at) {
+            char* p = reinterpret_cast<char*>(at);
+            arena.cursor = p + bytes + kRedZone;
+            KARPA_UNPOISON(p, bytes);
+            return p;
+        }
+        if (bytes > SIZE_MAX / 2) outOfMemory();
+        mapChunk(arena, bytes + align + kRedZone);
+    }
+}
+
+void arenaReset() {
+    ArenaState& arena = tlsArena;
+    if (arena.chunk == nullptr) return;
+    if (arena.chunk->previous != nullptr || arena.chunk->size > kRetainLimit) {
+        // The last call outgrew one chunk: replace them all by one chunk of the
+        // combined size (up to the retain limit), mapped by the next allocation.
+        const size_t combined = arena.mapped;
+        unmapAll(arena);
+        arena.nextSize = std::clamp(combined, kFirstChunk, kRetainLimit);
+        return;
+    }
+    arena.cursor = chunkStart(arena.chunk);
+    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+}
+
+size_t arenaMappedBytes() { return tlsArena.mapped; }
+
+void TextBuilder::reserve(size_t extra) {
+    if (extra < cap - len) return;  // keeps one byte for the NUL
+    if (extra > SIZE_MAX / 4) outOfMemory();
+    const size_t wanted = std::max(len + extra + 1, cap * 2);
+    char* grown = static_cast<char*>(arenaAllocate(std::max<size_t>(wanted, 32), 1));
+    if (len != 0) std::memcpy(grown, data, len);
+    data = grown;
+    cap = std::max<size_t>(wanted, 32);
+}
+
+std::string_view arenaCopy(std::string_view s) {
+    char* p = static_cast<char*>(arenaAllocate(s.size() + 1, 1));
+    if (!s.empty()) std::memcpy(p, s.data(), s.size());
+    p[s.size()] = '\0';
+    return {p, s.size()};
+}
+
+}  // namespace karpa

@@ -1,0 +1,83 @@
+// Per-thread call memory.
+//
+// Every export call takes its temporaries and its result text from the calling
+// thread's arena in this library. The arena is reset when the next export
+// starts on that thread, so a result stays valid (and untouched) until then,
+// and a steady stream of calls reuses the same pages without locks or
+// per-item allocator traffic. The arena's pages are unmapped when the thread
+// ends. Mapping failures take the out-of-memory path.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace karpa {
+
+void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t));
+// Starts a new call: everything allocated before is given back to the arena.
+void arenaReset();
+// Bytes currently mapped by the calling thread's arena (for tests).
+size_t arenaMappedBytes();
+
+template <class T>
+struct ArenaAllocator {
+    using value_type = T;
+    ArenaAllocator() = default;
+    template <class U>
+    ArenaAllocator(const ArenaAllocator<U>&) noexcept {}
+    T* allocate(size_t n) {
+        if (n > SIZE_MAX / sizeof(T)) outOfMemoryFromArena();
+        return static_cast<T*>(arenaAllocate(n * sizeof(T), alignof(T)));
+    }
+    void deallocate(T*, size_t) noexcept {}
+    template <class U>
+    bool operator==(const ArenaAllocator<U>&) const noexcept { return true; }
+    [[noreturn]] static void outOfMemoryFromArena();
+};
+
+template <class T>
+using ArenaVec = std::vector<T, ArenaAllocator<T>>;
+
+using IntList = ArenaVec<int64_t>;
+using FloatList = ArenaVec<double>;
+using StringList = ArenaVec<std::string_view>;
+
+// A text under construction in the arena. `finish` NUL-terminates it and gives
+// the pointer an export returns: the constant "" when nothing was written.
+struct TextBuilder {
+    char* data = nullptr;
+    size_t len = 0;
+    size_t cap = 0;
+
+    void reserve(size_t extra);  // room for `extra` more bytes plus the NUL
+    void append(std::string_view s) {
+        reserve(s.size());
+        if (!s.empty()) std::memcpy(data + len, s.data(), s.size());
+        len += s.size();
+    }
+    void push(char c) {
+        reserve(1);
+        data[len++] = c;
+    }
+    std::string_view view() const { return {data, len}; }
+    const char* finish() {
+        if (len == 0) return "";
+        data[len] = '\0';
+        return data;
+    }
+};
+
+// A copy of `s` in the arena (NUL-terminated).
+std::string_view arenaCopy(std::string_view s);
+
+}  // namespace karpa
+
+#include "frame/error.hpp"
+
+template <class T>
+void karpa::ArenaAllocator<T>::outOfMemoryFromArena() {
+    karpa::outOfMemory();
+}

@@ -1,0 +1,73 @@
+// The boundary of every exported function.
+//
+// An export is a thin shell:
+//
+//   KARPA_EXPORT const char* seq_sort_int(const char* list, int descending) {
+//       return textCall([&] { ...read, compute, print...; return builder.finish(); });
+//   }
+//
+// `textCall` starts the call (clears the thread's failure flag, resets its
+// arena), runs the body, and turns a raised error into the null pointer.
+// `numberCall` does the same for exports that return numbers (0 on failure).
+// Nothing thrown inside a call ever crosses the C interface.
+#pragma once
+
+#include <cstdint>
+#include <new>
+#include <string_view>
+
+#include "frame/arena.hpp"
+#include "frame/error.hpp"
+
+#define KARPA_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace karpa {
+
+// Argument text: a null pointer reads as "", the text ends at its first NUL.
+// The bytes are borrowed for the call and never written.
+inline std::string_view argText(const char* text) {
+    return text == nullptr ? std::string_view("", 0) : std::string_view(text);
+}
+
+// C `int` arguments are widened with their sign.
+inline int64_t argInt(int value) { return static_cast<int64_t>(value); }
+
+void beginCall();
+// Records an exception that no raiser threw as an AssertionDefect.
+void recordUnexpectedFailure();
+
+template <class Body>
+const char* textCall(Body&& body) noexcept {
+    beginCall();
+    try {
+        return body();
+    } catch (const Unwind&) {
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        outOfMemory();
+    } catch (...) {
+        recordUnexpectedFailure();
+        return nullptr;
+    }
+}
+
+template <class Number, class Body>
+Number numberCall(Body&& body) noexcept {
+    beginCall();
+    try {
+        return body();
+    } catch (const Unwind&) {
+        return Number(0);
+    } catch (const std::bad_alloc&) {
+        outOfMemory();
+    } catch (...) {
+        recordUnexpectedFailure();
+        return Number(0);
+    }
+}
+
+// Initialisation: fatal-signal handlers, SIGPIPE ignored, and the report of an
+// error left on the calling thread. Run at load time and by `TovMain`.
+void initialise();
+
+}  // namespace karpa

@@ -1,0 +1,178 @@
+#include "frame/textcodec.hpp"
+
+#include <algorithm>
+
+namespace karpa {
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// trunc((INT64_MIN + d) / 10): below this, one more digit d leaves the range.
+constexpr int64_t kDigitLimit[10] = {
+    (INT64_MIN + 0) / 10, (INT64_MIN + 1) / 10, (INT64_MIN + 2) / 10, (INT64_MIN + 3) / 10,
+    (INT64_MIN + 4) / 10, (INT64_MIN + 5) / 10, (INT64_MIN + 6) / 10, (INT64_MIN + 7) / 10,
+    (INT64_MIN + 8) / 10, (INT64_MIN + 9) / 10,
+};
+
+constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+int decimalDigits(uint64_t u) {
+    int n = 1;
+    for (;;) {
+        if (u < 10) return n;
+        if (u < 100) return n + 1;
+        if (u < 1000) return n + 2;
+        if (u < 10000) return n + 3;
+        u /= 10000;
+        n += 4;
+    }
+}
+
+[[noreturn]] void invalidInteger(std::string_view text) {
+    raise(ErrorKind::ValueError, "invalid integer: " + std::string(text));
+}
+
+}  // namespace
+
+StringList split(std::string_view text, char separator) {
+    if (text.data() == nullptr) text = std::string_view("", 0);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    size_t pieces = 1;
+    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, separator, end - q))); ++q) ++pieces;
+    StringList out;
+    out.reserve(pieces);
+    for (;;) {
+        const char* q = static_cast<const char*>(std::memchr(p, separator, static_cast<size_t>(end - p)));
+        if (q == nullptr) {
+            out.emplace_back(p, static_cast<size_t>(end - p));
+            return out;
+        }
+        out.emplace_back(p, static_cast<size_t>(q - p));
+        p = q + 1;
+    }
+}
+
+std::string_view strip(std::string_view text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && isListWhitespace(text[first])) ++first;
+    while (last > first && isListWhitespace(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+void integerOutOfRangeError() { raise(ErrorKind::ValueError, "Parsed integer outside of valid range"); }
+
+size_t rawParseInt(const char* s, size_t n, int64_t& value) {
+    size_t i = 0;
+    bool negative = false;
+    if (n == 0) return 0;
+    if (s[0] == '+' || s[0] == '-') {
+        negative = s[0] == '-';
+        i = 1;
+    }
+    if (i >= n || !isDigit(s[i])) return 0;
+    // Accumulated as a non-positive number so that INT64_MIN is reachable.
+    int64_t acc = 0;
+    while (i < n && isDigit(s[i])) {
+        const int d = s[i] - '0';
+        if (acc < kDigitLimit[d]) [[unlikely]] integerOutOfRangeError();
+        acc = acc * 10 - d;
+        ++i;
+        while (i < n && s[i] == '_') ++i;
+    }
+    if (!negative) {
+        if (acc == INT64_MIN) [[unlikely]] integerOutOfRangeError();
+        acc = -acc;
+    }
+    value = acc;
+    return i;
+}
+
+int64_t parseInt(std::string_view text) {
+    int64_t value = 0;
+    const size_t used = rawParseInt(text.data(), text.size(), value);
+    if (used == 0 || used != text.size()) invalidInteger(text);
+    return value;
+}
+
+IntList parseCsvInts(std::string_view text) { return readList<int64_t>(text, rawParseInt, invalidInteger); }
+
+IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }
+
+char* writeInt(char* out, int64_t value) {
+    uint64_t u = static_cast<uint64_t>(value);
+    if (value < 0) {
+        *out++ = '-';
+        u = 0 - u;
+    }
+    const int digits = decimalDigits(u);
+    char* p = out + digits;
+    while (u >= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + (u % 100) * 2, 2);
+        u /= 100;
+    }
+    if (u >= 10) {
+        std::memcpy(p - 2, kDigitPairs + u * 2, 2);
+    } else {
+        p[-1] = static_cast<char>('0' + u);
+    }
+    return out + digits;
+}
+
+void addInt(TextBuilder& out, int64_t value) {
+    out.reserve(kMaxIntText);
+    out.len = static_cast<size_t>(writeInt(out.data + out.len, value) - out.data);
+}
+
+std::string decimalText(int64_t value) {
+    char buffer[kMaxIntText];
+    return std::string(buffer, writeInt(buffer, value));
+}
+
+const char* printInt(int64_t value) {
+    TextBuilder out;
+    addInt(out, value);
+    return out.finish();
+}
+
+const char* printIntList(const IntList& list) {
+    if (list.empty()) return "";
+    TextBuilder out;
+    out.reserve(list.size() * (kMaxIntText + 1));
+    char* p = out.data;
+    for (const int64_t x : list) {
+        p = writeInt(p, x);
+        *p++ = ',';
+    }
+    out.len = static_cast<size_t>(p - out.data) - 1;
+    return out.finish();
+}
+
+const char* join(const StringList& items, std::string_view separator) {
+    if (items.empty()) return "";
+    size_t total = separator.size() * (items.size() - 1);
+    for (const std::string_view item : items) total += item.size();
+    if (total == 0) return "";
+    TextBuilder out;
+    out.reserve(total);
+    char* p = out.data;
+    bool first = true;
+    for (const std::string_view item : items) {
+        if (!first) {
+            std::memcpy(p, separator.data(), separator.size());
+            p += separator.size();
+        }
+        first = false;
+        std::memcpy(p, item.data(), item.size());
+        p += item.size();
+    }
+    out.len = total;
+    return out.finish();
+}
+
+}  // namespace karpa

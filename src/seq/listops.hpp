@@ -1,0 +1,72 @@
+// Core procedures shared by the integer, float and string sequence exports.
+// The generic ones take the per-element function or predicate as a closure
+// that holds the export's parameter.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "frame/arena.hpp"
+#include "frame/error.hpp"
+
+namespace karpa {
+
+template <class T, class Fn>
+ArenaVec<T> mapImpl(const ArenaVec<T>& list, Fn fn) {
+    ArenaVec<T> out;
+    out.reserve(list.size());
+    for (const T& x : list) out.push_back(fn(x));
+    return out;
+}
+
+template <class T, class Keep>
+ArenaVec<T> filterImpl(const ArenaVec<T>& list, Keep keep) {
+    ArenaVec<T> out;
+    out.reserve(list.size());
+    for (const T& x : list) {
+        if (keep(x)) out.push_back(x);
+    }
+    return out;
+}
+
+template <class T, class Keep>
+int64_t countImpl(const ArenaVec<T>& list, Keep keep) {
+    int64_t count = 0;
+    for (const T& x : list) {
+        if (keep(x)) count = checkedAdd(count, 1);
+    }
+    return count;
+}
+
+// The first element, replaced by each later one for which better(x, best).
+template <class T, class Better>
+T pickImpl(const ArenaVec<T>& list, Better better) {
+    T best = checkedAt(list, 0);
+    for (size_t i = 1; i < list.size(); ++i) {
+        if (better(list[i], best)) best = list[i];
+    }
+    return best;
+}
+
+template <class T>
+ArenaVec<T> reverseImpl(const ArenaVec<T>& list) {
+    return ArenaVec<T>(list.rbegin(), list.rend());
+}
+
+// The first min(count, length) elements; a negative count raises RangeDefect.
+template <class T>
+ArenaVec<T> takeImpl(const ArenaVec<T>& list, int64_t count) {
+    const int64_t n = std::min<int64_t>(count, static_cast<int64_t>(list.size()));
+    return ArenaVec<T>(list.begin(), list.begin() + static_cast<ptrdiff_t>(checkedSize(n)));
+}
+
+// The elements from index min(count, length) on; a negative index raises IndexDefect.
+template <class T>
+ArenaVec<T> skipImpl(const ArenaVec<T>& list, int64_t count) {
+    const int64_t length = static_cast<int64_t>(list.size());
+    const int64_t i = std::min(count, length);
+    if (i < 0) raiseIndexError2(i, length - 1);
+    return ArenaVec<T>(list.begin() + i, list.end());
+}
+
+}  // namespace karpa

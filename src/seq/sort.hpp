@@ -1,0 +1,86 @@
+// The stable bottom-up merge sort shared by every sorting export and the
+// medians. Runs are aligned to the end of the list; ties take the element of
+// the left run. Descending order comes from a reversed comparison, so equal
+// elements keep their input order in both directions. With a comparison that
+// is not a consistent order (floats with NaN) the output is exactly what these
+// merge steps produce.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "frame/arena.hpp"
+
+namespace karpa {
+
+// Merges the sorted runs a[lo..m] and a[m+1..hi]; b has room for the left run.
+template <class T, class Compare>
+inline void mergeAlt(T* a, T* b, int64_t lo, int64_t m, int64_t hi, Compare& cmp) {
+    if (cmp(a[m], a[m + 1]) <= 0) return;  // already in order
+    std::copy(a + lo, a + m + 1, b);
+    int64_t i = 0;
+    int64_t j = m + 1;
+    int64_t k = lo;
+    while (k < j && j <= hi) {
+        if (cmp(b[i], a[j]) <= 0) {
+            a[k] = b[i];
+            ++i;
+        } else {
+            a[k] = a[j];
+            ++j;
+        }
+        ++k;
+    }
+    while (k < j) {
+        a[k] = b[i];
+        ++k;
+        ++i;
+    }
+}
+
+// `cmp(x, y)` answers -1, 0 or +1.
+template <class T, class Compare>
+void sort(ArenaVec<T>& list, Compare cmp) {
+    const int64_t n = static_cast<int64_t>(list.size());
+    if (n < 2) return;
+    T* const a = list.data();
+    T* const b = static_cast<T*>(arenaAllocate(sizeof(T) * static_cast<size_t>(n / 2), alignof(T)));
+    for (int64_t s = 1; s < n; s *= 2) {
+        for (int64_t m = n - 1 - s; m >= 0; m -= 2 * s) {
+            mergeAlt(a, b, std::max<int64_t>(m - s + 1, 0), m, m + s, cmp);
+        }
+    }
+}
+
+// cmp(x, y): 0 when equal, -1 when x < y, +1 otherwise (so +1 whenever a
+// float NaN is involved). Strings compare by unsigned bytes, shorter first.
+struct Ascending {
+    template <class T>
+    int operator()(const T& x, const T& y) const {
+        return x == y ? 0 : (x < y ? -1 : 1);
+    }
+    int operator()(std::string_view x, std::string_view y) const {
+        const int c = x.compare(y);
+        return (c > 0) - (c < 0);
+    }
+};
+
+struct Descending {
+    template <class T>
+    int operator()(const T& x, const T& y) const {
+        return Ascending{}(y, x);
+    }
+};
+
+// Sorts ascending, or descending when `descending` is set.
+template <class T>
+void sortDirected(ArenaVec<T>& list, bool descending) {
+    if (descending) {
+        sort(list, Descending{});
+    } else {
+        sort(list, Ascending{});
+    }
+}
+
+}  // namespace karpa
