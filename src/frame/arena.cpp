@@ -36,12 +36,13 @@ struct ArenaState {
     Chunk* chunk;  // the newest chunk; older ones are chained behind it
     char* cursor;
     char* end;
-    size_t nextSize;  // size of the next chunk to map
+    size_t nextSize;      // size of the next chunk to map
     size_t mapped;
+    size_t filledBefore;  // bytes taken from the chunks behind the newest one
 };
 
 // Trivial, so reaching it costs no guard; the releaser below owns the cleanup.
-thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0};
+thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0, 0};
 
 void unmapAll(ArenaState& arena) {
     for (Chunk* c = arena.chunk; c != nullptr;) {
@@ -53,6 +54,7 @@ void unmapAll(ArenaState& arena) {
     arena.chunk = nullptr;
     arena.cursor = arena.end = nullptr;
     arena.mapped = 0;
+    arena.filledBefore = 0;
 }
 
 struct ThreadReleaser {
@@ -70,6 +72,7 @@ void mapChunk(ArenaState& arena, size_t need) {
     void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) outOfMemory();
     Chunk* c = static_cast<Chunk*>(p);
+    if (arena.chunk != nullptr) arena.filledBefore += static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
     c->previous = arena.chunk;
     c->size = size;
     arena.chunk = c;
@@ -102,11 +105,12 @@ void arenaReset() {
     ArenaState& arena = tlsArena;
     if (arena.chunk == nullptr) return;
     if (arena.chunk->previous != nullptr || arena.chunk->size > kRetainLimit) {
-        // The last call outgrew one chunk: replace them all by one chunk of the
-        // combined size (up to the retain limit), mapped by the next allocation.
-        const size_t combined = arena.mapped;
+        // The last call outgrew one chunk: replace them all by one chunk with
+        // room for what it used and a quarter more (up to the retain limit),
+        // mapped by the next allocation.
+        const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
         unmapAll(arena);
-        arena.nextSize = std::clamp(combined, kFirstChunk, kRetainLimit);
+        arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kRetainLimit);
         return;
     }
     arena.cursor = chunkStart(arena.chunk);

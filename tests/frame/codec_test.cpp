@@ -1,0 +1,155 @@
+// The list reader, the integer scanner and the decimal printer.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/textcodec.hpp"
+#include "raised.hpp"
+
+using namespace karpa;
+using karpa_test::raisedBy;
+
+namespace {
+
+struct IntCase {
+    const char* text;
+    bool ok;
+    int64_t value;
+    const char* message;  // for failures
+};
+
+class ParseIntTest : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ParseIntTest, WholeText) {
+    const IntCase& c = GetParam();
+    int64_t value = 0;
+    auto error = raisedBy([&] { value = parseInt(c.text); });
+    if (c.ok) {
+        ASSERT_FALSE(error) << c.text << ": " << error->message;
+        EXPECT_EQ(value, c.value) << c.text;
+    } else {
+        ASSERT_TRUE(error) << c.text;
+        EXPECT_EQ(error->kind, ErrorKind::ValueError);
+        EXPECT_EQ(error->message, c.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParseIntTest,
+    ::testing::Values(
+        IntCase{"0", true, 0, ""}, IntCase{"-0", true, 0, ""}, IntCase{"+5", true, 5, ""},
+        IntCase{"007", true, 7, ""}, IntCase{"1_000", true, 1000, ""}, IntCase{"1__2", true, 12, ""},
+        IntCase{"5_", true, 5, ""}, IntCase{"9223372036854775807", true, INT64_MAX, ""},
+        IntCase{"-9223372036854775808", true, INT64_MIN, ""},
+        IntCase{"-9_223_372_036_854_775_808", true, INT64_MIN, ""},
+        IntCase{"_5", false, 0, "invalid integer: _5"}, IntCase{"1 2", false, 0, "invalid integer: 1 2"},
+        IntCase{"1.5", false, 0, "invalid integer: 1.5"}, IntCase{"-", false, 0, "invalid integer: -"},
+        IntCase{"+", false, 0, "invalid integer: +"}, IntCase{"", false, 0, "invalid integer: "},
+        IntCase{" 1", false, 0, "invalid integer:  1"}, IntCase{"0x10", false, 0, "invalid integer: 0x10"},
+        IntCase{"1e3", false, 0, "invalid integer: 1e3"}, IntCase{"--1", false, 0, "invalid integer: --1"},
+        IntCase{"9223372036854775808", false, 0, "Parsed integer outside of valid range"},
+        IntCase{"-9223372036854775809", false, 0, "Parsed integer outside of valid range"},
+        IntCase{"99999999999999999999abc", false, 0, "Parsed integer outside of valid range"},
+        IntCase{"\xC2\xA0" "1", false, 0, "invalid integer: \xC2\xA0" "1"}));
+
+// The list rule written the long way: split, strip, skip empty, parse whole.
+std::vector<int64_t> modelRead(const std::string& text) {
+    std::vector<int64_t> out;
+    if (text.empty()) return out;
+    for (std::string_view piece : split(text, ',')) {
+        piece = strip(piece);
+        if (!piece.empty()) out.push_back(parseInt(piece));
+    }
+    return out;
+}
+
+TEST(ReadList, ExamplesFromTheListRule) {
+    auto read = [](const char* text) {
+        IntList xs = parseInts(text);
+        return std::vector<int64_t>(xs.begin(), xs.end());
+    };
+    EXPECT_TRUE(read(nullptr).empty());
+    EXPECT_TRUE(read("").empty());
+    EXPECT_TRUE(read("   ").empty());
+    EXPECT_TRUE(read(" , ").empty());
+    EXPECT_EQ(read(" 1, 2 ,3 "), (std::vector<int64_t>{1, 2, 3}));
+    EXPECT_EQ(read("1,,2"), (std::vector<int64_t>{1, 2}));
+    EXPECT_EQ(read(",5,"), (std::vector<int64_t>{5}));
+    EXPECT_EQ(read("\t7\r\n"), (std::vector<int64_t>{7}));
+    EXPECT_EQ(read("\v8\f"), (std::vector<int64_t>{8}));
+    auto error = raisedBy([] { parseInts("3,x,4"); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "invalid integer: x");
+    error = raisedBy([] { parseInts("1, 2 3 ,4"); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "invalid integer: 2 3");
+}
+
+// The one-pass reader against the long way on random texts made of the bytes
+// that matter, so that every error and every value must agree.
+TEST(ReadList, OnePassReaderMatchesSplitStripParse) {
+    std::mt19937_64 rng(12345);
+    const std::string alphabet = "0123456789,,, \t\n-+_x.";
+    for (int round = 0; round < 200000; ++round) {
+        std::string text;
+        const size_t length = rng() % 24;
+        for (size_t i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
+        if (rng() % 8 == 0) text += "99999999999999999999";
+        std::vector<int64_t> fast, model;
+        auto fastError = raisedBy([&] {
+            IntList xs = parseCsvInts(text);
+            fast.assign(xs.begin(), xs.end());
+        });
+        auto modelError = raisedBy([&] { model = modelRead(text); });
+        ASSERT_EQ(bool(fastError), bool(modelError)) << "[" << text << "]";
+        if (fastError) {
+            ASSERT_EQ(fastError->message, modelError->message) << "[" << text << "]";
+        } else {
+            ASSERT_EQ(fast, model) << "[" << text << "]";
+        }
+    }
+}
+
+TEST(AddInt, MatchesToChars) {
+    std::mt19937_64 rng(7);
+    std::vector<int64_t> values = {0, 1, -1, 9, 10, 99, 100, INT64_MAX, INT64_MIN, INT64_MIN + 1};
+    for (int64_t p = 1; p > 0 && p <= INT64_MAX / 10; p *= 10) {
+        values.insert(values.end(), {p - 1, p, p + 1, -p, -p + 1, -p - 1});
+    }
+    for (int i = 0; i < 100000; ++i) values.push_back(static_cast<int64_t>(rng()) >> (rng() % 64));
+    for (const int64_t v : values) {
+        char expected[24];
+        const auto end = std::to_chars(expected, expected + sizeof expected, v).ptr;
+        ASSERT_EQ(decimalText(v), std::string(expected, end));
+        TextBuilder out;
+        out.append("x");
+        addInt(out, v);
+        ASSERT_EQ(std::string(out.view()), "x" + std::string(expected, end));
+    }
+}
+
+TEST(Join, ReservesExactlyAndKeepsEmptyItems) {
+    EXPECT_STREQ(join(split("a,,b,", ','), ","), "a,,b,");
+    EXPECT_STREQ(join(split(",", ','), ","), ",");
+    EXPECT_STREQ(join(split("", ','), ","), "");
+    EXPECT_STREQ(join(split("x", ','), "--"), "x");
+    IntList xs;
+    EXPECT_STREQ(printIntList(xs), "");
+    xs.assign({INT64_MIN, 0, INT64_MAX});
+    EXPECT_STREQ(printIntList(xs), "-9223372036854775808,0,9223372036854775807");
+}
+
+TEST(SplitStrip, PiecesAndWhitespaceSet) {
+    StringList pieces = split("a,, b ,", ',');
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[2], " b ");
+    EXPECT_EQ(pieces[3], "");
+    EXPECT_EQ(strip(" \t\n\v\f\rx y\r "), "x y");
+    EXPECT_EQ(strip("\xA0x\x85"), "\xA0x\x85");  // no byte outside the six is whitespace
+    EXPECT_EQ(strip("   "), "");
+}
+
+}  // namespace

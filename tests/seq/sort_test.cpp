@@ -1,0 +1,71 @@
+// The merge sort: stable, exact merge steps, and the NaN orders they produce.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "seq/sort.hpp"
+
+using namespace karpa;
+
+namespace {
+
+// Elements carry their input position so that stability is visible.
+using Tagged = std::pair<int64_t, int>;
+
+struct ByValue {
+    int operator()(const Tagged& x, const Tagged& y) const { return Ascending{}(x.first, y.first); }
+};
+struct ByValueReversed {
+    int operator()(const Tagged& x, const Tagged& y) const { return Ascending{}(y.first, x.first); }
+};
+
+TEST(MergeSort, EqualsStableSortOnRandomListsOfEveryLength) {
+    std::mt19937_64 rng(99);
+    for (int n = 0; n < 300; ++n) {
+        for (int64_t range : {int64_t(3), int64_t(1000000)}) {
+            ArenaVec<Tagged> list;
+            for (int i = 0; i < n; ++i) list.emplace_back(static_cast<int64_t>(rng() % range), i);
+            std::vector<Tagged> up(list.begin(), list.end()), down(up);
+            std::stable_sort(up.begin(), up.end(), [](auto& a, auto& b) { return a.first < b.first; });
+            std::stable_sort(down.begin(), down.end(), [](auto& a, auto& b) { return a.first > b.first; });
+            ArenaVec<Tagged> ascending = list, descending = list;
+            sort(ascending, ByValue{});
+            sort(descending, ByValueReversed{});
+            ASSERT_EQ(std::vector<Tagged>(ascending.begin(), ascending.end()), up) << n;
+            ASSERT_EQ(std::vector<Tagged>(descending.begin(), descending.end()), down) << n;
+        }
+    }
+}
+
+std::vector<std::string> sortedFloats(std::initializer_list<double> values, bool descending) {
+    FloatList list(values);
+    sortDirected(list, descending);
+    std::vector<std::string> out;
+    for (double x : list) out.push_back(std::isnan(x) ? "nan" : std::to_string(x));
+    return out;
+}
+
+TEST(MergeSort, NanOrdersFollowTheMergeSteps) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(sortedFloats({NAN, 1}, false), (V{"1.000000", "nan"}));
+    EXPECT_EQ(sortedFloats({1, NAN}, false), (V{"nan", "1.000000"}));
+    // -0.0 and 0.0 are equal and keep their order in both directions.
+    FloatList zeros{0.0, -0.0};
+    sortDirected(zeros, false);
+    EXPECT_FALSE(std::signbit(zeros[0]));
+    sortDirected(zeros, true);
+    EXPECT_FALSE(std::signbit(zeros[0]));
+}
+
+TEST(MergeSort, StringsByUnsignedBytesShorterFirst) {
+    StringList items{"b", "a", "", "B", "ab", "\xff", "a"};
+    sortDirected(items, false);
+    EXPECT_EQ(std::vector<std::string_view>(items.begin(), items.end()),
+              (std::vector<std::string_view>{"", "B", "a", "a", "ab", "b", "\xff"}));
+}
+
+}  // namespace
