@@ -130,16 +130,23 @@ inline int64_t toEpochDay(int64_t monthday, uint8_t month, int64_t year) {
     return checkedSub(checkedAdd(checkedMul(era, 146097), doe), 719468);
 }
 
-// The date of a day number: the inverse of toEpochDay.
+// The date of a day number: the inverse of toEpochDay. The day is split into
+// a 400-year era and a day of the era (both from March 1), which is then
+// split into century, year of the century, and day of the year. The leap day
+// closes each 4-year group and each 400-year era, so floor((4k + 3) / n) with
+// n = 4 * (average length) counts whole centuries and whole years.
 inline CivilDate fromEpochDay(int64_t day) {
     const int64_t z = checkedAdd(day, 719468);
     const int64_t era = (z >= 0 ? z : checkedSub(z, 146096)) / 146097;
-    // Within an era every quantity is small and non-negative: 32-bit unsigned
-    // division by a constant is the cheapest form of it.
+    // Within an era every quantity is small and non-negative.
     const uint32_t doe = static_cast<uint32_t>(z - era * 146097);  // 0 .. 146096
-    const uint32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const uint32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const uint32_t mp = (5 * doy + 2) / 153;
+    const uint32_t n1 = 4 * doe + 3;
+    const uint32_t century = n1 / 146097;               // 0 .. 3
+    const uint32_t doc = n1 % 146097 / 4;               // 0 .. 36524
+    const uint32_t n2 = 4 * doc + 3;
+    const uint32_t yoe = 100 * century + n2 / 1461;     // 0 .. 399
+    const uint32_t doy = n2 % 1461 / 4;                 // 0 .. 365, from March 1
+    const uint32_t mp = (5 * doy + 2) / 153;            // 0 = March .. 11 = February
     const int64_t monthday = static_cast<int64_t>(doy - (153 * mp + 2) / 5 + 1);
     const int64_t month = mp < 10 ? static_cast<int64_t>(mp) + 3 : static_cast<int64_t>(mp) - 9;
     CivilDate date;
@@ -157,10 +164,10 @@ inline uint8_t weekdayOfEpochDay(int64_t day) {
     return static_cast<uint8_t>(r == 0 ? 6 : r - 1);
 }
 
-// Yearday of a date known to be valid.
+// Yearday of a date known to be valid: 0 .. 365.
 inline int64_t yeardayOfDate(int64_t monthday, uint8_t month, int64_t year) {
     const int16_t* table = isLeapYear(year) ? daysUntilMonthLeap : daysUntilMonth;
-    return checkedRange(table[month - 1] + monthday - 1, 0, 365);
+    return table[month - 1] + monthday - 1;
 }
 
 inline uint8_t getDayOfWeek(int64_t monthday, uint8_t month, int64_t year) {
@@ -204,14 +211,17 @@ inline ZonedTime zonedTimeFromAdjTime(const Timezone&, Time adjTime) { return {a
 inline DateTime initDateTime(const ZonedTime& zoned, const Timezone& zone) {
     const Time adj = normalize(checkedSub(zoned.time.seconds, zoned.utcOffset), zoned.time.nanosecond);
     const int64_t day = floorDiv(adj.seconds, kSecondsPerDay);
-    const int64_t t = checkedSub(adj.seconds, checkedMul(day, kSecondsPerDay));  // 0 .. 86399
-    const uint32_t ut = static_cast<uint32_t>(t);
+    // The start of the day must itself be a timestamp: this fails for the
+    // 55808 smallest values, whose day begins before the 64-bit range.
+    checkedMul(day, kSecondsPerDay);
+    int64_t t = adj.seconds % kSecondsPerDay;  // seconds into the day, 0 .. 86399
+    if (t < 0) t += kSecondsPerDay;
     const CivilDate date = fromEpochDay(day);
     DateTime dt;
     dt.nanosecond = adj.nanosecond;
-    dt.hour = checkedRange(ut / 3600, 0, 23);
-    dt.minute = checkedRange(ut % 3600 / 60, 0, 59);
-    dt.second = checkedRange(ut % 60, 0, 60);
+    dt.hour = t / 3600;
+    dt.minute = t % 3600 / 60;
+    dt.second = t % 60;
     dt.monthdayZero = date.monthday;
     dt.month = date.month;
     dt.year = date.year;

@@ -69,27 +69,6 @@ MonthShift addMonthsImpl(int64_t year, int64_t month, int64_t monthday, int64_t 
     return out;
 }
 
-const char* printDate(const DateTime& dt) {
-    TextBuilder out;
-    out.reserve(kMaxDateText);
-    out.len = static_cast<size_t>(writeDate(out.data, year(dt), month(dt), monthday(dt)) - out.data);
-    return out.finish();
-}
-
-const char* printDateTime(const DateTime& dt) {
-    TextBuilder out;
-    out.reserve(kMaxDateText + 1 + 3 * kMaxIntText + 2);
-    char* p = writeDate(out.data, year(dt), month(dt), monthday(dt));
-    *p++ = ' ';
-    p = writeTwoDigitField(p, hour(dt));
-    *p++ = ':';
-    p = writeTwoDigitField(p, minute(dt));
-    *p++ = ':';
-    p = writeTwoDigitField(p, second(dt));
-    out.len = static_cast<size_t>(p - out.data);
-    return out.finish();
-}
-
 const char* printDate(const MonthShift& date) {
     TextBuilder out;
     out.reserve(kMaxDateText);

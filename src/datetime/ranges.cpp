@@ -1,6 +1,7 @@
 #include "datetime/ranges.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "datetime/dates.hpp"
 
@@ -31,27 +32,42 @@ size_t yearWidthBound(int64_t first, int64_t steps) {
 }
 
 // Room for count items of at most itemBytes each (separators included), in
-// one reservation. A size beyond the 64-bit range raises OverflowDefect; one
+// one reservation, with `slack` more bytes for block copies. A size beyond the 64-bit range raises OverflowDefect; one
 // beyond the memory available ends in the out-of-memory path.
-TextBuilder reserveItems(int64_t count, size_t itemBytes) {
+TextBuilder reserveItems(int64_t count, size_t itemBytes, size_t slack = 0) {
     TextBuilder out;
-    out.reserve(static_cast<size_t>(checkedMul(count, static_cast<int64_t>(itemBytes))));
+    const int64_t bytes = checkedMul(count, static_cast<int64_t>(itemBytes));
+    out.reserve(static_cast<size_t>(bytes) + slack);
     return out;
 }
 
 // The dates of count consecutive days from `start`. Item i is computed from
-// the start and its own offset, so an error is never carried along.
+// the start and its own offset, so an error is never carried along; only the
+// year's text is kept from one item to the next while the year stays.
 const char* dayRun(Time start, int64_t startYear, int64_t count) {
     if (count == 0) return "";
     // A year has at least 365 days; no date of the span has more than 13
     // bytes of year text.
     const size_t yearBytes = std::min<size_t>(yearWidthBound(startYear, count / 365 + 1), 13);
-    TextBuilder out = reserveItems(count, yearBytes + sizeof("-MM-DD,") - 1);
+    // The year text is copied as one 16-byte block: room for the overrun.
+    TextBuilder out = reserveItems(count, yearBytes + sizeof("-MM-DD,") - 1, 16);
     const Timezone& zone = utc();
+    char yearText[16] = {};
+    size_t yearLen = 0;
+    int64_t textYear = 0;
     char* p = out.data;
     for (int64_t i = 0; i < count; ++i) {
         const DateTime dt = initDateTime(zonedTimeFromTime(zone, ntAddTime(start, initDuration(i))), zone);
-        p = writeDate(p, year(dt), month(dt), monthday(dt));
+        if (year(dt) != textYear || yearLen == 0) [[unlikely]] {
+            textYear = year(dt);
+            yearLen = static_cast<size_t>(writeInt(yearText, textYear) - yearText);
+            yearText[yearLen++] = '-';
+        }
+        std::memcpy(p, yearText, sizeof yearText);
+        p += yearLen;
+        p = writeTwoDigitField(p, month(dt));
+        *p++ = '-';
+        p = writeTwoDigitField(p, monthday(dt));
         *p++ = ',';
     }
     out.len = static_cast<size_t>(p - out.data) - 1;  // without the last separator
