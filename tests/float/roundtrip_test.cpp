@@ -1,0 +1,195 @@
+// Shortest round-trip digits against std::to_chars, and the round-trip layout.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/floatcodec.hpp"
+
+namespace {
+
+using karpa::Decimal64;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr uint64_t kRandomPatterns = 1000000;
+#else
+constexpr uint64_t kRandomPatterns = 10000000;
+#endif
+
+// The shortest digits of std::to_chars: significand without trailing zeros
+// and the power of ten of its last digit.
+Decimal64 oracleDigits(double x) {
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
+    *r.ptr = '\0';
+    uint64_t significand = 0;
+    int fractionDigits = 0;
+    const char* p = buffer;
+    if (*p == '-') ++p;
+    bool afterDot = false;
+    for (; *p != 'e'; ++p) {
+        if (*p == '.') {
+            afterDot = true;
+            continue;
+        }
+        significand = significand * 10 + static_cast<uint64_t>(*p - '0');
+        fractionDigits += afterDot;
+    }
+    int exponent = std::atoi(p + 1) - fractionDigits;
+    while (significand % 10 == 0) {
+        significand /= 10;
+        ++exponent;
+    }
+    return {significand, exponent};
+}
+
+Decimal64 ours(double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    return karpa::toDecimal64(bits & ((1ull << 52) - 1), static_cast<uint32_t>(bits >> 52) & 0x7FF);
+}
+
+// Checks one finite non-zero value; returns false on a mismatch (reported once).
+bool sameDigits(double x) {
+    const Decimal64 a = ours(x);
+    const Decimal64 b = oracleDigits(x);
+    if (a.significand == b.significand && a.exponent == b.exponent) return true;
+    ADD_FAILURE() << "bits 0x" << std::hex << std::bit_cast<uint64_t>(x) << std::dec << ": got " << a.significand
+                  << "e" << a.exponent << ", expected " << b.significand << "e" << b.exponent;
+    return false;
+}
+
+std::string roundtrip(double x) {
+    char buffer[karpa::kMaxRoundtripText];
+    return std::string(buffer, karpa::writeFloatRoundtrip(buffer, x));
+}
+
+TEST(ShortestDigits, RandomBitPatternsMatchToChars) {
+    std::mt19937_64 rng(20240611);
+    uint64_t mismatches = 0;
+    for (uint64_t i = 0; i < kRandomPatterns && mismatches < 10; ++i) {
+        const uint64_t bits = rng();
+        const double x = std::bit_cast<double>(bits);
+        if (!std::isfinite(x) || x == 0.0) continue;
+        mismatches += !sameDigits(x);
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
+TEST(ShortestDigits, EdgeValuesMatchToChars) {
+    std::vector<double> values;
+    // Every power of two, with both neighbours.
+    for (uint64_t e = 0; e < 2047; ++e) {
+        const double p = std::bit_cast<double>(e << 52);
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0));
+        values.push_back(std::nextafter(p, INFINITY));
+    }
+    // Subnormals: the smallest ones, the largest ones and powers of two among them.
+    for (uint64_t f = 1; f < 5000; ++f) values.push_back(std::bit_cast<double>(f));
+    for (uint64_t f = (1ull << 52) - 5000; f < (1ull << 52); ++f) values.push_back(std::bit_cast<double>(f));
+    for (int b = 0; b < 52; ++b) values.push_back(std::bit_cast<double>(1ull << b));
+    // Powers of ten and their neighbours, and short decimals.
+    for (int k = -323; k <= 308; ++k) {
+        const double p = std::strtod(("1e" + std::to_string(k)).c_str(), nullptr);
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0));
+        values.push_back(std::nextafter(p, INFINITY));
+    }
+    for (int i = 1; i < 100000; ++i) {
+        values.push_back(i);
+        values.push_back(i / 1000.0);
+        values.push_back(i * 1e-300);
+        values.push_back(i * 1e300 / 1e5);
+    }
+    values.push_back(std::numeric_limits<double>::max());
+    values.push_back(std::numeric_limits<double>::min());
+    values.push_back(std::numeric_limits<double>::denorm_min());
+    // Every exponent with small, large and middle significands.
+    for (uint64_t e = 0; e < 2047; ++e) {
+        for (const uint64_t f : {1ull, 2ull, 3ull, (1ull << 52) - 1, (1ull << 52) - 2, 1ull << 51, 0x5555555555555ull}) {
+            values.push_back(std::bit_cast<double>((e << 52) | f));
+        }
+    }
+    uint64_t mismatches = 0;
+    for (const double x : values) {
+        if (x == 0.0 || !std::isfinite(x)) continue;
+        mismatches += !sameDigits(x);
+        if (mismatches >= 10) break;
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
+struct LayoutCase {
+    double value;
+    const char* text;
+};
+
+TEST(RoundtripForm, Layouts) {
+    const LayoutCase cases[] = {
+        {1.0, "1.0"},
+        {0.1, "0.1"},
+        {100.0, "100.0"},
+        {3.0, "3.0"},
+        {-2.5, "-2.5"},
+        {1e16, "10000000000000000.0"},
+        {1e17, "1e+17"},
+        {123456789012345678.0, "1.2345678901234568e+17"},
+        {12345678901234567.0, "12345678901234568.0"},
+        {1e-7, "0.0000001"},
+        {1.5e-7, "0.00000015"},
+        {1.5e-8, "1.5e-8"},
+        {1e21, "1e+21"},
+        {1e22, "1e+22"},
+        {1e100, "1e+100"},
+        {1.25e-100, "1.25e-100"},
+        {123456789012345680000.0, "1.2345678901234568e+20"},
+        {0.30000000000000004, "0.30000000000000004"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1234.5678, "1234.5678"},
+        {0.001, "0.001"},
+        {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
+        {-std::numeric_limits<double>::max(), "-1.7976931348623157e+308"},
+        {std::numeric_limits<double>::denorm_min(), "5e-324"},
+        {std::numeric_limits<double>::min(), "2.2250738585072014e-308"},
+        {0.0, "0.0"},
+        {-0.0, "-0.0"},
+        {INFINITY, "inf"},
+        {-INFINITY, "-inf"},
+        {std::bit_cast<double>(0x7FF8000000000000ull), "nan"},
+        {std::bit_cast<double>(0xFFF8000000000000ull), "nan"},
+        {std::bit_cast<double>(0x7FF0000000000001ull), "nan"},
+    };
+    for (const LayoutCase& c : cases) EXPECT_EQ(roundtrip(c.value), c.text) << c.text;
+}
+
+// Every finite value prints with a '.' or an 'e' and reads back to itself.
+TEST(RoundtripForm, ReadsBackAndShowsAFloat) {
+    std::mt19937_64 rng(77);
+    for (int i = 0; i < 200000; ++i) {
+        const double x = std::bit_cast<double>(rng());
+        if (!std::isfinite(x)) continue;
+        const std::string text = roundtrip(x);
+        ASSERT_NE(text.find_first_of(".e"), std::string::npos) << text;
+        ASSERT_EQ(std::bit_cast<uint64_t>(std::strtod(text.c_str(), nullptr)), std::bit_cast<uint64_t>(x)) << text;
+        ASSERT_EQ(std::bit_cast<uint64_t>(karpa::parseFloat(text)), std::bit_cast<uint64_t>(x)) << text;
+    }
+}
+
+TEST(FormatDigits, WholeNumbersWithoutForcedDotZero) {
+    char buffer[64] = "xx";
+    EXPECT_EQ(karpa::formatDigits(buffer, 2, 125, 1, false), 6u);
+    EXPECT_EQ(std::string(buffer, 6), "xx1250");
+    EXPECT_EQ(karpa::formatDigits(buffer, 0, 125, 1, true), 6u);
+    EXPECT_EQ(std::string(buffer, 6), "1250.0");
+    EXPECT_EQ(karpa::formatDigits(buffer, 0, 125, -1, false), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "12.5");
+}
+
+}  // namespace
