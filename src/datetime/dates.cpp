@@ -62,9 +62,13 @@ DateTime addDaysImpl(int64_t year, int64_t month, int64_t monthday, int64_t days
 MonthShift addMonthsImpl(int64_t year, int64_t month, int64_t monthday, int64_t months) {
     const int64_t m0 = checkedSub(checkedAdd(month, months), 1);  // months counted from January = 0
     const int64_t years = floorDiv(m0, 12);
+    // The month is the floor remainder, taken without forming 12 * years,
+    // which leaves the range for the lowest m0 although the answer exists.
+    int64_t r = m0 % 12;
+    if (r < 0) r += 12;
     MonthShift out;
     out.year = checkedAdd(year, years);
-    out.month = checkedAdd(checkedSub(m0, checkedMul(12, years)), 1);
+    out.month = r + 1;
     out.monthday = std::min(monthday, daysInMonthImpl(out.year, out.month));
     return out;
 }
