@@ -80,6 +80,23 @@ double convertLongMantissa(bool negative, const char* m, size_t n, int64_t expon
     return std::strtod(text, nullptr);
 }
 
+// Eight ASCII digits at p as one number, when all eight bytes are digits.
+inline bool eightDigitsAt(const char* p, uint64_t& value) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    // Every byte must be 0x30..0x39: high nibble 3, and still 3 after adding 6.
+    if (((v & 0xF0F0F0F0F0F0F0F0ull) | (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) !=
+        0x3333333333333333ull) {
+        return false;
+    }
+    v -= 0x3030303030303030ull;
+    v = v * 10 + (v >> 8);  // two-digit numbers in the even bytes
+    value = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+             (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+            32;
+    return true;
+}
+
 // Bytes of s[0..n) that the slow path copies (sign and digits), counted up
 // to one past the limit.
 size_t rebuiltMantissaBytes(const char* s, size_t n) {
@@ -194,6 +211,15 @@ size_t parseBiggestFloat(const char* s, size_t n, double& value) {
     size_t digits = 0;
     unsigned firstDigit = 0;
     bool nonZero = false;
+    uint64_t chunk;
+    while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
+        if (digits == 0) firstDigit = static_cast<unsigned>(s[i] - '0');
+        mantissa = mantissa * 100000000 + chunk;
+        nonZero |= chunk != 0;
+        digits += 8;
+        i += 8;
+        while (i < n && s[i] == '_') ++i;
+    }
     while (i < n && isDigit(s[i])) {
         const unsigned d = static_cast<unsigned>(s[i] - '0');
         if (digits == 0) firstDigit = d;
@@ -212,6 +238,15 @@ size_t parseBiggestFloat(const char* s, size_t n, double& value) {
                 ++i;
                 while (i < n && s[i] == '_') ++i;
             }
+        }
+        while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
+            if (digits == 0) firstDigit = static_cast<unsigned>(s[i] - '0');
+            mantissa = mantissa * 100000000 + chunk;
+            nonZero |= chunk != 0;
+            digits += 8;
+            fractionExponent += 8;
+            i += 8;
+            while (i < n && s[i] == '_') ++i;
         }
         while (i < n && isDigit(s[i])) {
             const unsigned d = static_cast<unsigned>(s[i] - '0');
@@ -472,14 +507,7 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
 
 namespace {
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-inline void copyPair(char* p, uint32_t v) { std::memcpy(p, kDigitPairs + v * 2, 2); }
-
-constexpr uint64_t kPowersOf10[20] = {1ull,
+constexpr uint64_t kPowersOf10[18] = {1ull,
                                       10ull,
                                       100ull,
                                       1000ull,
@@ -496,62 +524,64 @@ constexpr uint64_t kPowersOf10[20] = {1ull,
                                       100000000000000ull,
                                       1000000000000000ull,
                                       10000000000000000ull,
-                                      100000000000000000ull,
-                                      1000000000000000000ull,
-                                      10000000000000000000ull};
+                                      100000000000000000ull};
 
+// Digits of 1 <= v < 10^17.
 inline int decimalLength(uint64_t v) {
-    const int t = ((64 - std::countl_zero(v | 1)) * 1233) >> 12;
+    const int t = ((64 - std::countl_zero(v)) * 1233) >> 12;
     return t + 1 - (v < kPowersOf10[t]);
 }
 
-// Writes the decimal digits of v so that the last one lands at end[-1].
-inline void writeDigitsBackward(char* end, uint64_t v) {
-    while (v >= 100000000) {
-        const uint32_t low = static_cast<uint32_t>(v % 100000000);
-        v /= 100000000;
-        const uint32_t a = low / 10000;
-        const uint32_t b = low % 10000;
-        copyPair(end - 2, b % 100);
-        copyPair(end - 4, b / 100);
-        copyPair(end - 6, a % 100);
-        copyPair(end - 8, a / 100);
-        end -= 8;
-    }
-    uint32_t u = static_cast<uint32_t>(v);
-    while (u >= 100) {
-        copyPair(end - 2, u % 100);
-        u /= 100;
-        end -= 2;
-    }
-    if (u >= 10) {
-        copyPair(end - 2, u);
-    } else {
-        end[-1] = static_cast<char>('0' + u);
-    }
+// The eight digits of v < 10^8 as ASCII, most significant first in memory:
+// split into halves of four, quarters of two and single digits, each lane
+// divided by multiplication.
+inline uint64_t eightDigitText(uint32_t v) {
+    const uint64_t x = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
+    const uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Full;
+    const uint64_t pairs = hundreds | ((x - hundreds * 100) << 16);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;
+    const uint64_t digits = tens | ((pairs - tens * 10) << 8);
+    return digits + 0x3030303030303030ull;
+}
+
+// v < 10^17 as 17 digits with leading zeros at text[0..17).
+inline void seventeenDigits(char* text, uint64_t v) {
+    const uint64_t high = v / 100000000;
+    const uint32_t low = static_cast<uint32_t>(v - high * 100000000);
+    const uint32_t top = static_cast<uint32_t>(high / 100000000);
+    const uint32_t mid = static_cast<uint32_t>(high - uint64_t{top} * 100000000);
+    text[0] = static_cast<char>('0' + top);
+    const uint64_t midText = eightDigitText(mid);
+    const uint64_t lowText = eightDigitText(low);
+    std::memcpy(text + 1, &midText, 8);
+    std::memcpy(text + 9, &lowText, 8);
 }
 
 }  // namespace
 
+// The digits are produced as one 17-digit block; copies of fixed length that
+// run past the last digit land in the caller's room and are overwritten or
+// left beyond the returned position.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
+    char block[48] = {};
+    seventeenDigits(block, significand);
     const int n = decimalLength(significand);
+    const char* const first = block + 17 - n;
     const int p = n + exponent;  // position of the decimal point
     if (p >= -6 && p <= 17) {
         if (p <= 0) {
-            out[0] = '0';
-            out[1] = '.';
-            std::memset(out + 2, '0', static_cast<size_t>(-p));
-            writeDigitsBackward(out + 2 - p + n, significand);
+            std::memcpy(out, "0.000000", 8);
+            std::memcpy(out + 2 - p, first, 17);
             return pos + static_cast<size_t>(2 - p + n);
         }
         if (p < n) {
-            writeDigitsBackward(out + 1 + n, significand);
-            std::memmove(out, out + 1, static_cast<size_t>(p));
+            std::memcpy(out, first, 16);
             out[p] = '.';
+            std::memcpy(out + p + 1, first + p, static_cast<size_t>(n - p));
             return pos + static_cast<size_t>(n + 1);
         }
-        writeDigitsBackward(out + n, significand);
+        std::memcpy(out, first, 17);
         std::memset(out + n, '0', static_cast<size_t>(p - n));
         size_t len = static_cast<size_t>(p);
         if (forceTrailingDotZero) {
@@ -560,28 +590,24 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
         }
         return pos + len;
     }
-    writeDigitsBackward(out + 1 + n, significand);
-    out[0] = out[1];
-    size_t len = 1;
-    if (n > 1) {
-        out[1] = '.';
-        len = static_cast<size_t>(n) + 1;
-    }
-    out[len++] = 'e';
+    out[0] = first[0];
+    out[1] = '.';
+    std::memcpy(out + 2, first + 1, 16);
+    size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
     int x = p - 1;
-    out[len++] = x < 0 ? '-' : '+';
+    out[len] = 'e';
+    out[len + 1] = x < 0 ? '-' : '+';
     if (x < 0) x = -x;
-    if (x >= 100) {
-        out[len++] = static_cast<char>('0' + x / 100);
-        copyPair(out + len, static_cast<uint32_t>(x % 100));
-        len += 2;
-    } else if (x >= 10) {
-        copyPair(out + len, static_cast<uint32_t>(x));
-        len += 2;
-    } else {
-        out[len++] = static_cast<char>('0' + x);
-    }
-    return pos + len;
+    // One to three exponent digits without leading zeros: write three, then
+    // shift the unwanted leading zeros out of the word.
+    const uint32_t x100 = static_cast<uint32_t>(x) / 100;
+    const uint32_t rest = static_cast<uint32_t>(x) - x100 * 100;
+    const uint32_t x10 = rest / 10;
+    const int width = 1 + (x >= 10) + (x >= 100);
+    uint32_t word = (x100 | (x10 << 8) | ((rest - x10 * 10) << 16)) + 0x303030u;
+    word >>= 8 * (3 - width);
+    std::memcpy(out + len + 2, &word, 4);
+    return pos + len + 2 + static_cast<size_t>(width);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {

@@ -1,0 +1,126 @@
+// Float reading through the loaded karpa_seq against a std::from_chars loop,
+// and shortest round-trip printing against std::to_chars, on the same data.
+//
+// Ratios to report: BM_SumFloatList/<kind> over BM_FromCharsLoop/<kind>, and
+// BM_RoundtripDigits over BM_ToCharsShortest.
+#include <benchmark/benchmark.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/floatcodec.hpp"
+#include "loader.hpp"
+
+namespace {
+
+constexpr int kCount = 1000000;
+
+enum Kind { kShort = 0, kSeventeenDigits = 1 };
+
+// "12.375"-like values, or 17 significant digits over a wide range.
+const std::string& listText(int kind) {
+    static std::string texts[2];
+    std::string& text = texts[kind];
+    if (!text.empty()) return text;
+    std::mt19937_64 rng(kind == kShort ? 11 : 17);
+    char buffer[64];
+    for (int i = 0; i < kCount; ++i) {
+        if (kind == kShort) {
+            std::snprintf(buffer, sizeof buffer, "%.3f", static_cast<double>(rng() % 1000000) / 1000.0);
+        } else {
+            const double magnitude = std::pow(10.0, static_cast<double>(rng() % 20) - 10.0);
+            const double x = magnitude * (1.0 + static_cast<double>(rng() >> 11) * 0x1p-53 * 9.0);
+            std::snprintf(buffer, sizeof buffer, "%.16e", x);
+        }
+        if (i) text += ',';
+        text += buffer;
+    }
+    return text;
+}
+
+using SumFn = const char*(const char*);
+
+void BM_SumFloatList(benchmark::State& state) {
+    static void* lib = karpa_bench::openLibrary("seq");
+    static SumFn* sum = karpa_bench::symbol<SumFn>(lib, "seq_reduce_sum_float");
+    const std::string& text = listText(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const char* r = sum(text.c_str());
+        benchmark::DoNotOptimize(r);
+        if (r == nullptr) state.SkipWithError("seq_reduce_sum_float failed");
+    }
+}
+
+// The anchor: parse each element with std::from_chars and add it up.
+void BM_FromCharsLoop(benchmark::State& state) {
+    const std::string& text = listText(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        double s = 0.0;
+        while (p < end) {
+            double x;
+            p = std::from_chars(p, end, x).ptr;
+            s += x;
+            ++p;  // the comma
+        }
+        benchmark::DoNotOptimize(s);
+    }
+}
+
+const std::vector<double>& randomFinite() {
+    static std::vector<double> values;
+    if (!values.empty()) return values;
+    std::mt19937_64 rng(5);
+    while (values.size() < static_cast<size_t>(kCount)) {
+        const double x = std::bit_cast<double>(rng());
+        if (std::isfinite(x) && x != 0.0) values.push_back(x);
+    }
+    return values;
+}
+
+void BM_RoundtripDigits(benchmark::State& state) {
+    const std::vector<double>& values = randomFinite();
+    char buffer[64];
+    for (auto _ : state) {
+        size_t total = 0;
+        for (const double x : values) {
+            const uint64_t bits = std::bit_cast<uint64_t>(x);
+            size_t pos = 0;
+            if (bits >> 63) buffer[pos++] = '-';
+            const karpa::Decimal64 d =
+                karpa::toDecimal64(bits & ((1ull << 52) - 1), static_cast<uint32_t>(bits >> 52) & 0x7FF);
+            total += karpa::formatDigits(buffer, pos, d.significand, d.exponent, true);
+            benchmark::DoNotOptimize(buffer);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+void BM_ToCharsShortest(benchmark::State& state) {
+    const std::vector<double>& values = randomFinite();
+    char buffer[64];
+    for (auto _ : state) {
+        size_t total = 0;
+        for (const double x : values) {
+            total += static_cast<size_t>(std::to_chars(buffer, buffer + sizeof buffer, x).ptr - buffer);
+            benchmark::DoNotOptimize(buffer);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+BENCHMARK(BM_SumFloatList)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FromCharsLoop)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RoundtripDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToCharsShortest)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
