@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <regex>
+#include <string>
 
 #include "child.hpp"
 #include "host.hpp"
@@ -76,10 +76,15 @@ TEST(Lifecycle, TovMainAfterAFailureReportsAndExits) {
     ASSERT_TRUE(child.exited());
     EXPECT_EQ(child.exitCode(), 1);
     // One trace line (file, line, padding to column 25, procedure), then the error.
-    EXPECT_TRUE(std::regex_match(child.standardError,
-                                 std::regex("[a-z_]+\\.(cpp|hpp)\\([0-9]+\\) +[A-Za-z_]+\n"
-                                            "Error: unhandled exception: invalid integer: x \\[ValueError\\]\n")))
-        << child.standardError;
+    const std::string& report = child.standardError;
+    const size_t lineEnd = report.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos) << report;
+    const std::string site = report.substr(0, lineEnd);
+    EXPECT_NE(site.find(".cpp("), std::string::npos) << site;
+    const size_t procedure = site.find_last_of(' ') + 1;
+    EXPECT_GE(procedure, 25u) << site;
+    EXPECT_LT(procedure, site.size()) << site;
+    EXPECT_EQ(report.substr(lineEnd + 1), "Error: unhandled exception: invalid integer: x [ValueError]\n");
 }
 
 TEST(Lifecycle, TovMainAfterAnOverflowNamesTheDefect) {

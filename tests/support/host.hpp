@@ -75,4 +75,13 @@ inline std::string neededLibraries(const std::string& name) {
     return commandOutput("readelf -d " + libraryPath(name) + " | grep NEEDED | sed 's/.*\\[\\(.*\\)\\]/\\1/'");
 }
 
+// The library exports exactly its listed functions and, in a release build,
+// needs nothing but libc (sanitizer builds link their runtimes dynamically).
+inline void expectSelfContained(const std::string& library) {
+    EXPECT_EQ(definedDynamicSymbols(library), listedExports(library));
+#ifndef KARPA_INSTRUMENTED_BUILD
+    EXPECT_EQ(neededLibraries(library), "libc.so.6\n");
+#endif
+}
+
 }  // namespace karpa_test

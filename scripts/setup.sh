@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing Karpa needs on a fresh Debian machine.
+set -euo pipefail
+packages=(g++ cmake ninja-build make pkgconf binutils python3
+          libgtest-dev libbenchmark-dev libssl-dev clang libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi

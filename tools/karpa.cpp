@@ -1,0 +1,345 @@
+// karpa: call any export of the Karpa libraries from the shell.
+//
+//   karpa EXPORT ARG...   call one export, print its result
+//   karpa --list          every export with its C signature
+//   karpa tour            a short tour of all four libraries
+//
+// The libraries are loaded through the dynamic loader from ../lib beside this
+// program (the build tree and an installed prefix have the same layout), as
+// any host would load them. An argument "-" reads that text from standard input.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The C signatures that occur among the exports: a letter per argument
+// (s text, i int, l int64_t, b byte buffer given as text plus its int length)
+// and the result (T text, L int64_t, B int32_t yes/no).
+struct Export {
+    const char* name;
+    const char* library;
+    const char* arguments;
+    char result;
+    const char* argumentNames;
+};
+
+constexpr Export kExports[] = {
+    {"seq_map_int", "seq", "si", 'T', "list, factor"},
+    {"seq_filter_int", "seq", "si", 'T', "list, threshold"},
+    {"seq_reduce_sum_int", "seq", "s", 'T', "list"},
+    {"seq_reduce_max_int", "seq", "s", 'T', "list"},
+    {"seq_reduce_min_int", "seq", "s", 'T', "list"},
+    {"seq_sort_int", "seq", "si", 'T', "list, descending"},
+    {"seq_unique_int", "seq", "s", 'T', "list"},
+    {"seq_count_int", "seq", "si", 'T', "list, threshold"},
+    {"seq_reverse_int", "seq", "s", 'T', "list"},
+    {"seq_take_int", "seq", "si", 'T', "list, count"},
+    {"seq_skip_int", "seq", "si", 'T', "list, count"},
+    {"seq_map_float", "seq", "ss", 'T', "list, factor"},
+    {"seq_filter_float", "seq", "ss", 'T', "list, threshold"},
+    {"seq_reduce_sum_float", "seq", "s", 'T', "list"},
+    {"seq_reduce_max_float", "seq", "s", 'T', "list"},
+    {"seq_reduce_min_float", "seq", "s", 'T', "list"},
+    {"seq_sort_float", "seq", "si", 'T', "list, descending"},
+    {"seq_unique_float", "seq", "s", 'T', "list"},
+    {"seq_count_float", "seq", "ss", 'T', "list, threshold"},
+    {"seq_reverse_float", "seq", "s", 'T', "list"},
+    {"seq_map_string", "seq", "sss", 'T', "list, prefix, suffix"},
+    {"seq_filter_string", "seq", "si", 'T', "list, min_length"},
+    {"seq_count_string", "seq", "si", 'T', "list, min_length"},
+    {"seq_sort_string", "seq", "si", 'T', "list, descending"},
+    {"seq_unique_string", "seq", "s", 'T', "list"},
+    {"seq_reverse_string", "seq", "s", 'T', "list"},
+    {"seq_take_string", "seq", "si", 'T', "list, count"},
+    {"seq_skip_string", "seq", "si", 'T', "list, count"},
+    {"cur_sum_int", "curried", "s", 'T', "list"},
+    {"cur_mean_int", "curried", "s", 'T', "list"},
+    {"cur_min_int", "curried", "s", 'T', "list"},
+    {"cur_max_int", "curried", "s", 'T', "list"},
+    {"cur_minmax_int", "curried", "s", 'T', "list"},
+    {"cur_variance_int", "curried", "s", 'T', "list"},
+    {"cur_stddev_int", "curried", "s", 'T', "list"},
+    {"cur_median_int", "curried", "s", 'T', "list"},
+    {"cur_dot_int", "curried", "ss", 'T', "a, b"},
+    {"cur_l2norm_int", "curried", "s", 'T', "list"},
+    {"cur_sum_float", "curried", "s", 'T', "list"},
+    {"cur_mean_float", "curried", "s", 'T', "list"},
+    {"cur_min_float", "curried", "s", 'T', "list"},
+    {"cur_max_float", "curried", "s", 'T', "list"},
+    {"cur_minmax_float", "curried", "s", 'T', "list"},
+    {"cur_variance_float", "curried", "s", 'T', "list"},
+    {"cur_stddev_float", "curried", "s", 'T', "list"},
+    {"cur_median_float", "curried", "s", 'T', "list"},
+    {"cur_dot_float", "curried", "ss", 'T', "a, b"},
+    {"cur_l2norm_float", "curried", "s", 'T', "list"},
+    {"cur_distinct_int", "curried", "s", 'T', "list"},
+    {"cur_count_int", "curried", "si", 'T', "list, value"},
+    {"cur_distinct_string", "curried", "s", 'T', "list"},
+    {"cur_count_string", "curried", "ss", 'T', "list, item"},
+    {"cur_union_string", "curried", "ss", 'T', "a, b"},
+    {"cur_intersect_string", "curried", "ss", 'T', "a, b"},
+    {"cur_diff_string", "curried", "ss", 'T', "a, b"},
+    {"dt_is_leap_year", "datetime", "l", 'B', "year"},
+    {"dt_days_in_month", "datetime", "ll", 'L', "year, month"},
+    {"dt_days_in_year", "datetime", "l", 'L', "year"},
+    {"dt_ts_to_ymd", "datetime", "l", 'T', "timestamp"},
+    {"dt_ts_to_ymdhms", "datetime", "l", 'T', "timestamp"},
+    {"dt_ymd_to_ts", "datetime", "lll", 'L', "year, month, day"},
+    {"dt_days_between", "datetime", "llllll", 'L', "year1, month1, day1, year2, month2, day2"},
+    {"dt_day_of_week", "datetime", "lll", 'L', "year, month, day"},
+    {"dt_week_of_year", "datetime", "lll", 'L', "year, month, day"},
+    {"dt_validate_date", "datetime", "lll", 'B', "year, month, day"},
+    {"dt_add_days", "datetime", "llll", 'T', "year, month, day, days"},
+    {"dt_add_months", "datetime", "llll", 'T', "year, month, day, months"},
+    {"dt_range_days", "datetime", "llll", 'T', "year, month, day, count"},
+    {"dt_range_days_between", "datetime", "llllll", 'T', "year1, month1, day1, year2, month2, day2"},
+    {"dt_range_months", "datetime", "lll", 'T', "year, month, count"},
+    {"md5_hash", "crypto", "b", 'T', "data"},
+    {"sha1_hash", "crypto", "b", 'T', "data"},
+    {"sha256_hash", "crypto", "b", 'T', "data"},
+    {"hmac_md5", "crypto", "bb", 'T', "message, key"},
+    {"hmac_sha256", "crypto", "bb", 'T', "message, key"},
+};
+
+const Export* findExport(const std::string& name) {
+    for (const Export& e : kExports) {
+        if (name == e.name) return &e;
+    }
+    return nullptr;
+}
+
+std::string cSignature(const Export& e) {
+    std::string out = e.result == 'T' ? "const char* " : (e.result == 'L' ? "int64_t " : "int32_t ");
+    out += e.name;
+    out += '(';
+    std::string names = e.argumentNames;
+    size_t start = 0;
+    for (size_t i = 0; e.arguments[i] != '\0'; ++i) {
+        size_t comma = names.find(", ", start);
+        const std::string name = names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        start = comma == std::string::npos ? names.size() : comma + 2;
+        if (i != 0) out += ", ";
+        switch (e.arguments[i]) {
+            case 's': out += "const char* " + name; break;
+            case 'i': out += "int " + name; break;
+            case 'l': out += "int64_t " + name; break;
+            case 'b': out += "const char* " + name + ", int " + name + "_len"; break;
+        }
+    }
+    return out + ')';
+}
+
+std::string programDirectory() {
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return ".";
+    std::string p(path, static_cast<size_t>(n));
+    return p.substr(0, p.rfind('/'));
+}
+
+// The loaded library, or null (with the loader's message in `why`) when it cannot be loaded.
+void* tryOpenLibrary(const char* library, std::string* why) {
+    static void* handles[4] = {};
+    static const char* names[4] = {"seq", "curried", "datetime", "crypto"};
+    for (int i = 0; i < 4; ++i) {
+        if (std::strcmp(names[i], library) != 0) continue;
+        if (handles[i] != nullptr) return handles[i];
+        const std::string base = programDirectory() + "/../lib/libkarpa_" + library + ".so";
+        for (const std::string& path : {base, base + ".1"}) {
+            handles[i] = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (handles[i] != nullptr) return handles[i];
+        }
+        if (why != nullptr) *why = base + ": " + dlerror();
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void* openLibrary(const char* library) {
+    std::string why;
+    void* handle = tryOpenLibrary(library, &why);
+    if (handle == nullptr) {
+        std::fprintf(stderr, "karpa: cannot load %s\n", why.c_str());
+        std::exit(2);
+    }
+    return handle;
+}
+
+[[noreturn]] void usage(const std::string& problem) {
+    std::fprintf(stderr, "karpa: %s\nusage: karpa EXPORT ARG...   |   karpa --list   |   karpa tour\n", problem.c_str());
+    std::exit(2);
+}
+
+std::optional<int64_t> parseNumber(const std::string& text, int64_t low, int64_t high) {
+    if (text.empty()) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// One argument value, typed by its letter.
+struct Value {
+    std::string text;
+    int64_t number = 0;
+};
+
+struct Outcome {
+    bool failed = false;
+    std::string text;
+};
+
+// Calls through a function pointer of the export's exact C type.
+Outcome invoke(const Export& e, void* fn, const std::vector<Value>& v) {
+    const std::string a = e.arguments;
+    auto text = [](const char* r) { return r == nullptr ? Outcome{true, {}} : Outcome{false, r}; };
+    auto integer = [](int64_t r) { return Outcome{false, std::to_string(r)}; };
+    auto I = [&](size_t k) { return static_cast<int>(v[k].number); };
+    auto L = [&](size_t k) { return v[k].number; };
+    auto S = [&](size_t k) { return v[k].text.c_str(); };
+    auto N = [&](size_t k) { return static_cast<int>(v[k].text.size()); };
+    if (e.result == 'T') {
+        if (a == "s") return text(reinterpret_cast<const char* (*)(const char*)>(fn)(S(0)));
+        if (a == "si") return text(reinterpret_cast<const char* (*)(const char*, int)>(fn)(S(0), I(1)));
+        if (a == "ss") return text(reinterpret_cast<const char* (*)(const char*, const char*)>(fn)(S(0), S(1)));
+        if (a == "sss")
+            return text(reinterpret_cast<const char* (*)(const char*, const char*, const char*)>(fn)(S(0), S(1), S(2)));
+        if (a == "b") return text(reinterpret_cast<const char* (*)(const char*, int)>(fn)(S(0), N(0)));
+        if (a == "bb")
+            return text(reinterpret_cast<const char* (*)(const char*, int, const char*, int)>(fn)(S(0), N(0), S(1), N(1)));
+        if (a == "l") return text(reinterpret_cast<const char* (*)(int64_t)>(fn)(L(0)));
+        if (a == "lll") return text(reinterpret_cast<const char* (*)(int64_t, int64_t, int64_t)>(fn)(L(0), L(1), L(2)));
+        if (a == "llll")
+            return text(reinterpret_cast<const char* (*)(int64_t, int64_t, int64_t, int64_t)>(fn)(L(0), L(1), L(2), L(3)));
+        if (a == "llllll")
+            return text(reinterpret_cast<const char* (*)(int64_t, int64_t, int64_t, int64_t, int64_t, int64_t)>(fn)(
+                L(0), L(1), L(2), L(3), L(4), L(5)));
+    } else if (e.result == 'B') {
+        if (a == "l") return integer(reinterpret_cast<int32_t (*)(int64_t)>(fn)(L(0)));
+        if (a == "lll") return integer(reinterpret_cast<int32_t (*)(int64_t, int64_t, int64_t)>(fn)(L(0), L(1), L(2)));
+    } else {
+        if (a == "l") return integer(reinterpret_cast<int64_t (*)(int64_t)>(fn)(L(0)));
+        if (a == "ll") return integer(reinterpret_cast<int64_t (*)(int64_t, int64_t)>(fn)(L(0), L(1)));
+        if (a == "lll") return integer(reinterpret_cast<int64_t (*)(int64_t, int64_t, int64_t)>(fn)(L(0), L(1), L(2)));
+        if (a == "llllll")
+            return integer(reinterpret_cast<int64_t (*)(int64_t, int64_t, int64_t, int64_t, int64_t, int64_t)>(fn)(
+                L(0), L(1), L(2), L(3), L(4), L(5)));
+    }
+    usage(std::string("no calling convention for ") + e.name);
+}
+
+std::string readStandardInput() {
+    std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    // A trailing line break from the pipe is not part of the list.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+Outcome call(const std::string& name, const std::vector<std::string>& args) {
+    const Export* e = findExport(name);
+    if (e == nullptr) usage("unknown export '" + name + "' (karpa --list shows them all)");
+    const size_t arity = std::strlen(e->arguments);
+    if (args.size() != arity) {
+        usage(name + " takes " + std::to_string(arity) + " argument" + (arity == 1 ? "" : "s") + ": " + cSignature(*e));
+    }
+    std::vector<Value> values(arity);
+    bool stdinUsed = false;
+    for (size_t k = 0; k < arity; ++k) {
+        const char kind = e->arguments[k];
+        std::string arg = args[k];
+        if (arg == "-" && (kind == 's' || kind == 'b')) {
+            if (stdinUsed) usage("only one argument can be read from standard input");
+            stdinUsed = true;
+            arg = readStandardInput();
+        }
+        if (kind == 'i' || kind == 'l') {
+            const auto n = kind == 'i' ? parseNumber(arg, INT32_MIN, INT32_MAX) : parseNumber(arg, INT64_MIN, INT64_MAX);
+            if (!n) usage("argument " + std::to_string(k + 1) + " of " + name + " must be " +
+                          (kind == 'i' ? "a 32-bit" : "a 64-bit") + " integer, not '" + arg + "'");
+            values[k].number = *n;
+        } else {
+            if (kind == 'b' && arg.size() > INT32_MAX) usage("argument too long for an int length");
+            values[k].text = std::move(arg);
+        }
+    }
+    void* fn = dlsym(openLibrary(e->library), e->name);
+    if (fn == nullptr) usage(std::string("export ") + e->name + " is missing from libkarpa_" + e->library + ".so");
+    return invoke(*e, fn, values);
+}
+
+int tour() {
+    struct Step {
+        const char* name;
+        std::vector<std::string> args;
+    };
+    const std::vector<Step> steps = {
+        {"seq_sort_int", {" 3,1, 2", "0"}},
+        {"seq_unique_int", {"3,1,3,2,1"}},
+        {"seq_reduce_sum_int", {"9223372036854775807,1"}},
+        {"seq_reduce_sum_float", {"0.1,0.2"}},
+        {"seq_map_float", {"1.5, 2", "2"}},
+        {"seq_sort_string", {"b,a,,B", "0"}},
+        {"seq_map_string", {"a, b,,c", "<", ">"}},
+        {"cur_mean_int", {"1,2,2"}},
+        {"cur_variance_int", {"1,2,3,4"}},
+        {"cur_median_float", {"4,1,3,2"}},
+        {"cur_union_string", {"a,b,a", "c,b,d"}},
+        {"dt_ts_to_ymdhms", {"1700000000"}},
+        {"dt_add_months", {"2024", "1", "31", "1"}},
+        {"dt_week_of_year", {"2024", "1", "15"}},
+        {"dt_range_months", {"2024", "11", "4"}},
+        {"sha256_hash", {"abc"}},
+        {"hmac_md5", {"what do ya want for nothing?", "Jefe"}},
+    };
+    for (const Step& step : steps) {
+        const Export* e = findExport(step.name);
+        void* library = tryOpenLibrary(e->library, nullptr);
+        if (library == nullptr || dlsym(library, e->name) == nullptr) continue;  // not built yet
+        std::string shown = std::string(step.name) + "(";
+        for (size_t k = 0; k < step.args.size(); ++k) {
+            const char kind = e->arguments[k];
+            shown += (k ? ", " : "") + (kind == 's' || kind == 'b' ? "\"" + step.args[k] + "\"" : step.args[k]);
+        }
+        shown += ")";
+        const Outcome outcome = call(step.name, step.args);
+        std::printf("%-52s -> %s\n", shown.c_str(),
+                    outcome.failed ? "failure (null pointer)" : ("\"" + outcome.text + "\"").c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) usage("nothing to do");
+    const std::string command = argv[1];
+    if (command == "--list") {
+        for (const Export& e : kExports) std::printf("%-16s %s\n", (std::string("karpa_") + e.library).c_str(), cSignature(e).c_str());
+        return 0;
+    }
+    if (command == "tour" && argc == 2) return tour();
+    if (command == "--help" || command == "-h") {
+        std::printf("usage: karpa EXPORT ARG...   |   karpa --list   |   karpa tour\n");
+        return 0;
+    }
+    const Outcome outcome = call(command, std::vector<std::string>(argv + 2, argv + argc));
+    if (outcome.failed) {
+        std::fprintf(stderr, "karpa: %s failed (the library returned the null pointer)\n", command.c_str());
+        return 1;
+    }
+    std::fwrite(outcome.text.data(), 1, outcome.text.size(), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
