@@ -156,7 +156,9 @@ void* tryOpenLibrary(const char* library, std::string* why) {
         if (std::strcmp(names[i], library) != 0) continue;
         if (handles[i] != nullptr) return handles[i];
         const std::string base = programDirectory() + "/../lib/libkarpa_" + library + ".so";
-        for (const std::string& path : {base, base + ".1"}) {
+        // Beside this program first, then wherever the system loader finds it.
+        const std::string soname = std::string("libkarpa_") + library + ".so.1";
+        for (const std::string& path : {base, base + ".1", soname}) {
             handles[i] = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (handles[i] != nullptr) return handles[i];
         }

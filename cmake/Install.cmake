@@ -1,0 +1,31 @@
+# Installing the libraries (versioned, with SONAME), the C headers, the
+# command-line host, pkg-config files and a CMake package.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+get_property(karpa_deliverables GLOBAL PROPERTY KARPA_DELIVERABLES)
+foreach(target ${karpa_deliverables})
+  string(REPLACE "karpa_" "" short ${target})
+  set_target_properties(${target} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+                                             EXPORT_NAME ${short})
+  target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  install(TARGETS ${target} EXPORT KarpaTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+
+  file(RELATIVE_PATH KARPA_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+  set(KARPA_PC_NAME ${short})
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/templates/karpa-lib.pc.in ${CMAKE_BINARY_DIR}/pkgconfig/karpa-${short}.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/pkgconfig/karpa-${short}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
+
+file(RELATIVE_PATH KARPA_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/templates/karpa.pc.in ${CMAKE_BINARY_DIR}/pkgconfig/karpa.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/pkgconfig/karpa.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/karpa DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS karpa RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(EXPORT KarpaTargets NAMESPACE Karpa:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Karpa)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/templates/KarpaConfig.cmake.in ${CMAKE_BINARY_DIR}/KarpaConfig.cmake COPYONLY)
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/KarpaConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/KarpaConfig.cmake ${CMAKE_BINARY_DIR}/KarpaConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Karpa)

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR SOURCE_DIR: install, then build and run a consumer both ways.
+set -euo pipefail
+build="$1"
+here="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+
+cmake --install "$build" --prefix "$prefix" > "$work/install.log"
+libdir="$(dirname "$(find "$prefix" -name 'libkarpa_seq.so.1' | head -n 1)")"
+for lib in seq curried datetime crypto; do
+  test -L "$libdir/libkarpa_$lib.so" || { echo "no link libkarpa_$lib.so"; exit 1; }
+  soname="$(readelf -d "$libdir/libkarpa_$lib.so.1" | sed -n 's/.*SONAME.*\[\(.*\)\]/\1/p')"
+  [ "$soname" = "libkarpa_$lib.so.1" ] || { echo "SONAME of $lib is '$soname'"; exit 1; }
+done
+test -f "$prefix/include/karpa/karpa.h"
+"$prefix/bin/karpa" seq_sort_int "2,1" 0 | grep -qx "1,2"
+
+# pkg-config
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+cc -std=c11 -Wall -Wextra -Werror -pedantic "$here/consumer.c" -o "$work/consumer_pc" \
+   $(pkg-config --cflags --libs karpa) -Wl,-rpath,"$libdir"
+"$work/consumer_pc"
+
+# find_package
+cmake -S "$here/consumer" -B "$work/consumer_build" -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_BUILD_RPATH="$libdir" > "$work/configure.log"
+cmake --build "$work/consumer_build" > "$work/build.log"
+"$work/consumer_build/consumer"
+echo "1 passed, 0 failed"
