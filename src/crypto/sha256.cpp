@@ -9,27 +9,29 @@
 namespace karpa {
 
 // One round with the variables renamed instead of moved: h becomes the new a,
-// d the new e.
-#define SHA256_ROUND(a, b, c, d, e, f, g, h, t, w)                   \
+// d the new e. The majority is taken as b ^ ((a ^ b) & (b ^ c)), where b ^ c
+// is the a ^ b of the round before; `ab` and `bc` swap names every round.
+#define SHA256_ROUND(a, b, c, d, e, f, g, h, t, w, ab, bc)          \
     do {                                                            \
         h += bsig1(e) + ch(e, f, g) + SHA256_K[t] + (w);            \
         d += h;                                                     \
-        h += bsig0(a) + maj(a, b, c);                               \
+        ab = a ^ b;                                                 \
+        h += bsig0(a) + (b ^ (ab & bc));                            \
     } while (0)
 // The message schedule in a ring of 16 words.
 #define SHA256_NEXT(t)                                                                        \
     (w[(t) & 15] += ssig1(w[((t) - 2) & 15]) + w[((t) - 7) & 15] + ssig0(w[((t) - 15) & 15]))
 #define SHA256_LOADED(t) w[(t) & 15]
 
-#define SHA256_EIGHT(t, W)                                  \
-    SHA256_ROUND(a, b, c, d, e, f, g, h, t, W(t));          \
-    SHA256_ROUND(h, a, b, c, d, e, f, g, t + 1, W(t + 1));  \
-    SHA256_ROUND(g, h, a, b, c, d, e, f, t + 2, W(t + 2));  \
-    SHA256_ROUND(f, g, h, a, b, c, d, e, t + 3, W(t + 3));  \
-    SHA256_ROUND(e, f, g, h, a, b, c, d, t + 4, W(t + 4));  \
-    SHA256_ROUND(d, e, f, g, h, a, b, c, t + 5, W(t + 5));  \
-    SHA256_ROUND(c, d, e, f, g, h, a, b, t + 6, W(t + 6));  \
-    SHA256_ROUND(b, c, d, e, f, g, h, a, t + 7, W(t + 7))
+#define SHA256_EIGHT(t, W)                                          \
+    SHA256_ROUND(a, b, c, d, e, f, g, h, t, W(t), x, y);            \
+    SHA256_ROUND(h, a, b, c, d, e, f, g, t + 1, W(t + 1), y, x);    \
+    SHA256_ROUND(g, h, a, b, c, d, e, f, t + 2, W(t + 2), x, y);    \
+    SHA256_ROUND(f, g, h, a, b, c, d, e, t + 3, W(t + 3), y, x);    \
+    SHA256_ROUND(e, f, g, h, a, b, c, d, t + 4, W(t + 4), x, y);    \
+    SHA256_ROUND(d, e, f, g, h, a, b, c, t + 5, W(t + 5), y, x);    \
+    SHA256_ROUND(c, d, e, f, g, h, a, b, t + 6, W(t + 6), x, y);    \
+    SHA256_ROUND(b, c, d, e, f, g, h, a, t + 7, W(t + 7), y, x)
 
 void sha256CompressPortable(uint32_t* state, const uint8_t* blocks, size_t count) {
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
@@ -37,6 +39,7 @@ void sha256CompressPortable(uint32_t* state, const uint8_t* blocks, size_t count
     for (; count != 0; --count, blocks += kBlockSize) {
         uint32_t w[16];
         for (int t = 0; t < 16; ++t) w[t] = loadBigEndian32(blocks + 4 * t);
+        uint32_t x, y = b ^ c;
 
         SHA256_EIGHT(0, SHA256_LOADED);
         SHA256_EIGHT(8, SHA256_LOADED);

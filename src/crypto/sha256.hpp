@@ -8,8 +8,10 @@ namespace karpa {
 inline uint32_t rotr32(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 inline uint32_t ch(uint32_t x, uint32_t y, uint32_t z) { return z ^ (x & (y ^ z)); }
 inline uint32_t maj(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (z & (x | y)); }
-inline uint32_t bsig0(uint32_t x) { return rotr32(x, 2) ^ rotr32(x, 13) ^ rotr32(x, 22); }
-inline uint32_t bsig1(uint32_t x) { return rotr32(x, 6) ^ rotr32(x, 11) ^ rotr32(x, 25); }
+// The rotations nested (rotation distributes over xor): one scratch register
+// instead of three copies.
+inline uint32_t bsig0(uint32_t x) { return rotr32(rotr32(rotr32(x, 9) ^ x, 11) ^ x, 2); }
+inline uint32_t bsig1(uint32_t x) { return rotr32(rotr32(rotr32(x, 14) ^ x, 5) ^ x, 6); }
 inline uint32_t ssig0(uint32_t x) { return rotr32(x, 7) ^ rotr32(x, 18) ^ (x >> 3); }
 inline uint32_t ssig1(uint32_t x) { return rotr32(x, 17) ^ rotr32(x, 19) ^ (x >> 10); }
 
