@@ -12,7 +12,8 @@ namespace {
 // The round functions of the four stages: choose, parity, majority, parity.
 inline uint32_t sha1Choose(uint32_t b, uint32_t c, uint32_t d) { return d ^ (b & (c ^ d)); }
 inline uint32_t sha1Parity(uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; }
-inline uint32_t sha1Majority(uint32_t b, uint32_t c, uint32_t d) { return (b & c) | (d & (b | c)); }
+// The two terms are disjoint, so they may be added: no dependency on an or.
+inline uint32_t sha1Majority(uint32_t b, uint32_t c, uint32_t d) { return (b & c) + (d & (b ^ c)); }
 
 }  // namespace
 

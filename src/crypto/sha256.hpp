@@ -12,8 +12,8 @@ inline uint32_t maj(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (z & 
 // instead of three copies.
 inline uint32_t bsig0(uint32_t x) { return rotr32(rotr32(rotr32(x, 9) ^ x, 11) ^ x, 2); }
 inline uint32_t bsig1(uint32_t x) { return rotr32(rotr32(rotr32(x, 14) ^ x, 5) ^ x, 6); }
-inline uint32_t ssig0(uint32_t x) { return rotr32(x, 7) ^ rotr32(x, 18) ^ (x >> 3); }
-inline uint32_t ssig1(uint32_t x) { return rotr32(x, 17) ^ rotr32(x, 19) ^ (x >> 10); }
+inline uint32_t ssig0(uint32_t x) { return rotr32(rotr32(x, 11) ^ x, 7) ^ (x >> 3); }
+inline uint32_t ssig1(uint32_t x) { return rotr32(rotr32(x, 2) ^ x, 17) ^ (x >> 10); }
 
 alignas(16) inline constexpr uint32_t SHA256_K[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
