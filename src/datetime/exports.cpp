@@ -5,6 +5,7 @@
 #include "datetime/dates.hpp"
 #include "datetime/ranges.hpp"
 #include "frame/exportcall.hpp"
+#include "karpa/datetime.h"
 
 using namespace karpa;
 
