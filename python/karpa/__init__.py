@@ -1,0 +1,185 @@
+"""Python bindings for the Karpa libraries, through ctypes.
+
+Modules, one per library (each loaded on first use):
+
+- ``karpa.seq``: list operations over integers, floats and strings (``libkarpa_seq``)
+- ``karpa.curried``: statistics and string sets (``libkarpa_curried``)
+- ``karpa.datetime``: proleptic Gregorian calendar arithmetic in UTC (``libkarpa_datetime``)
+- ``karpa.crypto``: MD5, SHA-1, SHA-256 and HMAC as hexadecimal text (``libkarpa_crypto``)
+
+Each function is named after its export without the library prefix
+(``seq_sort_int`` is ``karpa.seq.sort_int``; the digest exports keep their
+names). Lists go in as Python sequences or as list text; results come back as
+Python values, or as the exact result text with ``text=True``. A call that the
+library cannot answer raises ``KarpaError``.
+
+Finding the libraries (``libkarpa_<name>.so`` or ``.so.1``), first match wins:
+
+1. every directory in the ``KARPA_LIB_DIR`` environment variable (``os.pathsep``-separated);
+2. ``lib/`` inside the package directory, then the package directory itself;
+3. ``build/lib`` of the source tree the package sits in (``<repo>/python/karpa`` -> ``<repo>/build/lib``);
+4. the system loader path (``ctypes.util.find_library``, ``LD_LIBRARY_PATH``).
+
+Loading a library installs its own handlers for SIGINT, SIGSEGV, SIGABRT,
+SIGFPE, SIGILL and SIGPIPE; this package puts the process's previous handlers
+back right after loading, so Ctrl-C still raises ``KeyboardInterrupt``.
+"""
+
+import ctypes
+import ctypes.util
+import os
+import signal
+import threading
+
+from . import _codec
+
+__all__ = ["KarpaError", "KarpaLoadError", "library_path", "seq", "curried", "datetime", "crypto"]
+
+
+class KarpaError(Exception):
+    """A Karpa export gave no result: a null pointer, or the numeric failure value.
+
+    ``function`` is the export's name and ``arguments`` the values it was called
+    with (list text as bytes, integers as ints).
+    """
+
+    def __init__(self, function, arguments):
+        self.function = function
+        self.arguments = tuple(arguments)
+        shown = ", ".join(_show(argument) for argument in self.arguments)
+        super().__init__(f"{function}({shown}) failed: the library could not answer these arguments")
+
+
+class KarpaLoadError(OSError):
+    """A Karpa library could not be found or loaded."""
+
+
+def _show(argument, limit=80):
+    if isinstance(argument, bytes):
+        text = repr(_codec.decode_text(argument))
+        if len(text) > limit:
+            text = text[: limit - 4] + "...'"
+        return text
+    return repr(argument)
+
+
+_PACKAGE_DIR = os.path.dirname(os.path.abspath(__file__))
+_load_lock = threading.Lock()
+
+
+def _search_dirs():
+    dirs = [d for d in os.environ.get("KARPA_LIB_DIR", "").split(os.pathsep) if d]
+    dirs.append(os.path.join(_PACKAGE_DIR, "lib"))
+    dirs.append(_PACKAGE_DIR)
+    dirs.append(os.path.normpath(os.path.join(_PACKAGE_DIR, os.pardir, os.pardir, "build", "lib")))
+    return dirs
+
+
+# Signals whose disposition the libraries set when they load.
+_LIBRARY_SIGNALS = (signal.SIGINT, signal.SIGSEGV, signal.SIGABRT, signal.SIGFPE, signal.SIGILL, signal.SIGPIPE)
+_SIGACTION_SIZE = 256  # more than glibc's struct sigaction on x86-64 (152 bytes); kept opaque
+
+
+def _open_keeping_signals(path):
+    """dlopen the library, then restore the dispositions its constructor replaced.
+
+    Done through libc's sigaction, so it works from any thread (signal.signal
+    only works on the main thread) and keeps handlers that were set from C too.
+    """
+    libc = ctypes.CDLL(None, use_errno=True)
+    sigaction = libc.sigaction
+    sigaction.argtypes = (ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+    sigaction.restype = ctypes.c_int
+    saved = {}
+    for signum in _LIBRARY_SIGNALS:
+        old = ctypes.create_string_buffer(_SIGACTION_SIZE)
+        if sigaction(int(signum), None, old) == 0:
+            saved[signum] = old
+    try:
+        return ctypes.CDLL(path)
+    finally:
+        for signum, old in saved.items():
+            sigaction(int(signum), old, None)
+
+
+def _locate(name):
+    files = (f"libkarpa_{name}.so", f"libkarpa_{name}.so.1")
+    searched = []
+    for directory in _search_dirs():
+        for filename in files:
+            path = os.path.join(directory, filename)
+            searched.append(path)
+            if os.path.isfile(path):
+                return path, searched
+    found = ctypes.util.find_library(f"karpa_{name}")
+    if found:
+        return found, searched
+    # find_library misses LD_LIBRARY_PATH on some systems; dlopen itself searches it.
+    return f"libkarpa_{name}.so", searched
+
+
+class _Library:
+    """One Karpa library: its exports' C signatures and, once loaded, their functions."""
+
+    def __init__(self, name, signatures):
+        self.name = name
+        self.signatures = signatures  # export -> (restype, argtypes)
+        self.path = None
+        self._functions = None
+
+    def _load(self):
+        with _load_lock:
+            if self._functions is None:
+                path, searched = _locate(self.name)
+                try:
+                    handle = _open_keeping_signals(path)
+                except OSError as error:
+                    raise KarpaLoadError(
+                        f"cannot load libkarpa_{self.name}: {error}; looked in: " + ", ".join(searched)
+                        + "; then the system loader path (set KARPA_LIB_DIR to the folder holding it)"
+                    ) from None
+                functions = {}
+                for export, (restype, argtypes) in self.signatures.items():
+                    function = getattr(handle, export)
+                    function.restype = restype
+                    function.argtypes = argtypes
+                    functions[export] = function
+                self.path = path
+                self._handle = handle
+                self._functions = functions
+        return self._functions
+
+    def function(self, export):
+        functions = self._functions
+        if functions is None:
+            functions = self._load()
+        return functions[export]
+
+    def text(self, export, *arguments):
+        """Call a text-returning export; the result is copied into bytes at once."""
+        result = self.function(export)(*arguments)
+        if result is None:
+            raise KarpaError(export, arguments)
+        return result
+
+    def number(self, export, *arguments):
+        return self.function(export)(*arguments)
+
+
+_libraries = {}
+
+
+def _library(name, signatures):
+    library = _Library(name, signatures)
+    _libraries[name] = library
+    return library
+
+
+def library_path(name):
+    """The file a library was (or now is) loaded from: name is 'seq', 'curried', 'datetime' or 'crypto'."""
+    library = _libraries[name]
+    library._functions or library._load()
+    return library.path
+
+
+from . import seq, curried, datetime, crypto  # noqa: E402  (the modules register their libraries)

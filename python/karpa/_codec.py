@@ -1,0 +1,154 @@
+"""Conversions between Python values and the libraries' argument and result text.
+
+Arguments: list text given as ``str`` (encoded as UTF-8) or bytes is passed on
+unchanged; any other iterable is written as list text here. Results: the bytes
+that ctypes copied out of the library are decoded or parsed here.
+"""
+
+import operator
+
+INT32_MIN, INT32_MAX = -(1 << 31), (1 << 31) - 1
+INT64_MIN, INT64_MAX = -(1 << 63), (1 << 63) - 1
+
+_BYTES_LIKE = (bytes, bytearray, memoryview)
+
+
+def encode_text(value, what):
+    """Text argument as bytes: str is encoded as UTF-8, bytes-like taken as is.
+
+    A NUL byte would silently end the text inside the library, so it is refused.
+    """
+    if isinstance(value, str):
+        data = value.encode("utf-8", "surrogateescape")
+    elif isinstance(value, _BYTES_LIKE):
+        data = bytes(value)
+    else:
+        raise TypeError(f"{what} must be str or bytes, not {type(value).__name__}")
+    if b"\0" in data:
+        raise ValueError(f"{what} contains a NUL character")
+    return data
+
+
+def decode_text(data):
+    """Result bytes as str; bytes that are not UTF-8 survive as surrogate escapes."""
+    return data.decode("utf-8", "surrogateescape")
+
+
+def _is_text(value):
+    return isinstance(value, (str,) + _BYTES_LIKE)
+
+
+def int_list(value, what="list"):
+    """List text of 64-bit integers from text or an iterable of integers."""
+    if _is_text(value):
+        return encode_text(value, what)
+    pieces = []
+    for item in value:
+        try:
+            number = operator.index(item)
+        except TypeError:
+            raise TypeError(f"{what} items must be integers, not {type(item).__name__}") from None
+        pieces.append(b"%d" % number)
+    return b",".join(pieces)
+
+
+def float_list(value, what="list"):
+    """List text of floats from text or an iterable of real numbers.
+
+    Each item goes through float() and is written with repr(), which reads back
+    to the same binary64 value ('nan', 'inf' and '-inf' included).
+    """
+    if _is_text(value):
+        return encode_text(value, what)
+    pieces = []
+    for item in value:
+        if _is_text(item):
+            raise TypeError(f"{what} items must be numbers, not {type(item).__name__}")
+        pieces.append(repr(float(item)).encode("ascii"))
+    return b",".join(pieces)
+
+
+def string_list(value, what="list"):
+    """List text of strings from text or an iterable of str/bytes items.
+
+    An item holding "," or NUL cannot travel in list text and is refused.
+    """
+    if _is_text(value):
+        return encode_text(value, what)
+    pieces = []
+    for item in value:
+        if isinstance(item, str):
+            piece = item.encode("utf-8", "surrogateescape")
+        elif isinstance(item, _BYTES_LIKE):
+            piece = bytes(item)
+        else:
+            raise TypeError(f"{what} items must be str or bytes, not {type(item).__name__}")
+        if b"," in piece or b"\0" in piece:
+            raise ValueError(f"{what} item {item!r} holds ',' or NUL, which list text cannot carry")
+        pieces.append(piece)
+    return b",".join(pieces)
+
+
+def string_collection(value, what="list"):
+    """List text of strings and whether ``value`` was an iterable with no items.
+
+    The empty text reads as one empty item in the set operations, so an empty
+    Python collection has to be told apart before it becomes text.
+    """
+    if _is_text(value):
+        return encode_text(value, what), False
+    items = list(value)
+    return string_list(items, what), not items
+
+
+def float_arg(value, what):
+    """A single float argument: text passed exactly as given, a number via repr(float())."""
+    if _is_text(value):
+        return encode_text(value, what)
+    return repr(float(value)).encode("ascii")
+
+
+def c_int(value, what):
+    """A C int argument: any integer in the 32-bit signed range."""
+    number = operator.index(value)
+    if not INT32_MIN <= number <= INT32_MAX:
+        raise OverflowError(f"{what} = {number} does not fit a 32-bit C int")
+    return number
+
+
+def c_int64(value, what):
+    """An int64_t argument: any integer in the 64-bit signed range."""
+    number = operator.index(value)
+    if not INT64_MIN <= number <= INT64_MAX:
+        raise OverflowError(f"{what} = {number} does not fit a 64-bit integer")
+    return number
+
+
+def byte_buffer(value, what):
+    """A (pointer, length) buffer: bytes-like as is, str encoded as UTF-8."""
+    if isinstance(value, str):
+        data = value.encode("utf-8")
+    elif isinstance(value, bytes):
+        data = value
+    elif isinstance(value, (bytearray, memoryview)):
+        data = bytes(value)
+    else:
+        raise TypeError(f"{what} must be bytes or str, not {type(value).__name__}")
+    if len(data) > INT32_MAX:
+        raise OverflowError(f"{what} is {len(data)} bytes; at most {INT32_MAX} fit a C int length")
+    return data
+
+
+def ints(result):
+    """Parse a result list of integers; the empty text is the empty list."""
+    return [int(piece) for piece in result.split(b",")] if result else []
+
+
+def floats(result):
+    """Parse a result list of floats ('nan', '-nan', 'inf' read as float() reads them)."""
+    return [float(piece) for piece in result.split(b",")] if result else []
+
+
+def strings(result):
+    """Split a result list of strings at ','; the empty text is the empty list."""
+    return decode_text(result).split(",") if result else []

@@ -1,0 +1,73 @@
+"""MD5, SHA-1, SHA-256, HMAC-MD5 and HMAC-SHA-256 as hexadecimal text (``libkarpa_crypto``).
+
+Data and keys are bytes-like (NUL bytes included, every byte counts) or
+``str``, which is encoded as UTF-8. Each function returns the library's exact
+hexadecimal text: upper-case letters for every computed digest, and the
+stored lower-case digest for empty input to the three digest functions::
+
+    md5_hash(b"abc") == "900150983CD24FB0D6963F7D28E17F72"
+    md5_hash(b"") == "d41d8cd98f00b204e9800998ecf8427e"
+
+Compare without regard to case (``.lower()``) or turn it into bytes with
+``bytes.fromhex()``. Inputs longer than 2**31 - 1 bytes raise ``OverflowError``
+(the length travels as a C int); an HMAC message longer than 2147483583 bytes
+raises ``karpa.KarpaError``.
+"""
+
+from ctypes import c_char_p, c_int
+
+from . import _codec as _c
+from . import _library
+
+__all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
+
+_T, _I = c_char_p, c_int
+_lib = _library("crypto", {
+    "md5_hash": (_T, (_T, _I)),
+    "sha1_hash": (_T, (_T, _I)),
+    "sha256_hash": (_T, (_T, _I)),
+    "hmac_md5": (_T, (_T, _I, _T, _I)),
+    "hmac_sha256": (_T, (_T, _I, _T, _I)),
+})
+
+
+def _digest(export, data):
+    data = _c.byte_buffer(data, "data")
+    return _c.decode_text(_lib.text(export, data, len(data)))
+
+
+def _hmac(export, message, key):
+    message = _c.byte_buffer(message, "message")
+    key = _c.byte_buffer(key, "key")
+    return _c.decode_text(_lib.text(export, message, len(message), key, len(key)))
+
+
+def md5_hash(data):
+    """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
+    return _digest("md5_hash", data)
+
+
+def sha1_hash(data):
+    """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
+    return _digest("sha1_hash", data)
+
+
+def sha256_hash(data):
+    """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
+    return _digest("sha256_hash", data)
+
+
+def hmac_md5(message, key):
+    """HMAC-MD5 (RFC 2104) of ``message`` under ``key`` as 32 upper-case hexadecimal characters.
+
+    Note the order: message first, key second.
+    """
+    return _hmac("hmac_md5", message, key)
+
+
+def hmac_sha256(message, key):
+    """HMAC-SHA-256 (RFC 2104) of ``message`` under ``key`` as 64 upper-case hexadecimal characters.
+
+    Note the order: message first, key second.
+    """
+    return _hmac("hmac_sha256", message, key)

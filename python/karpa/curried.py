@@ -1,0 +1,249 @@
+"""Statistics over number lists and set operations over string lists (``libkarpa_curried``).
+
+Lists: a Python iterable, or list text (``str`` or bytes) passed unchanged.
+Integer lists take integers, float lists real numbers (sent as ``repr(float(x))``),
+string lists ``str``/bytes items without ``","`` or NUL (see ``karpa.seq``).
+
+Results:
+
+- integers (sum, min, max, dot, counts) as ``int``;
+- the mean, variance, standard deviation, median and L2 norm as ``float`` read
+  from the library's six-significant-digit text ("%g": ``mean_int([1, 2, 2])``
+  is ``1.66667``); the float sum, min, max and dot product are exact;
+- ``minmax_*`` as a tuple ``(min, max)``, or ``(None, None)`` for an empty list;
+- distinct values and set results as lists.
+
+With ``text=True`` every function returns the library's exact result text.
+Empty number lists give the library's fixed answers: 0 (or 0.0) for every
+statistic.
+
+String lists: in list text the empty text stands for one empty item, so here
+an empty Python sequence is answered as the empty collection it is (union with
+it adds nothing, intersection with it is empty, nothing is removed by it, and
+nothing is counted in it), while ``""`` given as text is one empty item.
+
+A bad item (not a whole integer or float) or a 64-bit overflow raises
+``karpa.KarpaError``.
+"""
+
+from ctypes import c_char_p, c_int
+
+from . import _codec as _c
+from . import _library
+
+__all__ = [
+    "sum_int", "mean_int", "min_int", "max_int", "minmax_int", "variance_int", "stddev_int",
+    "median_int", "dot_int", "l2norm_int",
+    "sum_float", "mean_float", "min_float", "max_float", "minmax_float", "variance_float",
+    "stddev_float", "median_float", "dot_float", "l2norm_float",
+    "distinct_int", "count_int", "distinct_string", "count_string", "union_string",
+    "intersect_string", "diff_string",
+]
+
+_T, _I = c_char_p, c_int
+_signatures = {}
+for _kind in ("int", "float"):
+    for _stat in ("sum", "mean", "min", "max", "minmax", "variance", "stddev", "median", "l2norm"):
+        _signatures[f"cur_{_stat}_{_kind}"] = (_T, (_T,))
+    _signatures[f"cur_dot_{_kind}"] = (_T, (_T, _T))
+_signatures.update({
+    "cur_distinct_int": (_T, (_T,)),
+    "cur_count_int": (_T, (_T, _I)),
+    "cur_distinct_string": (_T, (_T,)),
+    "cur_count_string": (_T, (_T, _T)),
+    "cur_union_string": (_T, (_T, _T)),
+    "cur_intersect_string": (_T, (_T, _T)),
+    "cur_diff_string": (_T, (_T, _T)),
+})
+_lib = _library("curried", _signatures)
+
+
+def _out(result, text, parse):
+    return _c.decode_text(result) if text else parse(result)
+
+
+def _pair(number):
+    def parse(result):
+        low, high = result.split(b",")
+        return (number(low), number(high)) if low else (None, None)
+    return parse
+
+
+# Integer statistics
+
+
+def sum_int(values, *, text=False):
+    """The sum as an int (0 for an empty list); KarpaError when a running sum overflows 64 bits."""
+    return _out(_lib.text("cur_sum_int", _c.int_list(values)), text, int)
+
+
+def mean_int(values, *, text=False):
+    """The mean (integer sum / count) as a float of six significant digits; 0.0 for an empty list.
+
+    ``mean_int([1, 2]) == 1.5``; KarpaError when the sum overflows 64 bits.
+    """
+    return _out(_lib.text("cur_mean_int", _c.int_list(values)), text, float)
+
+
+def min_int(values, *, text=False):
+    """The smallest item as an int; 0 for an empty list."""
+    return _out(_lib.text("cur_min_int", _c.int_list(values)), text, int)
+
+
+def max_int(values, *, text=False):
+    """The largest item as an int; 0 for an empty list."""
+    return _out(_lib.text("cur_max_int", _c.int_list(values)), text, int)
+
+
+def minmax_int(values, *, text=False):
+    """``(min, max)`` as ints; ``(None, None)`` for an empty list (text ",")."""
+    return _out(_lib.text("cur_minmax_int", _c.int_list(values)), text, _pair(int))
+
+
+def variance_int(values, *, text=False):
+    """The population variance (divisor n) as a float of six significant digits.
+
+    ``variance_int([1, 2, 3, 4]) == 1.25``; KarpaError when the sum overflows 64 bits.
+    """
+    return _out(_lib.text("cur_variance_int", _c.int_list(values)), text, float)
+
+
+def stddev_int(values, *, text=False):
+    """The population standard deviation as a float of six significant digits."""
+    return _out(_lib.text("cur_stddev_int", _c.int_list(values)), text, float)
+
+
+def median_int(values, *, text=False):
+    """The median as a float of six significant digits (mean of the middle two for an even count)."""
+    return _out(_lib.text("cur_median_int", _c.int_list(values)), text, float)
+
+
+def dot_int(a, b, *, text=False):
+    """The dot product over the shorter length, as an int; KarpaError on 64-bit overflow.
+
+    ``dot_int([1, 2, 3], [4, 5]) == 14``.
+    """
+    return _out(_lib.text("cur_dot_int", _c.int_list(a, "a"), _c.int_list(b, "b")), text, int)
+
+
+def l2norm_int(values, *, text=False):
+    """The Euclidean norm as a float of six significant digits: ``l2norm_int([3, 4]) == 5.0``."""
+    return _out(_lib.text("cur_l2norm_int", _c.int_list(values)), text, float)
+
+
+# Float statistics (binary64, left-to-right sums from +0.0, no fused multiply-add)
+
+
+def sum_float(values, *, text=False):
+    """The left-to-right sum, exact, as a float: ``sum_float([0.1, 0.2]) == 0.30000000000000004``."""
+    return _out(_lib.text("cur_sum_float", _c.float_list(values)), text, float)
+
+
+def mean_float(values, *, text=False):
+    """The mean as a float of six significant digits; 0.0 for an empty list."""
+    return _out(_lib.text("cur_mean_float", _c.float_list(values)), text, float)
+
+
+def min_float(values, *, text=False):
+    """The smallest item, exact (a NaN in first place wins); 0.0 for an empty list."""
+    return _out(_lib.text("cur_min_float", _c.float_list(values)), text, float)
+
+
+def max_float(values, *, text=False):
+    """The largest item, exact (a NaN in first place wins); 0.0 for an empty list."""
+    return _out(_lib.text("cur_max_float", _c.float_list(values)), text, float)
+
+
+def minmax_float(values, *, text=False):
+    """``(min, max)`` as exact floats; ``(None, None)`` for an empty list (text ",")."""
+    return _out(_lib.text("cur_minmax_float", _c.float_list(values)), text, _pair(float))
+
+
+def variance_float(values, *, text=False):
+    """The population variance (two passes) as a float of six significant digits."""
+    return _out(_lib.text("cur_variance_float", _c.float_list(values)), text, float)
+
+
+def stddev_float(values, *, text=False):
+    """The population standard deviation as a float of six significant digits."""
+    return _out(_lib.text("cur_stddev_float", _c.float_list(values)), text, float)
+
+
+def median_float(values, *, text=False):
+    """The median as a float of six significant digits."""
+    return _out(_lib.text("cur_median_float", _c.float_list(values)), text, float)
+
+
+def dot_float(a, b, *, text=False):
+    """The dot product over the shorter length, exact, as a float."""
+    return _out(_lib.text("cur_dot_float", _c.float_list(a, "a"), _c.float_list(b, "b")), text, float)
+
+
+def l2norm_float(values, *, text=False):
+    """The Euclidean norm (no scaling, so it may overflow to inf) as a float of six significant digits."""
+    return _out(_lib.text("cur_l2norm_float", _c.float_list(values)), text, float)
+
+
+# Distinct values, counts and string sets
+
+
+def distinct_int(values, *, text=False):
+    """The first occurrence of each value, in order, as ints: ``distinct_int([3, 1, 3, 2]) == [3, 1, 2]``."""
+    return _out(_lib.text("cur_distinct_int", _c.int_list(values)), text, _c.ints)
+
+
+def count_int(values, value, *, text=False):
+    """How many items equal ``value`` (a 32-bit int), as an int."""
+    return _out(_lib.text("cur_count_int", _c.int_list(values), _c.c_int(value, "value")), text, int)
+
+
+def distinct_string(values, *, text=False):
+    """The first occurrence of each item (byte for byte, blanks count), in order: a list of str."""
+    return _out(_lib.text("cur_distinct_string", _c.string_list(values)), text, _c.strings)
+
+
+def count_string(values, item, *, text=False):
+    """How many items equal ``item`` exactly (taken whole, not stripped), as an int."""
+    item_text = _c.encode_text(item, "item")
+    list_text, empty = _c.string_collection(values)
+    if empty:
+        return "0" if text else 0
+    return _out(_lib.text("cur_count_string", list_text, item_text), text, int)
+
+
+def union_string(a, b, *, text=False):
+    """The first occurrences of the items of ``a``, then those of ``b`` not seen: a list of str.
+
+    ``union_string(["a", "b", "a"], ["c", "b", "d"]) == ["a", "b", "c", "d"]``.
+    """
+    a_text, a_empty = _c.string_collection(a, "a")
+    b_text, b_empty = _c.string_collection(b, "b")
+    if a_empty and b_empty:
+        return _out(b"", text, _c.strings)
+    if a_empty or b_empty:
+        # The union with nothing is the other list's first occurrences.
+        a_text = b_text = (b_text if a_empty else a_text)
+    return _out(_lib.text("cur_union_string", a_text, b_text), text, _c.strings)
+
+
+def intersect_string(a, b, *, text=False):
+    """The items of ``a`` that also occur in ``b``, each once, in the order of ``a``: a list of str."""
+    a_text, a_empty = _c.string_collection(a, "a")
+    b_text, b_empty = _c.string_collection(b, "b")
+    if a_empty or b_empty:
+        return _out(b"", text, _c.strings)
+    return _out(_lib.text("cur_intersect_string", a_text, b_text), text, _c.strings)
+
+
+def diff_string(a, b, *, text=False):
+    """The items of ``a`` that do not occur in ``b``, every occurrence kept: a list of str.
+
+    ``diff_string(["a", "b", "a", "c"], ["b"]) == ["a", "a", "c"]``.
+    """
+    a_text, a_empty = _c.string_collection(a, "a")
+    b_text, b_empty = _c.string_collection(b, "b")
+    if a_empty:
+        return _out(b"", text, _c.strings)
+    if b_empty:
+        return _out(a_text, text, _c.strings)
+    return _out(_lib.text("cur_diff_string", a_text, b_text), text, _c.strings)

@@ -1,0 +1,206 @@
+"""Proleptic Gregorian calendar arithmetic in UTC (``libkarpa_datetime``).
+
+Arguments are integers in the signed 64-bit range (``OverflowError`` beyond
+it); a date is ``year, month, day`` with month 1 = January. Years are
+astronomical (year 0 is 1 BC) and unlimited apart from the 64-bit span, so
+dates are returned as the library's exact text rather than ``datetime.date``:
+
+- date text ``"2024-03-05"`` (year without padding: ``"5-01-01"``, ``"-1-12-31"``),
+- date-time text ``"1969-12-31 23:59:59"``,
+- month text ``"2024-03"``.
+
+``to_date()`` turns a date text into a ``datetime.date`` when the year is 1 to 9999.
+Range functions return lists of such texts, or the joined text with ``text=True``.
+
+Failures raise ``karpa.KarpaError``: a month outside 1 to 12 or a day outside
+1 to 31, a day past the end of its month, a date or timestamp outside the
+64-bit span. The numeric exports answer a failure with 0, which for
+``ymd_to_ts`` and ``days_between`` is also a real answer (1970-01-01, equal
+dates). These functions raise only when 0 cannot be the answer for the
+arguments given: ``ymd_to_ts`` when the date is not 1970-01-01,
+``days_between`` when the dates differ or the date fails ``ymd_to_ts``,
+``day_of_week`` and ``week_of_year`` always (their answers start at 1).
+``is_leap_year``, ``days_in_month``, ``days_in_year`` and ``validate_date``
+never fail; ``days_in_month`` gives 0 for a month outside 1 to 12.
+"""
+
+import datetime as _std_datetime
+from ctypes import c_char_p, c_int32, c_int64
+
+from . import _codec as _c
+from . import _library, KarpaError
+
+__all__ = [
+    "is_leap_year", "days_in_month", "days_in_year", "ts_to_ymd", "ts_to_ymdhms", "ymd_to_ts",
+    "days_between", "day_of_week", "week_of_year", "validate_date", "add_days", "add_months",
+    "range_days", "range_days_between", "range_months", "to_date",
+]
+
+_T, _L, _B = c_char_p, c_int64, c_int32
+_lib = _library("datetime", {
+    "dt_is_leap_year": (_B, (_L,)),
+    "dt_days_in_month": (_L, (_L, _L)),
+    "dt_days_in_year": (_L, (_L,)),
+    "dt_ts_to_ymd": (_T, (_L,)),
+    "dt_ts_to_ymdhms": (_T, (_L,)),
+    "dt_ymd_to_ts": (_L, (_L, _L, _L)),
+    "dt_days_between": (_L, (_L, _L, _L, _L, _L, _L)),
+    "dt_day_of_week": (_L, (_L, _L, _L)),
+    "dt_week_of_year": (_L, (_L, _L, _L)),
+    "dt_validate_date": (_B, (_L, _L, _L)),
+    "dt_add_days": (_T, (_L, _L, _L, _L)),
+    "dt_add_months": (_T, (_L, _L, _L, _L)),
+    "dt_range_days": (_T, (_L, _L, _L, _L)),
+    "dt_range_days_between": (_T, (_L, _L, _L, _L, _L, _L)),
+    "dt_range_months": (_T, (_L, _L, _L)),
+})
+
+_EPOCH = (1970, 1, 1)
+
+
+def _args(names, values):
+    return tuple(_c.c_int64(value, name) for name, value in zip(names, values))
+
+
+def _date(year, month, day):
+    return _args(("year", "month", "day"), (year, month, day))
+
+
+def is_leap_year(year):
+    """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
+    return bool(_lib.number("dt_is_leap_year", *_args(("year",), (year,))))
+
+
+def days_in_month(year, month):
+    """28 to 31; 0 when ``month`` is outside 1 to 12 (a result, not a failure)."""
+    return _lib.number("dt_days_in_month", *_args(("year", "month"), (year, month)))
+
+
+def days_in_year(year):
+    """366 for a leap year, else 365."""
+    return _lib.number("dt_days_in_year", *_args(("year",), (year,)))
+
+
+def ts_to_ymd(timestamp):
+    """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
+    return _c.decode_text(_lib.text("dt_ts_to_ymd", *_args(("timestamp",), (timestamp,))))
+
+
+def ts_to_ymdhms(timestamp):
+    """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
+    return _c.decode_text(_lib.text("dt_ts_to_ymdhms", *_args(("timestamp",), (timestamp,))))
+
+
+def ymd_to_ts(year, month, day):
+    """The Unix timestamp of 00:00:00 UTC on the date: ``ymd_to_ts(2000, 2, 29) == 951782400``.
+
+    Raises KarpaError for an impossible date (a 0 answer for any date but 1970-01-01).
+    """
+    arguments = _date(year, month, day)
+    result = _lib.number("dt_ymd_to_ts", *arguments)
+    if result == 0 and arguments != _EPOCH:
+        raise KarpaError("dt_ymd_to_ts", arguments)
+    return result
+
+
+def days_between(year1, month1, day1, year2, month2, day2):
+    """Days from the first date to the second (negative when the second is earlier).
+
+    ``days_between(2024, 1, 1, 2024, 3, 1) == 60``. Raises KarpaError when
+    either date is impossible.
+    """
+    first, second = _date(year1, month1, day1), _date(year2, month2, day2)
+    result = _lib.number("dt_days_between", *first, *second)
+    if result == 0:
+        # Two different valid dates are never 0 days apart; equal dates are
+        # valid exactly when the date has a timestamp.
+        invalid = first != second or (_lib.number("dt_ymd_to_ts", *first) == 0 and first != _EPOCH)
+        if invalid:
+            raise KarpaError("dt_days_between", first + second)
+    return result
+
+
+def day_of_week(year, month, day):
+    """1 = Monday to 7 = Sunday: ``day_of_week(1970, 1, 1) == 4``. KarpaError for an impossible date."""
+    arguments = _date(year, month, day)
+    result = _lib.number("dt_day_of_week", *arguments)
+    if result == 0:
+        raise KarpaError("dt_day_of_week", arguments)
+    return result
+
+
+def week_of_year(year, month, day):
+    """The library's own week number, 1 to 52 (not ISO 8601): ``week_of_year(2024, 1, 15) == 2``.
+
+    The first days of January count as week 52 (``week_of_year(2024, 1, 1) == 52``).
+    KarpaError for an impossible date.
+    """
+    arguments = _date(year, month, day)
+    result = _lib.number("dt_week_of_year", *arguments)
+    if result == 0:
+        raise KarpaError("dt_week_of_year", arguments)
+    return result
+
+
+def validate_date(year, month, day):
+    """True for a real date in the years 1 to 9999."""
+    return bool(_lib.number("dt_validate_date", *_date(year, month, day)))
+
+
+def add_days(year, month, day, days):
+    """The date shifted by ``days`` (negative goes back), as date text.
+
+    ``add_days(2024, 2, 28, 1) == "2024-02-29"``. KarpaError for an impossible date.
+    """
+    arguments = _date(year, month, day) + _args(("days",), (days,))
+    return _c.decode_text(_lib.text("dt_add_days", *arguments))
+
+
+def add_months(year, month, day, months):
+    """The date shifted by ``months``, the day clamped to the month's length, as date text.
+
+    ``add_months(2024, 1, 31, 1) == "2024-02-29"``. No date check: a month
+    outside 1 to 12 carries into the year and a day below 1 is printed as given
+    (``add_months(2024, 5, 0, 0) == "2024-05-00"``).
+    """
+    arguments = _date(year, month, day) + _args(("months",), (months,))
+    return _c.decode_text(_lib.text("dt_add_months", *arguments))
+
+
+def range_days(year, month, day, count, *, text=False):
+    """``count`` consecutive dates from the given one, as a list of date texts.
+
+    KarpaError for an impossible start date or a negative count.
+    """
+    arguments = _date(year, month, day) + _args(("count",), (count,))
+    return _out(_lib.text("dt_range_days", *arguments), text)
+
+
+def range_days_between(year1, month1, day1, year2, month2, day2, *, text=False):
+    """Every date from the first to the second, both included, as date texts; [] when the second is earlier."""
+    arguments = _date(year1, month1, day1) + _date(year2, month2, day2)
+    return _out(_lib.text("dt_range_days_between", *arguments), text)
+
+
+def range_months(year, month, count, *, text=False):
+    """``count`` consecutive months as month texts: ``range_months(2024, 11, 2) == ["2024-11", "2024-12"]``.
+
+    No month check: a start month outside 1 to 12 is printed as given and
+    advanced until it passes 12. KarpaError for a negative count.
+    """
+    arguments = _args(("year", "month", "count"), (year, month, count))
+    return _out(_lib.text("dt_range_months", *arguments), text)
+
+
+def _out(result, text):
+    return _c.decode_text(result) if text else _c.strings(result)
+
+
+def to_date(date_text):
+    """A date text (``"2024-02-29"``) as ``datetime.date``; ValueError outside years 1 to 9999."""
+    year, separator, rest = date_text.lstrip("-").partition("-")
+    month, _, day = rest.partition("-")
+    if not separator or not year.isdigit() or not month.isdigit() or not day.isdigit():
+        raise ValueError(f"not a date text: {date_text!r}")
+    sign = -1 if date_text.startswith("-") else 1
+    return _std_datetime.date(sign * int(year), int(month), int(day))

@@ -1,0 +1,272 @@
+"""List operations over integers, floats and strings (``libkarpa_seq``).
+
+Lists: a Python iterable, or list text (``str`` or bytes) passed unchanged.
+
+- Integer lists: items must be integers (``operator.index``); text items such
+  as ``" 3,1, 2"`` follow the library's rules (blanks around items and empty
+  pieces are skipped, ``"1_000"`` and ``"+5"`` are integers).
+- Float lists: items go through ``float()`` and are written with ``repr()``, so
+  every value (``nan``, ``inf``, ``-0.0``) reaches the library exactly.
+- String lists: items are ``str`` (UTF-8) or bytes and must not contain ``","``
+  or NUL (``ValueError``). Items are kept exactly, blanks and empty items
+  included. An empty sequence and ``[""]`` both travel as the empty text,
+  which these functions read as the empty list; likewise a result holding
+  only one empty item joins to the empty text and comes back as ``[]``.
+
+Results: lists come back as Python lists (``int``, ``float`` or ``str`` items),
+single numbers as ``int`` or ``float``. With ``text=True`` every function
+returns the library's exact result text as ``str`` instead. Float list results
+(map, filter, sort, unique, reverse) carry six significant digits, as the
+library prints them ("%g"); the float sum, max and min are exact.
+
+A call the library cannot answer (an item that is not a number, an integer
+overflow, a negative count) raises ``karpa.KarpaError``.
+"""
+
+from ctypes import c_char_p, c_int
+
+from . import _codec as _c
+from . import _library
+
+__all__ = [
+    "map_int", "filter_int", "reduce_sum_int", "reduce_max_int", "reduce_min_int", "sort_int",
+    "unique_int", "count_int", "reverse_int", "take_int", "skip_int",
+    "map_float", "filter_float", "reduce_sum_float", "reduce_max_float", "reduce_min_float",
+    "sort_float", "unique_float", "count_float", "reverse_float",
+    "map_string", "filter_string", "count_string", "sort_string", "unique_string",
+    "reverse_string", "take_string", "skip_string",
+]
+
+_T, _I = c_char_p, c_int
+_lib = _library("seq", {
+    "seq_map_int": (_T, (_T, _I)),
+    "seq_filter_int": (_T, (_T, _I)),
+    "seq_reduce_sum_int": (_T, (_T,)),
+    "seq_reduce_max_int": (_T, (_T,)),
+    "seq_reduce_min_int": (_T, (_T,)),
+    "seq_sort_int": (_T, (_T, _I)),
+    "seq_unique_int": (_T, (_T,)),
+    "seq_count_int": (_T, (_T, _I)),
+    "seq_reverse_int": (_T, (_T,)),
+    "seq_take_int": (_T, (_T, _I)),
+    "seq_skip_int": (_T, (_T, _I)),
+    "seq_map_float": (_T, (_T, _T)),
+    "seq_filter_float": (_T, (_T, _T)),
+    "seq_reduce_sum_float": (_T, (_T,)),
+    "seq_reduce_max_float": (_T, (_T,)),
+    "seq_reduce_min_float": (_T, (_T,)),
+    "seq_sort_float": (_T, (_T, _I)),
+    "seq_unique_float": (_T, (_T,)),
+    "seq_count_float": (_T, (_T, _T)),
+    "seq_reverse_float": (_T, (_T,)),
+    "seq_map_string": (_T, (_T, _T, _T)),
+    "seq_filter_string": (_T, (_T, _I)),
+    "seq_count_string": (_T, (_T, _I)),
+    "seq_sort_string": (_T, (_T, _I)),
+    "seq_unique_string": (_T, (_T,)),
+    "seq_reverse_string": (_T, (_T,)),
+    "seq_take_string": (_T, (_T, _I)),
+    "seq_skip_string": (_T, (_T, _I)),
+})
+
+
+def _out(result, text, parse):
+    return _c.decode_text(result) if text else parse(result)
+
+
+# Integer lists
+
+
+def map_int(values, factor, *, text=False):
+    """Each item times ``factor`` (a 32-bit int): a list of ints.
+
+    ``map_int([1, 2, 3], 10) == [10, 20, 30]``. Raises KarpaError on 64-bit overflow.
+    """
+    return _out(_lib.text("seq_map_int", _c.int_list(values), _c.c_int(factor, "factor")), text, _c.ints)
+
+
+def filter_int(values, threshold, *, text=False):
+    """The items strictly greater than ``threshold``, in order: a list of ints.
+
+    ``filter_int([5, 1, 7, 3], 3) == [5, 7]``.
+    """
+    return _out(_lib.text("seq_filter_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, _c.ints)
+
+
+def reduce_sum_int(values, *, text=False):
+    """The sum as an int; 0 for an empty list.
+
+    Raises KarpaError when a running sum leaves the 64-bit range, even if
+    later items would bring it back.
+    """
+    return _out(_lib.text("seq_reduce_sum_int", _c.int_list(values)), text, int)
+
+
+def reduce_max_int(values, *, text=False):
+    """The largest item as an int; 0 for an empty list."""
+    return _out(_lib.text("seq_reduce_max_int", _c.int_list(values)), text, int)
+
+
+def reduce_min_int(values, *, text=False):
+    """The smallest item as an int; 0 for an empty list."""
+    return _out(_lib.text("seq_reduce_min_int", _c.int_list(values)), text, int)
+
+
+def sort_int(values, descending=False, *, text=False):
+    """The items sorted (stable), ascending or with ``descending=True`` descending: a list of ints.
+
+    ``sort_int([3, 1, 2]) == sort_int("3,1,2") == [1, 2, 3]``.
+    """
+    return _out(_lib.text("seq_sort_int", _c.int_list(values), 1 if descending else 0), text, _c.ints)
+
+
+def unique_int(values, *, text=False):
+    """The first occurrence of each value, in input order: a list of ints.
+
+    ``unique_int([3, 1, 3, 2, 1]) == [3, 1, 2]``.
+    """
+    return _out(_lib.text("seq_unique_int", _c.int_list(values)), text, _c.ints)
+
+
+def count_int(values, threshold, *, text=False):
+    """How many items are strictly greater than ``threshold`` (not equal to it), as an int."""
+    return _out(_lib.text("seq_count_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, int)
+
+
+def reverse_int(values, *, text=False):
+    """The items in reverse order: a list of ints."""
+    return _out(_lib.text("seq_reverse_int", _c.int_list(values)), text, _c.ints)
+
+
+def take_int(values, count, *, text=False):
+    """The first ``count`` items (all when fewer): a list of ints.
+
+    Raises KarpaError for a negative count, even for an empty list.
+    """
+    return _out(_lib.text("seq_take_int", _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
+
+
+def skip_int(values, count, *, text=False):
+    """The items after the first ``count``: a list of ints.
+
+    Raises KarpaError for a negative count, even for an empty list.
+    """
+    return _out(_lib.text("seq_skip_int", _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
+
+
+# Float lists. ``factor`` and ``threshold`` are a number (sent as repr(float(x)))
+# or one float text, read whole by the library: "2" works, " 2" and "" fail.
+
+
+def map_float(values, factor, *, text=False):
+    """Each item times ``factor``: a list of floats with six significant digits.
+
+    ``map_float([1.5, 2], 2) == [3.0, 4.0]``; ``map_float("1e308", 10) == [inf]``.
+    """
+    return _out(_lib.text("seq_map_float", _c.float_list(values), _c.float_arg(factor, "factor")), text, _c.floats)
+
+
+def filter_float(values, threshold, *, text=False):
+    """The items strictly greater than ``threshold`` (never a NaN), six significant digits."""
+    return _out(_lib.text("seq_filter_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
+                text, _c.floats)
+
+
+def reduce_sum_float(values, *, text=False):
+    """The left-to-right sum from +0.0, exact, as a float; 0.0 for an empty list.
+
+    ``reduce_sum_float([0.1, 0.2]) == 0.30000000000000004``.
+    """
+    return _out(_lib.text("seq_reduce_sum_float", _c.float_list(values)), text, float)
+
+
+def reduce_max_float(values, *, text=False):
+    """The largest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
+    return _out(_lib.text("seq_reduce_max_float", _c.float_list(values)), text, float)
+
+
+def reduce_min_float(values, *, text=False):
+    """The smallest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
+    return _out(_lib.text("seq_reduce_min_float", _c.float_list(values)), text, float)
+
+
+def sort_float(values, descending=False, *, text=False):
+    """The items sorted (stable; -0.0 equals 0.0): a list of floats with six significant digits.
+
+    Every comparison with a NaN answers "greater", so NaNs land where the
+    merge steps put them.
+    """
+    return _out(_lib.text("seq_sort_float", _c.float_list(values), 1 if descending else 0), text, _c.floats)
+
+
+def unique_float(values, *, text=False):
+    """The first of each numerically equal value (every NaN kept), six significant digits."""
+    return _out(_lib.text("seq_unique_float", _c.float_list(values)), text, _c.floats)
+
+
+def count_float(values, threshold, *, text=False):
+    """How many items are strictly greater than ``threshold``, as an int."""
+    return _out(_lib.text("seq_count_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
+                text, int)
+
+
+def reverse_float(values, *, text=False):
+    """The items in reverse order: a list of floats with six significant digits."""
+    return _out(_lib.text("seq_reverse_float", _c.float_list(values)), text, _c.floats)
+
+
+# String lists
+
+
+def map_string(values, prefix="", suffix="", *, text=False):
+    """Each item stripped of blanks and wrapped: ``prefix + item.strip() + suffix``; a list of str.
+
+    ``map_string(["a", " b", "", "c"], "<", ">") == ["<a>", "<b>", "<>", "<c>"]``.
+    Without ``text=True`` the prefix and suffix must not contain ",", since the
+    result could not be split back into its items (ValueError).
+    """
+    prefix_text = _c.encode_text(prefix, "prefix")
+    suffix_text = _c.encode_text(suffix, "suffix")
+    if not text and (b"," in prefix_text or b"," in suffix_text):
+        raise ValueError("prefix and suffix must not contain ',' unless text=True")
+    return _out(_lib.text("seq_map_string", _c.string_list(values), prefix_text, suffix_text), text, _c.strings)
+
+
+def filter_string(values, min_length, *, text=False):
+    """The items (unchanged) whose blank-stripped length in bytes is at least ``min_length``."""
+    return _out(_lib.text("seq_filter_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
+                text, _c.strings)
+
+
+def count_string(values, min_length, *, text=False):
+    """How many items have a blank-stripped length in bytes of at least ``min_length``, as an int."""
+    return _out(_lib.text("seq_count_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
+                text, int)
+
+
+def sort_string(values, descending=False, *, text=False):
+    """The items sorted by their UTF-8 bytes (stable): a list of str.
+
+    ``sort_string(["b", "a", "", "B"]) == ["", "B", "a", "b"]``.
+    """
+    return _out(_lib.text("seq_sort_string", _c.string_list(values), 1 if descending else 0), text, _c.strings)
+
+
+def unique_string(values, *, text=False):
+    """The first occurrence of each item (compared byte for byte), in input order: a list of str."""
+    return _out(_lib.text("seq_unique_string", _c.string_list(values)), text, _c.strings)
+
+
+def reverse_string(values, *, text=False):
+    """The items in reverse order: a list of str."""
+    return _out(_lib.text("seq_reverse_string", _c.string_list(values)), text, _c.strings)
+
+
+def take_string(values, count, *, text=False):
+    """The first ``count`` items: a list of str. A negative count raises KarpaError for a non-empty list."""
+    return _out(_lib.text("seq_take_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
+
+
+def skip_string(values, count, *, text=False):
+    """The items after the first ``count``: a list of str. A negative count raises KarpaError for a non-empty list."""
+    return _out(_lib.text("seq_skip_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
