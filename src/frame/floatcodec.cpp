@@ -50,7 +50,7 @@ inline const Pow10Significand& pow10Significand(int k) { return kPow10Significan
 
 // Reads a mantissa of more than kMaxRebuiltMantissa bytes: its digits (signs,
 // '.' and '_' dropped), worth digits * 10^exponent.
-double convertLongMantissa(bool negative, const char* m, size_t n, int64_t exponent) {
+[[gnu::noinline]] double convertLongMantissa(bool negative, const char* m, size_t n, int64_t exponent) {
     char text[kKeptDigits + 48];
     size_t len = 0;
     text[len++] = negative ? '-' : '+';
@@ -97,6 +97,97 @@ inline bool eightDigitsAt(const char* p, uint64_t& value) {
     return true;
 }
 
+// Scans a run of digits, each optionally followed by '_'s, from s[i] on:
+// adds them to the mantissa (modulo 2^64) and returns how many there were.
+inline size_t scanDigitRun(const char* s, size_t n, size_t& i, uint64_t& mantissa) {
+    const size_t runStart = i;
+    size_t underscores = 0;
+    uint64_t chunk;
+    while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
+        mantissa = mantissa * 100000000 + chunk;
+        i += 8;
+        while (i < n && s[i] == '_') {
+            ++underscores;
+            ++i;
+        }
+    }
+    while (i < n) {
+        const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(s[i])) - '0';
+        if (d > 9) break;
+        mantissa = mantissa * 10 + d;
+        ++i;
+        while (i < n && s[i] == '_') [[unlikely]] {
+            ++underscores;
+            ++i;
+        }
+    }
+    return i - runStart - underscores;
+}
+
+bool hasNonZeroDigit(const char* s, size_t n) {
+    for (size_t k = 0; k < n; ++k) {
+        if (s[k] >= '1' && s[k] <= '9') return true;
+    }
+    return false;
+}
+
+[[gnu::always_inline]] inline bool mulPow10Inline(uint64_t w, int q, double& value) {
+    if (w == 0) {
+        value = 0.0;
+        return true;
+    }
+    if (q < kPow10MinExponent || q > kPow10MaxExponent) return false;
+    // The truncated significand T of 10^q: the table rounds up except where exact.
+    const Pow10Significand& t = pow10Significand(q);
+    const bool exact = q >= 0 && q <= kPow10ExactMax;
+    const u128 tFull = ((static_cast<u128>(t.high) << 64) | t.low) - (exact ? 0 : 1);
+    const uint64_t tHigh = static_cast<uint64_t>(tFull >> 64);
+    const uint64_t tLow = static_cast<uint64_t>(tFull);
+
+    const int lz = std::countl_zero(w);
+    const uint64_t wn = w << lz;
+    // The 192-bit product wn * T as hi:mid:lo. The exact product lies in
+    // [P, P + 2^64) when T is truncated, and is P when T is exact. The low
+    // half of T adds less than 2^128, so it matters only when hi's low bits
+    // could take a carry or when everything below the round bit may be zero.
+    u128 upper = static_cast<u128>(wn) * tHigh;
+    uint64_t lo = 0;
+    if ((static_cast<uint64_t>(upper >> 64) & 0x1FF) == 0x1FF || static_cast<uint64_t>(upper) == 0 ||
+        (static_cast<uint64_t>(upper >> 64) & 0x1FF) == 0) {
+        const u128 low = static_cast<u128>(wn) * tLow;
+        upper += low >> 64;
+        lo = static_cast<uint64_t>(low);
+    } else {
+        lo = 1;  // some bit below mid is set or not: it cannot change the rounding here
+    }
+    const uint64_t hi = static_cast<uint64_t>(upper >> 64);
+    const uint64_t mid = static_cast<uint64_t>(upper);
+
+    const int top = static_cast<int>(hi >> 63);  // product's top bit: 191 or 190
+    const int shift = 10 + top;                  // bits of hi below the 53-bit significand
+    const uint64_t roundBit = 1ull << (shift - 1);
+    const uint64_t below = hi & (roundBit - 1);
+    const bool roundSet = (hi & roundBit) != 0;
+    if (!exact) {
+        if (!roundSet && below == roundBit - 1 && mid == ~0ull) return false;  // may reach the midpoint
+        if (roundSet && below == 0 && mid == 0 && lo == 0) return false;       // midpoint or just above
+    }
+    int biased = 63 + top + floorLog2Pow10(q) - lz + 1023;
+    if (biased <= 0) return false;  // subnormal range: rounds at another position
+    uint64_t m = hi >> shift;
+    if (roundSet && (below != 0 || mid != 0 || lo != 0 || (m & 1) != 0)) ++m;
+    if (m == (1ull << 53)) {
+        m >>= 1;
+        ++biased;
+    }
+    if (biased >= 2047) {
+        value = kInfinity;
+        return true;
+    }
+    value = std::bit_cast<double>((static_cast<uint64_t>(biased) << 52) | (m & ((1ull << 52) - 1)));
+    return true;
+}
+
 // Bytes of s[0..n) that the slow path copies (sign and digits), counted up
 // to one past the limit.
 size_t rebuiltMantissaBytes(const char* s, size_t n) {
@@ -129,55 +220,23 @@ size_t rebuildFloatText(char (&buffer)[kRebuildBuffer], const char* m, size_t n,
 
 double convertRebuiltText(const char* text) { return std::strtod(text, nullptr); }
 
-bool mulPow10(uint64_t w, int q, double& value) {
-    if (w == 0) {
-        value = 0.0;
-        return true;
-    }
-    if (q < kPow10MinExponent || q > kPow10MaxExponent) return false;
-    // The truncated significand T of 10^q: the table rounds up except where exact.
-    const Pow10Significand& t = pow10Significand(q);
-    const bool exact = q >= 0 && q <= kPow10ExactMax;
-    const u128 tFull = ((static_cast<u128>(t.high) << 64) | t.low) - (exact ? 0 : 1);
-    const uint64_t tHigh = static_cast<uint64_t>(tFull >> 64);
-    const uint64_t tLow = static_cast<uint64_t>(tFull);
-
-    const int lz = std::countl_zero(w);
-    const uint64_t wn = w << lz;
-    // The 192-bit product wn * T as hi:mid:lo. The exact product lies in
-    // [P, P + 2^64) when T is truncated, and is P when T is exact.
-    const u128 low = static_cast<u128>(wn) * tLow;
-    const u128 upper = static_cast<u128>(wn) * tHigh + (low >> 64);
-    const uint64_t hi = static_cast<uint64_t>(upper >> 64);
-    const uint64_t mid = static_cast<uint64_t>(upper);
-    const uint64_t lo = static_cast<uint64_t>(low);
-
-    const int top = static_cast<int>(hi >> 63);  // product's top bit: 191 or 190
-    const int shift = 10 + top;                  // bits of hi below the 53-bit significand
-    const uint64_t roundBit = 1ull << (shift - 1);
-    const uint64_t below = hi & (roundBit - 1);
-    const bool roundSet = (hi & roundBit) != 0;
-    if (!exact) {
-        if (!roundSet && below == roundBit - 1 && mid == ~0ull) return false;  // may reach the midpoint
-        if (roundSet && below == 0 && mid == 0 && lo == 0) return false;       // midpoint or just above
-    }
-    int biased = 63 + top + floorLog2Pow10(q) - lz + 1023;
-    if (biased <= 0) return false;  // subnormal range: rounds at another position
-    uint64_t m = hi >> shift;
-    if (roundSet && (below != 0 || mid != 0 || lo != 0 || (m & 1) != 0)) ++m;
-    if (m == (1ull << 53)) {
-        m >>= 1;
-        ++biased;
-    }
-    if (biased >= 2047) {
-        value = kInfinity;
-        return true;
-    }
-    value = std::bit_cast<double>((static_cast<uint64_t>(biased) << 52) | (m & ((1ull << 52) - 1)));
-    return true;
-}
+bool mulPow10(uint64_t w, int q, double& value) { return mulPow10Inline(w, q, value); }
 
 }  // namespace floatcodec_detail
+
+namespace {
+
+// The rebuilt text through strtod, out of the scanner's way.
+[[gnu::noinline]] double slowPathValue(const char* s, size_t mantissaEnd, int64_t a, bool negative) {
+    if (rebuiltMantissaBytes(s, mantissaEnd) > kMaxRebuiltMantissa) {
+        return convertLongMantissa(negative, s, mantissaEnd, a);
+    }
+    char text[floatcodec_detail::kRebuildBuffer];
+    floatcodec_detail::rebuildFloatText(text, s, mantissaEnd, static_cast<int>(a));
+    return floatcodec_detail::convertRebuiltText(text);
+}
+
+}  // namespace
 
 size_t parseBiggestFloat(const char* s, size_t n, double& value) {
     if (n == 0) return 0;
@@ -208,56 +267,23 @@ size_t parseBiggestFloat(const char* s, size_t n, double& value) {
     // Mantissa: digits counts the integer digits and the fraction digits after
     // the first significant one (zeros right after a bare '.' are not counted).
     uint64_t mantissa = 0;
-    size_t digits = 0;
-    unsigned firstDigit = 0;
-    bool nonZero = false;
-    uint64_t chunk;
-    while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
-        if (digits == 0) firstDigit = static_cast<unsigned>(s[i] - '0');
-        mantissa = mantissa * 100000000 + chunk;
-        nonZero |= chunk != 0;
-        digits += 8;
-        i += 8;
-        while (i < n && s[i] == '_') ++i;
-    }
-    while (i < n && isDigit(s[i])) {
-        const unsigned d = static_cast<unsigned>(s[i] - '0');
-        if (digits == 0) firstDigit = d;
-        mantissa = mantissa * 10 + d;
-        nonZero |= d != 0;
-        ++digits;
-        ++i;
-        while (i < n && s[i] == '_') ++i;
-    }
+    const size_t integerDigits = scanDigitRun(s, n, i, mantissa);
+    size_t digits = integerDigits;
+    size_t firstDigitAt = start;
     int64_t fractionExponent = 0;
     if (i < n && s[i] == '.') {
         ++i;
-        if (digits == 0) {
+        if (integerDigits == 0) {
             while (i < n && s[i] == '0') {
                 ++fractionExponent;
                 ++i;
                 while (i < n && s[i] == '_') ++i;
             }
+            firstDigitAt = i;
         }
-        while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
-            if (digits == 0) firstDigit = static_cast<unsigned>(s[i] - '0');
-            mantissa = mantissa * 100000000 + chunk;
-            nonZero |= chunk != 0;
-            digits += 8;
-            fractionExponent += 8;
-            i += 8;
-            while (i < n && s[i] == '_') ++i;
-        }
-        while (i < n && isDigit(s[i])) {
-            const unsigned d = static_cast<unsigned>(s[i] - '0');
-            if (digits == 0) firstDigit = d;
-            mantissa = mantissa * 10 + d;
-            nonZero |= d != 0;
-            ++digits;
-            ++fractionExponent;
-            ++i;
-            while (i < n && s[i] == '_') ++i;
-        }
+        const size_t fractionDigits = scanDigitRun(s, n, i, mantissa);
+        digits += fractionDigits;
+        fractionExponent += static_cast<int64_t>(fractionDigits);
     }
     if (i == start) return 0;  // nothing but a sign
     const size_t mantissaEnd = i;
@@ -279,55 +305,48 @@ size_t parseBiggestFloat(const char* s, size_t n, double& value) {
         if (exponentNegative) exponent = -exponent;
     }
     const int64_t a = exponent - fractionExponent;
-    const double sign = negative ? -1.0 : 1.0;
 
     if (a > 999 || a < -999) {
-        if (!nonZero) {
+        if (!hasNonZeroDigit(s + start, mantissaEnd - start)) {
             value = 0.0;
         } else if (a > 0) {
-            value = sign * kInfinity;
+            value = negative ? -kInfinity : kInfinity;
         } else if (rebuiltMantissaBytes(s, mantissaEnd) > kMaxRebuiltMantissa) {
             // Enough digits to lift the value back into range.
-            value = convertLongMantissa(negative, s, mantissaEnd, a);
+            value = slowPathValue(s, mantissaEnd, a, negative);
         } else {
-            value = sign * 0.0;
+            value = negative ? -0.0 : 0.0;
         }
         return i;
     }
 
     // Exact in one rounding: the mantissa is below 2^53 and the power is exact.
-    if (digits <= 15 || (digits == 16 && firstDigit <= 8)) {
-        const double m = static_cast<double>(mantissa);
+    if (digits <= 15 || (digits == 16 && s[firstDigitAt] <= '8')) {
+        const double m = static_cast<double>(static_cast<int64_t>(mantissa));
+        double v;
         if (a >= 0 && a <= 22) {
-            value = sign * (m * kExactPowers[a]);
-            return i;
-        }
-        if (a < 0 && a >= -22) {
-            value = sign * (m / kExactPowers[-a]);
-            return i;
-        }
-        if (digits <= 15 && a > 22 && a <= 22 + static_cast<int64_t>(15 - digits)) {
+            v = m * kExactPowers[a];
+        } else if (a < 0 && a >= -22) {
+            v = m / kExactPowers[-a];
+        } else if (digits <= 15 && a > 22 && a <= 22 + static_cast<int64_t>(15 - digits)) {
             const int slop = static_cast<int>(15 - digits);
-            value = sign * ((m * kExactPowers[slop]) * kExactPowers[a - slop]);
-            return i;
+            v = (m * kExactPowers[slop]) * kExactPowers[a - slop];
+        } else {
+            goto correctlyRounded;
         }
+        value = negative ? -v : v;
+        return i;
     }
+correctlyRounded:
 
     // Correct rounding of digits * 10^a. Mantissas of up to 19 digits are
     // exact in 64 bits and go through the power table when the product is
     // clear of a rounding boundary; the rest take the rebuilt text.
-    double v;
-    if (digits <= 19 && floatcodec_detail::mulPow10(mantissa, static_cast<int>(a), v)) {
+    if (double v; digits <= 19 && mulPow10Inline(mantissa, static_cast<int>(a), v)) {
         value = negative ? -v : v;
         return i;
     }
-    if (rebuiltMantissaBytes(s, mantissaEnd) > kMaxRebuiltMantissa) {
-        value = convertLongMantissa(negative, s, mantissaEnd, a);
-        return i;
-    }
-    char text[floatcodec_detail::kRebuildBuffer];
-    floatcodec_detail::rebuildFloatText(text, s, mantissaEnd, static_cast<int>(a));
-    value = floatcodec_detail::convertRebuiltText(text);
+    value = slowPathValue(s, mantissaEnd, a, negative);
     return i;
 }
 
@@ -544,8 +563,8 @@ inline uint64_t eightDigitText(uint32_t v) {
     return digits + 0x3030303030303030ull;
 }
 
-// v < 10^17 as 17 digits with leading zeros at text[0..17).
-inline void seventeenDigits(char* text, uint64_t v) {
+// The 17 digits of 10^16 <= v < 10^17 at text[0..17).
+inline void writeSeventeenDigits(char* text, uint64_t v) {
     const uint64_t high = v / 100000000;
     const uint32_t low = static_cast<uint32_t>(v - high * 100000000);
     const uint32_t top = static_cast<uint32_t>(high / 100000000);
@@ -559,30 +578,27 @@ inline void seventeenDigits(char* text, uint64_t v) {
 
 }  // namespace
 
-// The digits are produced as one 17-digit block; copies of fixed length that
-// run past the last digit land in the caller's room and are overwritten or
-// left beyond the returned position.
+// The significand is scaled to exactly 17 digits, so that its digits come out
+// as one block of fixed size whose tail is zeros; bytes written past the
+// returned position are left over from that block.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
-    char block[48] = {};
-    seventeenDigits(block, significand);
     const int n = decimalLength(significand);
-    const char* const first = block + 17 - n;
+    const uint64_t scaled = significand * kPowersOf10[17 - n];
     const int p = n + exponent;  // position of the decimal point
     if (p >= -6 && p <= 17) {
         if (p <= 0) {
             std::memcpy(out, "0.000000", 8);
-            std::memcpy(out + 2 - p, first, 17);
+            writeSeventeenDigits(out + 2 - p, scaled);
             return pos + static_cast<size_t>(2 - p + n);
         }
         if (p < n) {
-            std::memcpy(out, first, 16);
+            writeSeventeenDigits(out + 1, scaled);
+            std::memmove(out, out + 1, static_cast<size_t>(p));
             out[p] = '.';
-            std::memcpy(out + p + 1, first + p, static_cast<size_t>(n - p));
             return pos + static_cast<size_t>(n + 1);
         }
-        std::memcpy(out, first, 17);
-        std::memset(out + n, '0', static_cast<size_t>(p - n));
+        writeSeventeenDigits(out, scaled);  // digits, then zeros up to the point
         size_t len = static_cast<size_t>(p);
         if (forceTrailingDotZero) {
             out[len++] = '.';
@@ -590,10 +606,10 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
         }
         return pos + len;
     }
-    out[0] = first[0];
+    writeSeventeenDigits(out + 1, scaled);
+    out[0] = out[1];
     out[1] = '.';
-    std::memcpy(out + 2, first + 1, 16);
-    size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
+    const size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
     int x = p - 1;
     out[len] = 'e';
     out[len + 1] = x < 0 ? '-' : '+';
