@@ -3,6 +3,7 @@
 // lists. String lists are the exact pieces between commas, empty ones
 // included, so the empty text is one empty item (cur_distinct_string alone
 // answers it at once).
+#include "karpa/curried.h"  // the compiler checks each export against its declaration
 #include "curried/collections.hpp"
 #include "frame/exportcall.hpp"
 #include "frame/textcodec.hpp"

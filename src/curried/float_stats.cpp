@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "karpa/curried.h"  // the compiler checks each export against its declaration
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
 #include "frame/exportcall.hpp"

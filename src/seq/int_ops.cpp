@@ -1,4 +1,5 @@
 // The integer sequence exports of karpa_seq.
+#include "karpa/seq.h"  // the compiler checks each export against its declaration
 #include "frame/exportcall.hpp"
 #include "frame/textcodec.hpp"
 #include "seq/listops.hpp"

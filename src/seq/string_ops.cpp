@@ -1,5 +1,6 @@
 // The string sequence exports of karpa_seq. Items are the exact pieces between
 // commas; only map, filter and count look at a stripped copy of an item.
+#include "karpa/seq.h"  // the compiler checks each export against its declaration
 #include "frame/exportcall.hpp"
 #include "frame/textcodec.hpp"
 #include "seq/listops.hpp"
