@@ -150,7 +150,10 @@ __attribute__((target("sha,sse4.1,ssse3"))) void sha1CompressShaNi(uint32_t* sta
 #undef SHA1NI_GROUP
 #undef SHA1NI_SCHEDULE
 
-CompressFn sha1Compress() { return shaExtensionsAvailable() ? sha1CompressShaNi : sha1CompressPortable; }
+CompressFn sha1Compress() {
+    static const CompressFn chosen = shaExtensionsAvailable() ? sha1CompressShaNi : sha1CompressPortable;
+    return chosen;
+}
 
 Sha1Digest sha1With(CompressFn compress, Bytes message, const uint8_t* lead) {
     uint32_t state[5] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476, 0xc3d2e1f0};

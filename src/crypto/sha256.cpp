@@ -135,7 +135,8 @@ __attribute__((target("sha,sse4.1,ssse3"))) void sha256CompressShaNi(uint32_t* s
 }
 
 CompressFn sha256Compress() {
-    return shaExtensionsAvailable() ? sha256CompressShaNi : sha256CompressPortable;
+    static const CompressFn chosen = shaExtensionsAvailable() ? sha256CompressShaNi : sha256CompressPortable;
+    return chosen;
 }
 
 Sha256Digest sha256With(CompressFn compress, Bytes message, const uint8_t* lead) {

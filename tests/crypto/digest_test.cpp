@@ -187,6 +187,17 @@ TEST(Hex, ParseHexIntRejectsNonHexText) {
     clearFailure();
 }
 
+TEST(Hex, DigestTextIsToHexOverEveryByte) {
+    std::vector<uint8_t> all(256);
+    for (int i = 0; i < 256; ++i) all[size_t(i)] = uint8_t(255 - i);
+    for (size_t n : {0ul, 1ul, 15ul, 16ul, 17ul, 20ul, 32ul, 33ul, 256ul}) {
+        std::string expected(2 * n, '?');
+        for (size_t i = 0; i < n; ++i) toHex(&expected[2 * i], all[i], 2);
+        EXPECT_EQ(std::string(digestText(Bytes(all.data(), n))), expected) << n;
+    }
+    EXPECT_EQ(std::string(digestText(Bytes(all.data() + 240, 16))), "0F0E0D0C0B0A09080706050403020100");
+}
+
 TEST(Hex, DigestTextRoundTrips) {
     const auto bytes = randomBytes(5, 32);
     const std::string_view text = digestText(Bytes(bytes.data(), bytes.size()));
