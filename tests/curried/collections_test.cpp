@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "api.hpp"
+#include "karpa/curried.h"
 #include "curried/collections.hpp"
 #include "models.hpp"
 

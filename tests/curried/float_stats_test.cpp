@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "api.hpp"
+#include "karpa/curried.h"
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
 #include "models.hpp"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "api.hpp"
+#include "karpa/curried.h"
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
 #include "models.hpp"
