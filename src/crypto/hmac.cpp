@@ -1,4 +1,5 @@
 // HMAC-MD5 and HMAC-SHA-256, and their exports.
+#include "karpa/crypto.h"  // the compiler checks each export against its declaration
 #include "crypto/hmac.hpp"
 
 #include <climits>

@@ -1,4 +1,5 @@
 // MD5 over a byte buffer, and the md5_hash export.
+#include "karpa/crypto.h"  // the compiler checks each export against its declaration
 #include "crypto/md5.hpp"
 
 #include "crypto/hex.hpp"

@@ -1,4 +1,5 @@
 // SHA-1 over a byte buffer, and the sha1_hash export.
+#include "karpa/crypto.h"  // the compiler checks each export against its declaration
 #include "crypto/sha1.hpp"
 
 #include <immintrin.h>

@@ -1,4 +1,5 @@
 // SHA-256 over a byte buffer, and the sha256_hash export.
+#include "karpa/crypto.h"  // the compiler checks each export against its declaration
 #include "crypto/sha256.hpp"
 
 #include <immintrin.h>

@@ -11,11 +11,9 @@
 #include "crypto/sha1.hpp"
 #include "crypto/sha256.hpp"
 #include "frame/error.hpp"
+#include "karpa/crypto.h"
 #include "oracle.hpp"
 
-extern "C" const char* md5_hash(const char* data, int len);
-extern "C" const char* sha1_hash(const char* data, int len);
-extern "C" const char* sha256_hash(const char* data, int len);
 
 using namespace karpa;
 using crypto_test::opensslDigest;

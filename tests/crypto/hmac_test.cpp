@@ -9,10 +9,9 @@
 #include "crypto/hmac.hpp"
 #include "frame/arena.hpp"
 #include "frame/error.hpp"
+#include "karpa/crypto.h"
 #include "oracle.hpp"
 
-extern "C" const char* hmac_md5(const char* message, int message_len, const char* key, int key_len);
-extern "C" const char* hmac_sha256(const char* message, int message_len, const char* key, int key_len);
 
 using namespace karpa;
 using crypto_test::opensslHmac;
