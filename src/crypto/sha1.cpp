@@ -13,7 +13,8 @@ namespace {
 // The round functions of the four stages: choose, parity, majority, parity.
 inline uint32_t sha1Choose(uint32_t b, uint32_t c, uint32_t d) { return d ^ (b & (c ^ d)); }
 inline uint32_t sha1Parity(uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; }
-// The two terms are disjoint, so they may be added: no dependency on an or.
+// The two terms never share a set bit, so their sum is their union; as a sum
+// it folds into the additions of the round.
 inline uint32_t sha1Majority(uint32_t b, uint32_t c, uint32_t d) { return (b & c) + (d & (b ^ c)); }
 
 }  // namespace
