@@ -103,6 +103,7 @@ def _open_keeping_signals(path):
 
 
 def _locate(name):
+    """Paths to try in order: the folders above, then names for the system loader."""
     files = (f"libkarpa_{name}.so", f"libkarpa_{name}.so.1")
     searched = []
     for directory in _search_dirs():
@@ -110,12 +111,29 @@ def _locate(name):
             path = os.path.join(directory, filename)
             searched.append(path)
             if os.path.isfile(path):
-                return path, searched
+                return [path], searched
+    # Bare names: dlopen searches LD_LIBRARY_PATH, the loader cache and the system folders.
+    names = [f"libkarpa_{name}.so.1", f"libkarpa_{name}.so"]
     found = ctypes.util.find_library(f"karpa_{name}")
-    if found:
-        return found, searched
-    # find_library misses LD_LIBRARY_PATH on some systems; dlopen itself searches it.
-    return f"libkarpa_{name}.so", searched
+    if found and found not in names:
+        names.append(found)
+    return names, searched
+
+
+class _DlInfo(ctypes.Structure):
+    _fields_ = [("dli_fname", ctypes.c_char_p), ("dli_fbase", ctypes.c_void_p),
+                ("dli_sname", ctypes.c_char_p), ("dli_saddr", ctypes.c_void_p)]
+
+
+def _file_of(function, fallback):
+    """The file the dynamic loader mapped a function from (a bare name resolves to its folder)."""
+    dladdr = ctypes.CDLL(None).dladdr
+    dladdr.argtypes = (ctypes.c_void_p, ctypes.POINTER(_DlInfo))
+    dladdr.restype = ctypes.c_int
+    info = _DlInfo()
+    if dladdr(ctypes.cast(function, ctypes.c_void_p), ctypes.byref(info)) and info.dli_fname:
+        return os.fsdecode(info.dli_fname)
+    return fallback
 
 
 class _Library:
@@ -130,21 +148,28 @@ class _Library:
     def _load(self):
         with _load_lock:
             if self._functions is None:
-                path, searched = _locate(self.name)
-                try:
-                    handle = _open_keeping_signals(path)
-                except OSError as error:
+                candidates, searched = _locate(self.name)
+                handle = None
+                failures = []
+                for path in candidates:
+                    try:
+                        handle = _open_keeping_signals(path)
+                        break
+                    except OSError as error:
+                        failures.append(str(error))
+                if handle is None:
                     raise KarpaLoadError(
-                        f"cannot load libkarpa_{self.name}: {error}; looked in: " + ", ".join(searched)
-                        + "; then the system loader path (set KARPA_LIB_DIR to the folder holding it)"
-                    ) from None
+                        f"cannot load libkarpa_{self.name}: " + "; ".join(failures) + ". Looked in: "
+                        + ", ".join(searched) + ", then the system loader path"
+                        " (set KARPA_LIB_DIR to the folder that holds it)"
+                    )
                 functions = {}
                 for export, (restype, argtypes) in self.signatures.items():
                     function = getattr(handle, export)
                     function.restype = restype
                     function.argtypes = argtypes
                     functions[export] = function
-                self.path = path
+                self.path = _file_of(next(iter(functions.values())), path)
                 self._handle = handle
                 self._functions = functions
         return self._functions
