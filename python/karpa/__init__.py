@@ -18,7 +18,10 @@ Finding the libraries (``libkarpa_<name>.so`` or ``.so.1``), first match wins:
 1. every directory in the ``KARPA_LIB_DIR`` environment variable (``os.pathsep``-separated);
 2. ``lib/`` inside the package directory, then the package directory itself;
 3. ``build/lib`` of the source tree the package sits in (``<repo>/python/karpa`` -> ``<repo>/build/lib``);
-4. the system loader path (``ctypes.util.find_library``, ``LD_LIBRARY_PATH``).
+4. the system loader path: ``libkarpa_<name>.so.1``, then ``.so``, through
+   ``LD_LIBRARY_PATH`` and the loader cache, then ``ctypes.util.find_library``.
+
+``karpa.library_path(name)`` tells which file was loaded.
 
 Loading a library installs its own handlers for SIGINT, SIGSEGV, SIGABRT,
 SIGFPE, SIGILL and SIGPIPE; this package puts the process's previous handlers
@@ -49,6 +52,9 @@ class KarpaError(Exception):
         shown = ", ".join(_show(argument) for argument in self.arguments)
         super().__init__(f"{function}({shown}) failed: the library could not answer these arguments")
 
+    def __reduce__(self):  # picklable, e.g. across multiprocessing
+        return type(self), (self.function, self.arguments)
+
 
 class KarpaLoadError(OSError):
     """A Karpa library could not be found or loaded."""
@@ -57,9 +63,7 @@ class KarpaLoadError(OSError):
 def _show(argument, limit=80):
     if isinstance(argument, bytes):
         text = repr(_codec.decode_text(argument))
-        if len(text) > limit:
-            text = text[: limit - 4] + "...'"
-        return text
+        return text if len(text) <= limit else text[: limit - 3] + "..."
     return repr(argument)
 
 

@@ -1,5 +1,6 @@
 import hashlib
 import hmac
+import pickle
 import random
 import unittest
 
@@ -96,6 +97,8 @@ class Errors(unittest.TestCase):
         error = karpa.KarpaError("md5_hash", (b"abc", -1))
         self.assertEqual(error.function, "md5_hash")
         self.assertIn("md5_hash('abc', -1)", str(error))
+        copy = pickle.loads(pickle.dumps(error))
+        self.assertEqual((copy.function, copy.arguments, str(copy)), (error.function, error.arguments, str(error)))
         # A negative length cannot be produced through the package; call the export directly.
         export = crypto._lib.function("md5_hash")
         self.assertIsNone(export(b"abc", -1))
