@@ -72,7 +72,7 @@ _load_lock = threading.Lock()
 
 
 def _search_dirs():
-    dirs = [d for d in os.environ.get("KARPA_LIB_DIR", "").split(os.pathsep) if d]
+    dirs = [os.path.abspath(d) for d in os.environ.get("KARPA_LIB_DIR", "").split(os.pathsep) if d]
     dirs.append(os.path.join(_PACKAGE_DIR, "lib"))
     dirs.append(_PACKAGE_DIR)
     dirs.append(os.path.normpath(os.path.join(_PACKAGE_DIR, os.pardir, os.pardir, "build", "lib")))
