@@ -92,8 +92,8 @@ void BM_RoundtripDigits(benchmark::State& state) {
         size_t total = 0;
         for (const double x : values) {
             const uint64_t bits = std::bit_cast<uint64_t>(x);
-            size_t pos = 0;
-            if (bits >> 63) buffer[pos++] = '-';
+            buffer[0] = '-';  // kept when the sign bit is set
+            const size_t pos = bits >> 63;
             const karpa::Decimal64 d =
                 karpa::toDecimal64(bits & ((1ull << 52) - 1), static_cast<uint32_t>(bits >> 52) & 0x7FF);
             total += karpa::formatDigits(buffer, pos, d.significand, d.exponent, true);

@@ -630,19 +630,17 @@ char* writeFloatRoundtrip(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
     const uint64_t fraction = bits & ((1ull << 52) - 1);
+    if (biased == 0x7FF && fraction != 0) {
+        std::memcpy(out, "nan", 3);
+        return out + 3;
+    }
+    // The sign without a branch: random signs would defeat prediction.
+    *out = '-';
+    out += bits >> 63;
     if (biased == 0x7FF) {
-        if (fraction != 0) {
-            std::memcpy(out, "nan", 3);
-            return out + 3;
-        }
-        if (bits & kSignBit) {
-            std::memcpy(out, "-inf", 4);
-            return out + 4;
-        }
         std::memcpy(out, "inf", 3);
         return out + 3;
     }
-    if (bits & kSignBit) *out++ = '-';
     if (biased == 0 && fraction == 0) {
         std::memcpy(out, "0.0", 3);
         return out + 3;
