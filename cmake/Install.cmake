@@ -29,3 +29,18 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/templates/KarpaConfig.cmake.in ${CMAKE_
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/KarpaConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/KarpaConfig.cmake ${CMAKE_BINARY_DIR}/KarpaConfigVersion.cmake
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Karpa)
+
+# The Python package, with links in karpa/lib/ to the installed libraries so
+# that it finds them beside itself.
+set(KARPA_PYTHON_DIR ${CMAKE_INSTALL_LIBDIR}/python3/site-packages)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/python/karpa DESTINATION ${KARPA_PYTHON_DIR}
+        PATTERN __pycache__ EXCLUDE)
+file(RELATIVE_PATH karpa_python_to_lib /${KARPA_PYTHON_DIR}/karpa/lib /${CMAKE_INSTALL_LIBDIR})
+foreach(target ${karpa_deliverables})
+  install(CODE "
+    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KARPA_PYTHON_DIR}/karpa/lib/lib${target}.so.1\")
+    get_filename_component(link_dir \"\${link}\" DIRECTORY)
+    file(MAKE_DIRECTORY \"\${link_dir}\")
+    file(CREATE_LINK \"${karpa_python_to_lib}/lib${target}.so.1\" \"\${link}\" SYMBOLIC)
+  ")
+endforeach()

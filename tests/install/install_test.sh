@@ -8,7 +8,7 @@ trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
-libdir="$(dirname "$(find "$prefix" -name 'libkarpa_seq.so.1' | head -n 1)")"
+libdir="$(dirname "$(find "$prefix" -name 'libkarpa_seq.so.1.0.0' | head -n 1)")"
 for lib in seq curried datetime crypto; do
   test -L "$libdir/libkarpa_$lib.so" || { echo "no link libkarpa_$lib.so"; exit 1; }
   soname="$(readelf -d "$libdir/libkarpa_$lib.so.1" | sed -n 's/.*SONAME.*\[\(.*\)\]/\1/p')"
@@ -28,4 +28,11 @@ cmake -S "$here/consumer" -B "$work/consumer_build" -DCMAKE_PREFIX_PATH="$prefix
       -DCMAKE_BUILD_RPATH="$libdir" > "$work/configure.log"
 cmake --build "$work/consumer_build" > "$work/build.log"
 "$work/consumer_build/consumer"
+# the Python package, beside its libraries
+site="$(dirname "$(find "$prefix" -type d -name karpa -path '*site-packages*' | head -n 1)")"
+env -u KARPA_LIB_DIR PYTHONPATH="$site" python3 -c '
+import karpa
+assert karpa.seq.sort_int([3, 1, 2]) == [1, 2, 3]
+assert "site-packages/karpa/lib" in karpa.library_path("seq"), karpa.library_path("seq")
+print("python ok")'
 echo "1 passed, 0 failed"
