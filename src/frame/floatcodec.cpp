@@ -1,5 +1,6 @@
 #include "frame/floatcodec.hpp"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,9 @@ namespace karpa {
 namespace {
 
 using u128 = unsigned __int128;
+
+// Digit texts are assembled in machine words and stored byte for byte.
+static_assert(std::endian::native == std::endian::little);
 
 constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 constexpr bool isAsciiLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
@@ -551,6 +555,26 @@ inline int decimalLength(uint64_t v) {
     return t + 1 - (v < kPowersOf10[t]);
 }
 
+// "e+17" .. "e+308" and "e-324" .. "e-1" as the bytes of a word, with the
+// text's length in the top byte.
+constexpr int kMinExponentSuffix = -324;
+constexpr int kMaxExponentSuffix = 308;
+constexpr auto kExponentSuffixes = [] {
+    std::array<uint64_t, kMaxExponentSuffix - kMinExponentSuffix + 1> table{};
+    for (int x = kMinExponentSuffix; x <= kMaxExponentSuffix; ++x) {
+        char text[8] = {'e', x < 0 ? '-' : '+'};
+        int len = 2;
+        const int magnitude = x < 0 ? -x : x;
+        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
+        if (magnitude >= 10) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
+        text[len++] = static_cast<char>('0' + magnitude % 10);
+        uint64_t word = static_cast<uint64_t>(len) << 56;
+        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+        table[static_cast<size_t>(x - kMinExponentSuffix)] = word;
+    }
+    return table;
+}();
+
 // The eight digits of v < 10^8 as ASCII, most significant first in memory:
 // split into halves of four, quarters of two and single digits, each lane
 // divided by multiplication.
@@ -610,20 +634,9 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
     out[0] = out[1];
     out[1] = '.';
     const size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
-    int x = p - 1;
-    out[len] = 'e';
-    out[len + 1] = x < 0 ? '-' : '+';
-    if (x < 0) x = -x;
-    // One to three exponent digits without leading zeros: write three, then
-    // shift the unwanted leading zeros out of the word.
-    const uint32_t x100 = static_cast<uint32_t>(x) / 100;
-    const uint32_t rest = static_cast<uint32_t>(x) - x100 * 100;
-    const uint32_t x10 = rest / 10;
-    const int width = 1 + (x >= 10) + (x >= 100);
-    uint32_t word = (x100 | (x10 << 8) | ((rest - x10 * 10) << 16)) + 0x303030u;
-    word >>= 8 * (3 - width);
-    std::memcpy(out + len + 2, &word, 4);
-    return pos + len + 2 + static_cast<size_t>(width);
+    const uint64_t suffix = kExponentSuffixes[p - 1 - kMinExponentSuffix];
+    std::memcpy(out + len, &suffix, 8);
+    return pos + len + (suffix >> 56);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {
