@@ -162,7 +162,9 @@ bool hasNonZeroDigit(const char* s, size_t n) {
         upper += low >> 64;
         lo = static_cast<uint64_t>(low);
     } else {
-        lo = 1;  // some bit below mid is set or not: it cannot change the rounding here
+        // Bits below the round bit are set whatever the low half adds, and no
+        // carry reaches the round bit: only "something below" matters.
+        lo = 1;
     }
     const uint64_t hi = static_cast<uint64_t>(upper >> 64);
     const uint64_t mid = static_cast<uint64_t>(upper);
