@@ -1,0 +1,49 @@
+// Float reading: any bytes as a float list and as a float parameter. Which
+// texts are accepted must match the model exactly; the value of a single
+// accepted element (printed back exactly by seq_reduce_max_float) must equal
+// the correctly rounded value that strtod gives for the same decimal text.
+#include "float_model.hpp"
+#include "karpa/seq.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text = asArgument({reinterpret_cast<const char*>(data), size});
+
+    // As list text: accepted when every non-empty stripped piece is a float.
+    bool listAccepted = true;
+    for (std::string_view piece : pieces(text)) {
+        piece = stripped(piece);
+        if (!piece.empty() && !modelFloat(piece).accepted) listAccepted = false;
+    }
+    const auto reversed = take(seq_reverse_float(text.c_str()));
+    FUZZ_CHECK(reversed.has_value() == listAccepted, text, shown(reversed));
+
+    // One element: its value, printed in the round-trip form.
+    const std::string_view element = stripped(text);
+    if (text.find(',') == std::string::npos && !element.empty()) {
+        const FloatReading model = modelFloat(element);
+        const auto printed = take(seq_reduce_max_float(text.c_str()));
+        FUZZ_CHECK(printed.has_value() == model.accepted, text, shown(printed));
+        if (printed && model.valueKnown) {
+            if (model.isNan) {
+                FUZZ_CHECK(*printed == "nan", text, shown(printed));
+            } else {
+                const double back = std::strtod(printed->c_str(), nullptr);
+                FUZZ_CHECK(bitsOf(back) == bitsOf(model.value), text, shown(printed), std::to_string(model.value));
+            }
+        }
+        if (printed) {
+            // Reading the printed text again gives the same text.
+            FUZZ_CHECK(take(seq_reduce_max_float(printed->c_str())) == printed, text, shown(printed));
+        }
+    }
+
+    // As a parameter: read whole, nothing stripped.
+    const FloatReading parameter = modelFloat(text);
+    const auto count = take(seq_count_float("0", text.c_str()));
+    FUZZ_CHECK(count.has_value() == parameter.accepted, text, shown(count));
+    if (count && parameter.valueKnown) {
+        const bool below = !parameter.isNan && 0.0 > parameter.value;
+        FUZZ_CHECK(*count == (below ? "1" : "0"), text, shown(count));
+    }
+    return 0;
+}

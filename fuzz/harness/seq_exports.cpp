@@ -1,0 +1,58 @@
+// Every karpa_seq export on arbitrary texts and integers: a result is the
+// null pointer or readable text, the same for the same arguments, and a null
+// text reads as "".
+#include "exports.hpp"
+#include "karpa/seq.h"
+
+namespace {
+
+struct Named {
+    const char* name;
+    Runner run;
+};
+
+const std::vector<Named>& all() {
+    static const std::vector<Named> exports = {
+        {"seq_map_int", textExport(seq_map_int)},
+        {"seq_filter_int", textExport(seq_filter_int)},
+        {"seq_reduce_sum_int", textExport(seq_reduce_sum_int)},
+        {"seq_reduce_max_int", textExport(seq_reduce_max_int)},
+        {"seq_reduce_min_int", textExport(seq_reduce_min_int)},
+        {"seq_sort_int", textExport(seq_sort_int)},
+        {"seq_unique_int", textExport(seq_unique_int)},
+        {"seq_count_int", textExport(seq_count_int)},
+        {"seq_reverse_int", textExport(seq_reverse_int)},
+        {"seq_take_int", textExport(seq_take_int)},
+        {"seq_skip_int", textExport(seq_skip_int)},
+        {"seq_map_float", textExport(seq_map_float)},
+        {"seq_filter_float", textExport(seq_filter_float)},
+        {"seq_reduce_sum_float", textExport(seq_reduce_sum_float)},
+        {"seq_reduce_max_float", textExport(seq_reduce_max_float)},
+        {"seq_reduce_min_float", textExport(seq_reduce_min_float)},
+        {"seq_sort_float", textExport(seq_sort_float)},
+        {"seq_unique_float", textExport(seq_unique_float)},
+        {"seq_count_float", textExport(seq_count_float)},
+        {"seq_reverse_float", textExport(seq_reverse_float)},
+        {"seq_map_string", textExport(seq_map_string)},
+        {"seq_filter_string", textExport(seq_filter_string)},
+        {"seq_count_string", textExport(seq_count_string)},
+        {"seq_sort_string", textExport(seq_sort_string)},
+        {"seq_unique_string", textExport(seq_unique_string)},
+        {"seq_reverse_string", textExport(seq_reverse_string)},
+        {"seq_take_string", textExport(seq_take_string)},
+        {"seq_skip_string", textExport(seq_skip_string)},
+    };
+    return exports;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    while (in.remaining_bytes() > 0) {
+        const Named& e = all()[in.ConsumeIntegralInRange<size_t>(0, all().size() - 1)];
+        checkCall(e.run(in), e.name);
+    }
+    TovDestroyGlobals();
+    return 0;
+}
