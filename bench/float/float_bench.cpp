@@ -1,8 +1,9 @@
 // Float reading through the loaded karpa_seq against a std::from_chars loop,
 // and shortest round-trip printing against std::to_chars, on the same data.
 //
-// Ratios to report: BM_SumFloatList/<kind> over BM_FromCharsLoop/<kind>, and
-// BM_RoundtripDigits over BM_ToCharsShortest.
+// The ratios (BM_SumFloatList/<kind> over BM_FromCharsLoop/<kind>, and
+// BM_RoundtripDigits over BM_ToCharsShortest) are printed at the end, from the
+// medians when run with --benchmark_repetitions.
 #include <benchmark/benchmark.h>
 
 #include <bit>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -121,6 +123,36 @@ BENCHMARK(BM_FromCharsLoop)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark:
 BENCHMARK(BM_RoundtripDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToCharsShortest)->Unit(benchmark::kMillisecond);
 
+// Console output as usual, plus the CPU time of every run (or of the median
+// aggregate when repetitions are asked for) to compute the ratios at the end.
+struct RatioReporter : benchmark::ConsoleReporter {
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+    std::map<std::string, double> cpu;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || run.run_type == Run::RT_Iteration) cpu[run.run_name.str()] = run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+void printRatio(const RatioReporter& r, const char* name, const std::string& ours, const std::string& anchor) {
+    const auto a = r.cpu.find(ours);
+    const auto b = r.cpu.find(anchor);
+    if (a == r.cpu.end() || b == r.cpu.end() || b->second <= 0) return;
+    std::printf("ratio %-28s %.3f  (%s / %s, CPU time)\n", name, a->second / b->second, ours.c_str(), anchor.c_str());
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printRatio(reporter, "read short floats", "BM_SumFloatList/0", "BM_FromCharsLoop/0");
+    printRatio(reporter, "read 17-digit floats", "BM_SumFloatList/1", "BM_FromCharsLoop/1");
+    printRatio(reporter, "round-trip printing", "BM_RoundtripDigits", "BM_ToCharsShortest");
+    benchmark::Shutdown();
+    return 0;
+}

@@ -141,12 +141,12 @@ bool hasNonZeroDigit(const char* s, size_t n) {
         return true;
     }
     if (q < kPow10MinExponent || q > kPow10MaxExponent) return false;
-    // The truncated significand T of 10^q: the table rounds up except where exact.
+    // The truncated significand T of 10^q: the table rounds up except where
+    // exact, and a rounded-up entry's low half is never zero.
     const Pow10Significand& t = pow10Significand(q);
     const bool exact = q >= 0 && q <= kPow10ExactMax;
-    const u128 tFull = ((static_cast<u128>(t.high) << 64) | t.low) - (exact ? 0 : 1);
-    const uint64_t tHigh = static_cast<uint64_t>(tFull >> 64);
-    const uint64_t tLow = static_cast<uint64_t>(tFull);
+    const uint64_t tHigh = t.high;
+    const uint64_t tLow = t.low - (exact ? 0 : 1);
 
     const int lz = std::countl_zero(w);
     const uint64_t wn = w << lz;

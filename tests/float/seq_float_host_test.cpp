@@ -144,7 +144,7 @@ TEST_F(SeqFloat, FailuresStayWithTheirCall) {
     EXPECT_EQ(results[1], "0.30000000000000004");
 }
 
-// Results that are constants stay valid; built results are exact copies.
+// Long lists print every element, in order, with the separators.
 TEST_F(SeqFloat, LongListsPrintEveryElement) {
     std::string list;
     std::string expected;
@@ -156,15 +156,15 @@ TEST_F(SeqFloat, LongListsPrintEveryElement) {
         list += std::to_string(i) + ".5";
         expected += std::to_string(10000 - 1 - i) + ".5";
     }
-    std::string reversed = show(reverse(list.c_str()));
-    // General form keeps six significant digits: 9999.5 stays, shorter ones too.
-    EXPECT_EQ(reversed.substr(0, 13), "9999.5,9998.5");
+    // Up to five significant digits each, so the general form keeps them whole.
+    EXPECT_EQ(show(reverse(list.c_str())), expected);
     EXPECT_EQ(show(sum(list.c_str())), "50000000.0");
 }
 
 TEST(SeqFloatLibrary, ExportsExactlyTheListedNamesAndNeedsOnlyLibc) {
     EXPECT_EQ(karpa_test::definedDynamicSymbols("seq"), karpa_test::listedExports("seq"));
-#if !defined(__SANITIZE_ADDRESS__)
+    // Sanitizer builds link their runtimes and the shared C++ runtime.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     EXPECT_EQ(karpa_test::neededLibraries("seq"), "libc.so.6\n");
 #endif
 }
