@@ -1,5 +1,7 @@
 // The float sequence exports of karpa_seq. Lists print in the general form,
 // the sum and the extremes in the round-trip form, the count as an integer.
+#include <utility>
+
 #include "frame/exportcall.hpp"
 #include "frame/floatcodec.hpp"
 #include "frame/textcodec.hpp"
