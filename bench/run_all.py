@@ -203,7 +203,7 @@ def make_row(host, binary, name, label, ours, anchor, anchor_label, theirs):
 
 
 def python_rows(build_dir, repetitions):
-    env = dict(os.environ, KARPA_LIB_DIR=os.path.join(build_dir, "lib"))
+    env = dict(os.environ, KARPA_LIB_DIR=os.path.join(build_dir, "lib"), PYTHONDONTWRITEBYTECODE="1")
     script = os.path.join(ROOT, "bench", "python", "host_bench.py")
     log("== python host (karpa package)")
     started = time.monotonic()
@@ -350,7 +350,17 @@ def svg(rows, info):
     def x(v):
         return left + (math.log2(v) - math.log2(lo)) / span * plot_w
 
-    height = top + len(rows) * (bar_h + gap) + 40
+    # Rows grouped by host, each group under a heading.
+    group_gap = 22
+    ys, y, host = [], top, None
+    for r in rows:
+        if r["host"] != host:
+            host = r["host"]
+            y += group_gap
+        ys.append(y)
+        y += bar_h + gap
+    bottom = y
+    height = bottom + 40
     width = left + plot_w + 80
     out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
            f'viewBox="0 0 {width} {height}" font-family="sans-serif" font-size="11">',
@@ -359,33 +369,37 @@ def svg(rows, info):
            'Karpa throughput / anchor throughput (CPU time, log scale)</text>',
            f'<text x="{width / 2}" y="34" text-anchor="middle" fill="#555">'
            f'{esc(info["cpu"])}, {info["cores"]} cores, {esc(info["date"])}; right of 1.0: Karpa faster</text>']
-    bottom = top + len(rows) * (bar_h + gap)
     tick = lo
     while tick <= hi * 1.0001:
         tx = x(tick)
         label = f"{tick:g}"
-        out.append(f'<line x1="{tx:.1f}" y1="{top - 4}" x2="{tx:.1f}" y2="{bottom}" stroke="#e4e4e4"/>')
+        out.append(f'<line x1="{tx:.1f}" y1="{top + 8}" x2="{tx:.1f}" y2="{bottom}" stroke="#e4e4e4"/>')
         out.append(f'<text x="{tx:.1f}" y="{bottom + 14}" text-anchor="middle" fill="#555">{label}</text>')
         tick *= 2
     one = x(1.0)
     host_colors = {"C++": ("#2b7bb9", "#c0504d"), "Python": ("#3a9a5b", "#d08a2c")}
+    headings = {"C++": "C++ host, against std:: or OpenSSL",
+                "Python": "Python host (karpa package), against Python"}
     for i, r in enumerate(rows):
-        y = top + i * (bar_h + gap)
+        y = ys[i]
+        if i == 0 or rows[i - 1]["host"] != r["host"]:
+            heading = headings.get(r["host"], r["host"])
+            out.append(f'<text x="8" y="{y - 7}" font-weight="bold" fill="#333">{esc(heading)}</text>')
         faster, slower = host_colors.get(r["host"], ("#2b7bb9", "#c0504d"))
         end = x(max(min(r["ratio"], hi), lo))
         x0, w = min(one, end), max(abs(end - one), 1.0)
         colour = faster if r["ratio"] >= 1 else slower
-        name = f'{r["host"]}: {r["label"]}'
+        name = r["label"]
         out.append(f'<text x="{left - 6}" y="{y + bar_h - 4}" text-anchor="end">{esc(name)}</text>')
         out.append(f'<rect x="{x0:.1f}" y="{y}" width="{w:.1f}" height="{bar_h}" fill="{colour}">'
-                   f'<title>{esc(name)} vs {esc(r["anchor"])}: {r["ratio"]:.2f}x</title></rect>')
+                   f'<title>{r["host"]}: {esc(name)} vs {esc(r["anchor"])}: {r["ratio"]:.2f}x</title></rect>')
         tx, anchor = (end + 4, "start") if r["ratio"] >= 1 else (end - 4, "end")
         out.append(f'<text x="{tx:.1f}" y="{y + bar_h - 4}" text-anchor="{anchor}">{r["ratio"]:.2f}</text>')
     out.append(f'<line x1="{one:.1f}" y1="{top - 8}" x2="{one:.1f}" y2="{bottom + 2}" stroke="black" '
                'stroke-width="1.5"/>')
-    out.append(f'<text x="{one:.1f}" y="{top - 10}" text-anchor="middle" font-weight="bold">1.0</text>')
+    out.append(f'<text x="{one + 4:.1f}" y="{top - 1}" font-weight="bold">1.0</text>')
     out.append(f'<text x="{left + plot_w / 2}" y="{bottom + 30}" text-anchor="middle" fill="#555">'
-               'C++ rows: blue/red; Python rows (through the karpa package): green/orange</text>')
+               'blue or green: Karpa faster; red or orange: the anchor faster</text>')
     out.append("</svg>")
     return "\n".join(out) + "\n"
 
