@@ -46,7 +46,7 @@ CPP_PAIRS = {
     # bench/float
     "BM_SumFloatList/0": ("seq_reduce_sum_float, 3 decimals", "BM_FromCharsLoop/0", "std::from_chars loop"),
     "BM_SumFloatList/1": ("seq_reduce_sum_float, 17 digits", "BM_FromCharsLoop/1", "std::from_chars loop"),
-    "BM_RoundtripDigits": ("shortest float printing (codec)", "BM_ToCharsShortest", "std::to_chars shortest"),
+    "BM_RoundtripDigits": ("float codec: shortest round-trip digits", "BM_ToCharsShortest", "std::to_chars shortest"),
     # bench/curried
     "BM_sum_float_short_export": ("cur_sum_float, 4 decimals", "BM_sum_float_short_baseline",
                                   "from_chars, sum, to_chars"),
@@ -91,6 +91,8 @@ PATTERNS = [
 
 # Order of the table: the libraries as the README lists them.
 BINARY_ORDER = ["seq_bench", "float_bench", "curried_bench", "datetime_bench", "crypto_bench"]
+
+EXPORT_NAME = re.compile(r"^(seq|cur|dt)_\w+$|^(md5|sha1|sha256)_hash$|^hmac_\w+$")
 
 TIME_UNITS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 
@@ -310,14 +312,19 @@ def markdown(rows, unpaired, info, settings):
           "`cpu_time`, the export called through the loaded `.so`. Python rows: medians of "
           f"{settings['python_repetitions']} runs of `time.process_time`, Karpa called through the `karpa` "
           "package (ctypes), so encoding the arguments, the foreign call and decoding the result all count; "
-          "the anchor is the plain Python a user would write instead. Inputs: about a million items "
-          "(6-16 MB of list text) or 1 MiB buffers, fixed seeds; the machine is shared, so expect a few "
-          "percent of noise.", "",
+          "the anchor is the plain Python a user would write instead. Inputs: a million items per call "
+          "(5 to 25 MB of list text), or 1 MiB and 64-byte buffers, from fixed seeds. The machine is shared, "
+          "so single ratios move by several percent between runs (more for the hash-set rows, whose "
+          "anchors are sensitive to cache pressure).", "",
           "![ratios](performance.svg)", "",
-          "| host | Karpa export | Karpa | anchor | anchor | unit | ratio |",
+          "| host | Karpa export | Karpa throughput | anchor | anchor throughput | unit | ratio |",
           "|---|---|---:|---|---:|---|---:|"]
     for r in rows:
-        md.append(f"| {r['host']} | `{r['label']}` | {fmt_rate(r['karpa_rate'])} | {r['anchor']} | "
+        export, comma, detail = r["label"].partition(", ")
+        if EXPORT_NAME.match(export):
+            export = f"`{export}`"
+        anchor = f"`{r['anchor']}`" if r["host"] == "Python" else r["anchor"]
+        md.append(f"| {r['host']} | {export}{comma}{detail} | {fmt_rate(r['karpa_rate'])} | {anchor} | "
                   f"{fmt_rate(r['anchor_rate'])} | {r['unit'] or ''} | **{fmt_ratio(r['ratio'])}** |")
     if unpaired:
         md += ["", "Measured without an anchor (CPU time per iteration, median):", "",
