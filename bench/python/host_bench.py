@@ -101,8 +101,8 @@ def pairs():
     size = len
 
     def py_intersect():
-        inb = set(words_b.split(","))
-        return ",".join(dict.fromkeys(x for x in words_a.split(",") if x in inb))
+        set_b = set(words_b.split(","))
+        return ",".join(dict.fromkeys(x for x in words_a.split(",") if x in set_b))
 
     def py_range_days():
         return ",".join((start + one_day * i).isoformat() for i in range(ITEMS))
