@@ -19,3 +19,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARPA_TSAN=ON -DKARPA_BENCH=OFF
 cmake --build build-tsan -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -L concurrency -j"$jobs"
+bash scripts/fuzz.sh --smoke

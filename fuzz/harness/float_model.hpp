@@ -1,6 +1,5 @@
 // An independent model of whole-text float reading: which texts are floats,
-// and the value of those whose value the grammar fixes, via strtod on a
-// cleaned copy of the text.
+// and their values, via strtod on a cleaned copy of the text.
 #pragma once
 
 #include <cmath>
@@ -11,7 +10,7 @@
 
 struct FloatReading {
     bool accepted = false;
-    bool valueKnown = false;  // false beyond the supported mantissa length
+    bool valueKnown = false;
     bool isNan = false;
     double value = 0.0;
 };
@@ -68,17 +67,14 @@ inline FloatReading modelFloat(std::string_view s) {
     if (i != n) return r;
     r.accepted = true;
 
+    // A zero mantissa under an exponent beyond +-999 reads as +0.0 whatever
+    // its sign; everything else is the correctly rounded decimal value, also
+    // for mantissas longer than the parser's 494-byte rebuild (its own choice).
     const int64_t adjusted = exponent - int64_t(fractionDigits);
     const bool allZero = digits.find_first_not_of('0') == std::string::npos;
-    if (adjusted > 999 || adjusted < -999) {
-        r.valueKnown = true;
-        r.value = allZero ? 0.0 : adjusted < 0 ? sign * 0.0 : sign * INFINITY;
-        return r;
-    }
-    if (signBytes + digits.size() > 494) return r;  // beyond the supported length
     r.valueKnown = true;
-    if (digits.empty()) {
-        r.value = sign * 0.0;
+    if (allZero) {
+        r.value = adjusted > 999 || adjusted < -999 ? 0.0 : sign * 0.0;
         return r;
     }
     const std::string clean = (negative ? "-" : "") + digits + "e" + std::to_string(adjusted);
