@@ -76,13 +76,17 @@ size_t rawParseInt(const char* s, size_t n, int64_t& value) {
     }
     if (i >= n || !isDigit(s[i])) return 0;
     // Accumulated as a non-positive number so that INT64_MIN is reachable.
+    // Past the first digit an underscore always follows a digit or another
+    // underscore, so one loop takes both.
     int64_t acc = 0;
-    while (i < n && isDigit(s[i])) {
-        const int d = s[i] - '0';
-        if (acc < kDigitLimit[d]) [[unlikely]] integerOutOfRangeError();
-        acc = acc * 10 - d;
-        ++i;
-        while (i < n && s[i] == '_') ++i;
+    for (; i < n; ++i) {
+        const unsigned d = static_cast<unsigned char>(s[i]) - unsigned('0');
+        if (d <= 9) {
+            if (acc < kDigitLimit[d]) [[unlikely]] integerOutOfRangeError();
+            acc = acc * 10 - static_cast<int64_t>(d);
+        } else if (s[i] != '_') {
+            break;
+        }
     }
     if (!negative) {
         if (acc == INT64_MIN) [[unlikely]] integerOutOfRangeError();
