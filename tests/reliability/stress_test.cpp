@@ -25,8 +25,8 @@ namespace chr = std::chrono;
 namespace {
 
 #ifdef KARPA_INSTRUMENTED_BUILD
-constexpr int kCallsPerThread = 4'000;
-constexpr int kShortLivedThreads = 160;
+constexpr int kCallsPerThread = 50'000;
+constexpr int kShortLivedThreads = 1'000;
 #else
 constexpr int kCallsPerThread = 100'000;
 constexpr int kShortLivedThreads = 4'000;
