@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "baseline.hpp"
 #include "loader.hpp"
 
 namespace {
@@ -80,56 +81,9 @@ const std::string& words(uint64_t seed) {
 
 // ---- the baseline jobs ----
 
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// The number-list rule: pieces between commas, stripped, empty ones skipped.
-template <class T>
-std::vector<T> readNumbers(std::string_view text) {
-    std::vector<T> out;
-    out.reserve(text.size() / 2 + 1);
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-        const char* comma = static_cast<const char*>(std::memchr(p, ',', size_t(end - p)));
-        const char* pieceEnd = comma ? comma : end;
-        while (p < pieceEnd && isBlank(*p)) ++p;
-        const char* q = pieceEnd;
-        while (q > p && isBlank(q[-1])) --q;
-        if (p < q) {
-            T v{};
-            if (std::from_chars(p, q, v).ptr != q) std::abort();
-            out.push_back(v);
-        }
-        p = pieceEnd + 1;
-    }
-    return out;
-}
-
-std::vector<std::string_view> splitItems(std::string_view text) {
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos) {
-            out.push_back(text.substr(start));
-            return out;
-        }
-        out.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-}
-
-std::string joinItems(const std::vector<std::string_view>& items) {
-    size_t total = items.empty() ? 0 : items.size() - 1;
-    for (auto s : items) total += s.size();
-    std::string out;
-    out.reserve(total);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i) out += ',';
-        out += items[i];
-    }
-    return out;
-}
+using karpa_bench::joinItems;
+using karpa_bench::readNumbers;
+using karpa_bench::splitItems;
 
 std::string shortest(double x) {
     char b[32];

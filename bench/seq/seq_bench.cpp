@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "baseline.hpp"
 #include "loader.hpp"
 
 namespace {
@@ -53,66 +54,10 @@ const std::string& stringListText() {
     return text;
 }
 
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-std::vector<int64_t> readInts(std::string_view text) {
-    std::vector<int64_t> out;
-    out.reserve(text.size() / 2 + 1);
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-        const char* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<size_t>(end - p)));
-        const char* pieceEnd = comma ? comma : end;
-        while (p < pieceEnd && isBlank(*p)) ++p;
-        const char* q = pieceEnd;
-        while (q > p && isBlank(q[-1])) --q;
-        if (p < q) {
-            int64_t v = 0;
-            if (std::from_chars(p, q, v).ptr != q) std::abort();
-            out.push_back(v);
-        }
-        p = pieceEnd + 1;
-    }
-    return out;
-}
-
-std::string printInts(const std::vector<int64_t>& xs) {
-    std::string out;
-    out.resize(xs.size() * 21);
-    char* p = out.data();
-    for (size_t i = 0; i < xs.size(); ++i) {
-        if (i) *p++ = ',';
-        p = std::to_chars(p, p + 21, xs[i]).ptr;
-    }
-    out.resize(static_cast<size_t>(p - out.data()));
-    return out;
-}
-
-std::vector<std::string_view> splitStrings(std::string_view text) {
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos) {
-            out.push_back(text.substr(start));
-            return out;
-        }
-        out.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-}
-
-std::string joinStrings(const std::vector<std::string_view>& items) {
-    size_t total = items.empty() ? 0 : items.size() - 1;
-    for (auto s : items) total += s.size();
-    std::string out;
-    out.reserve(total);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i) out += ',';
-        out += items[i];
-    }
-    return out;
-}
+std::vector<int64_t> readInts(std::string_view text) { return karpa_bench::readNumbers<int64_t>(text); }
+using karpa_bench::printInts;
+using karpa_bench::joinItems;
+using karpa_bench::splitItems;
 
 void setBytes(benchmark::State& state, const std::string& text) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
@@ -194,9 +139,9 @@ void BM_SortString_Karpa(benchmark::State& state) {
 }
 void BM_SortString_Std(benchmark::State& state) {
     for (auto _ : state) {
-        auto items = splitStrings(stringListText());
+        auto items = splitItems(stringListText());
         std::stable_sort(items.begin(), items.end());
-        benchmark::DoNotOptimize(joinStrings(items));
+        benchmark::DoNotOptimize(joinItems(items));
     }
     setBytes(state, stringListText());
 }
@@ -208,14 +153,14 @@ void BM_UniqueString_Karpa(benchmark::State& state) {
 }
 void BM_UniqueString_Std(benchmark::State& state) {
     for (auto _ : state) {
-        auto items = splitStrings(stringListText());
+        auto items = splitItems(stringListText());
         std::unordered_set<std::string_view> seen;
         std::vector<std::string_view> out;
         out.reserve(items.size());
         for (auto s : items) {
             if (seen.insert(s).second) out.push_back(s);
         }
-        benchmark::DoNotOptimize(joinStrings(out));
+        benchmark::DoNotOptimize(joinItems(out));
     }
     setBytes(state, stringListText());
 }
