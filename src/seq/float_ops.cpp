@@ -39,14 +39,15 @@ using namespace karpa;
 KARPA_EXPORT const char* seq_map_float(const char* list, const char* factor) {
     return textCall([&] {
         const auto [xs, f] = readListAndNumber(list, factor);
-        return printFloatGeneralList(mapImpl(xs, [f](double x) { return x * f; }));
+        // Structured bindings are captured by init-capture, which every compiler accepts.
+        return printFloatGeneralList(mapImpl(xs, [f = f](double x) { return x * f; }));
     });
 }
 
 KARPA_EXPORT const char* seq_filter_float(const char* list, const char* threshold) {
     return textCall([&] {
         const auto [xs, t] = readListAndNumber(list, threshold);
-        return printFloatGeneralList(filterImpl(xs, [t](double x) { return x > t; }));
+        return printFloatGeneralList(filterImpl(xs, [t = t](double x) { return x > t; }));
     });
 }
 
@@ -85,7 +86,7 @@ KARPA_EXPORT const char* seq_unique_float(const char* list) {
 KARPA_EXPORT const char* seq_count_float(const char* list, const char* threshold) {
     return textCall([&] {
         const auto [xs, t] = readListAndNumber(list, threshold);
-        return printInt(countImpl(xs, [t](double x) { return x > t; }));
+        return printInt(countImpl(xs, [t = t](double x) { return x > t; }));
     });
 }
 
