@@ -316,8 +316,10 @@ int tour() {
         }
         shown += ")";
         const Outcome outcome = call(step.name, step.args);
-        std::printf("%-52s -> %s\n", shown.c_str(),
-                    outcome.failed ? "failure (null pointer)" : ("\"" + outcome.text + "\"").c_str());
+        const std::string result = outcome.failed ? "failure (null pointer)"
+                                   : e->result == 'T' ? "\"" + outcome.text + "\""
+                                                      : outcome.text;
+        std::printf("%-52s -> %s\n", shown.c_str(), result.c_str());
     }
     return 0;
 }
