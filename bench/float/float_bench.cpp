@@ -57,6 +57,7 @@ void BM_SumFloatList(benchmark::State& state) {
         benchmark::DoNotOptimize(r);
         if (r == nullptr) state.SkipWithError("seq_reduce_sum_float failed");
     }
+    state.SetItemsProcessed(state.iterations() * kCount);
 }
 
 // The anchor: parse each element with std::from_chars and add it up.
@@ -74,6 +75,7 @@ void BM_FromCharsLoop(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(s);
     }
+    state.SetItemsProcessed(state.iterations() * kCount);
 }
 
 const std::vector<double>& randomFinite() {
@@ -103,6 +105,7 @@ void BM_RoundtripDigits(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(total);
     }
+    state.SetItemsProcessed(state.iterations() * kCount);
 }
 
 void BM_ToCharsShortest(benchmark::State& state) {
@@ -116,6 +119,7 @@ void BM_ToCharsShortest(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(total);
     }
+    state.SetItemsProcessed(state.iterations() * kCount);
 }
 
 BENCHMARK(BM_SumFloatList)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
