@@ -1,6 +1,7 @@
 // The list reader, the integer scanner and the decimal printer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <random>
 #include <string>
@@ -150,6 +151,24 @@ TEST(SplitStrip, PiecesAndWhitespaceSet) {
     EXPECT_EQ(strip(" \t\n\v\f\rx y\r "), "x y");
     EXPECT_EQ(strip("\xA0x\x85"), "\xA0x\x85");  // no byte outside the six is whitespace
     EXPECT_EQ(strip("   "), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CountByte, MatchesACountOnEveryLengthAndAlignment) {
+    std::mt19937_64 rng(3);
+    std::string text;
+    for (int i = 0; i < 9000; ++i) text += (rng() % 3 == 0) ? ',' : 'x';
+    text += std::string(5000, ',');  // more than 255 blocks of nothing but matches
+    for (size_t start = 0; start < 20; ++start) {
+        for (size_t length : {size_t(0), size_t(1), size_t(15), size_t(16), size_t(17), size_t(4095), text.size() - start}) {
+            const std::string_view piece = std::string_view(text).substr(start, length);
+            ASSERT_EQ(countByte(piece, ','), static_cast<size_t>(std::count(piece.begin(), piece.end(), ',')));
+        }
+    }
+    EXPECT_EQ(countByte(std::string_view("\0,\0", 3), '\0'), 2u);
 }
 
 }  // namespace
