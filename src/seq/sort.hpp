@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "frame/arena.hpp"
@@ -81,6 +82,48 @@ void sortDirected(ArenaVec<T>& list, bool descending) {
     } else {
         sort(list, Ascending{});
     }
+}
+
+// Strings are sorted with their first eight bytes beside them as a big-endian
+// number (zero-padded): unequal prefixes order two strings exactly as their
+// bytes do, so most comparisons are one integer compare, and only equal
+// prefixes fall back to comparing the bytes. Same order, same merge steps.
+struct KeyedString {
+    uint64_t prefix;
+    std::string_view text;
+};
+
+inline uint64_t prefixKey(std::string_view s) {
+    uint64_t key = 0;
+    if (s.size() >= 8) {
+        std::memcpy(&key, s.data(), 8);
+        return __builtin_bswap64(key);
+    }
+    for (size_t i = 0; i < s.size(); ++i) key |= uint64_t(static_cast<unsigned char>(s[i])) << (56 - 8 * i);
+    return key;
+}
+
+struct KeyedAscending {
+    int operator()(const KeyedString& x, const KeyedString& y) const {
+        if (x.prefix != y.prefix) return x.prefix < y.prefix ? -1 : 1;
+        return Ascending{}(x.text, y.text);
+    }
+};
+
+struct KeyedDescending {
+    int operator()(const KeyedString& x, const KeyedString& y) const { return KeyedAscending{}(y, x); }
+};
+
+inline void sortDirected(StringList& list, bool descending) {
+    ArenaVec<KeyedString> keyed;
+    keyed.reserve(list.size());
+    for (const std::string_view s : list) keyed.push_back({prefixKey(s), s});
+    if (descending) {
+        sort(keyed, KeyedDescending{});
+    } else {
+        sort(keyed, KeyedAscending{});
+    }
+    for (size_t i = 0; i < list.size(); ++i) list[i] = keyed[i].text;
 }
 
 }  // namespace karpa

@@ -68,4 +68,28 @@ TEST(MergeSort, StringsByUnsignedBytesShorterFirst) {
               (std::vector<std::string_view>{"", "B", "a", "a", "ab", "b", "\xff"}));
 }
 
+// The keyed string sort must give exactly the plain merge sort's order.
+TEST(MergeSort, KeyedStringsMatchThePlainComparison) {
+    std::mt19937_64 rng(17);
+    std::vector<std::string> storage;
+    for (int i = 0; i < 3000; ++i) {
+        std::string s = (rng() % 2) ? "prefix12" : "";  // shared eight-byte prefixes
+        const size_t length = rng() % 12;
+        for (size_t k = 0; k < length; ++k) s += "ab\0\xff"[rng() % 4];
+        storage.push_back(s);
+    }
+    for (bool descending : {false, true}) {
+        StringList keyed(storage.begin(), storage.end());
+        StringList plain = keyed;
+        sortDirected(keyed, descending);
+        if (descending) {
+            sort(plain, Descending{});
+        } else {
+            sort(plain, Ascending{});
+        }
+        // Equal strings are interchangeable only if they are the same item: compare positions.
+        for (size_t i = 0; i < plain.size(); ++i) ASSERT_EQ(keyed[i].data(), plain[i].data()) << i;
+    }
+}
+
 }  // namespace
