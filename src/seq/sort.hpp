@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -47,7 +48,12 @@ void sort(ArenaVec<T>& list, Compare cmp) {
     if (n < 2) return;
     T* const a = list.data();
     T* const b = static_cast<T*>(arenaAllocate(sizeof(T) * static_cast<size_t>(n / 2), alignof(T)));
-    for (int64_t s = 1; s < n; s *= 2) {
+    // Width 1: merging two single elements moves the right one first exactly
+    // when the pair is out of order, which is a swap.
+    for (int64_t m = n - 2; m >= 0; m -= 2) {
+        if (cmp(a[m], a[m + 1]) > 0) std::swap(a[m], a[m + 1]);
+    }
+    for (int64_t s = 2; s < n; s *= 2) {
         for (int64_t m = n - 1 - s; m >= 0; m -= 2 * s) {
             mergeAlt(a, b, std::max<int64_t>(m - s + 1, 0), m, m + s, cmp);
         }
