@@ -4,31 +4,17 @@
 #include <cstring>
 
 #include "datetime/dates.hpp"
+#include "frame/textcodec.hpp"
 
 namespace karpa {
 namespace {
-
-// Bytes of the decimal text of v.
-size_t decimalWidth(int64_t v) {
-    uint64_t u = static_cast<uint64_t>(v);
-    size_t width = 1;
-    if (v < 0) {
-        u = 0 - u;
-        ++width;
-    }
-    while (u >= 10) {
-        u /= 10;
-        ++width;
-    }
-    return width;
-}
 
 // Bytes of the decimal text of a year between `first` and first + steps
 // (steps >= 0): years only grow, so the widest is at one of the two ends.
 size_t yearWidthBound(int64_t first, int64_t steps) {
     int64_t last;
     if (__builtin_add_overflow(first, steps, &last)) last = INT64_MAX;
-    return std::max(decimalWidth(first), decimalWidth(last));
+    return std::max(decimalLength(first), decimalLength(last));
 }
 
 // Room for count items of at most itemBytes each (separators included), in
@@ -96,7 +82,7 @@ const char* rangeMonthsImpl(int64_t year, int64_t month, int64_t count) {
     // The year grows at most once per 12 items after the first; the month
     // text is widest at the start or at two digits.
     const size_t yearBytes = yearWidthBound(year, count / 12 + 1);
-    const size_t monthBytes = std::max<size_t>(decimalWidth(month) + (month < 0 ? 1 : 0), 2);
+    const size_t monthBytes = std::max<size_t>(decimalLength(month) + (month < 0 ? 1 : 0), 2);
     TextBuilder out = reserveItems(count, yearBytes + monthBytes + 2);
     char* p = out.data;
     int64_t y = year;

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <new>
 #include <string_view>
+#include <utility>
 
 #include "frame/arena.hpp"
 #include "frame/error.hpp"
@@ -36,34 +37,26 @@ void beginCall();
 // Records an exception that no raiser threw as an AssertionDefect.
 void recordUnexpectedFailure();
 
-template <class Body>
-const char* textCall(Body&& body) noexcept {
+// Runs an export's body; a raised error gives Result(0): the null pointer for
+// text, 0 for numbers.
+template <class Result, class Body>
+Result numberCall(Body&& body) noexcept {
     beginCall();
     try {
         return body();
     } catch (const Unwind&) {
-        return nullptr;
+        return Result(0);
     } catch (const std::bad_alloc&) {
         outOfMemory();
     } catch (...) {
         recordUnexpectedFailure();
-        return nullptr;
+        return Result(0);
     }
 }
 
-template <class Number, class Body>
-Number numberCall(Body&& body) noexcept {
-    beginCall();
-    try {
-        return body();
-    } catch (const Unwind&) {
-        return Number(0);
-    } catch (const std::bad_alloc&) {
-        outOfMemory();
-    } catch (...) {
-        recordUnexpectedFailure();
-        return Number(0);
-    }
+template <class Body>
+const char* textCall(Body&& body) noexcept {
+    return numberCall<const char*>(std::forward<Body>(body));
 }
 
 // Initialisation: fatal-signal handlers, SIGPIPE ignored, and the report of an

@@ -152,6 +152,11 @@ char* writeInt(char* out, int64_t value) {
     return out + digits;
 }
 
+size_t decimalLength(int64_t value) {
+    const uint64_t u = static_cast<uint64_t>(value);
+    return static_cast<size_t>(decimalDigits(value < 0 ? 0 - u : u)) + (value < 0 ? 1 : 0);
+}
+
 void addInt(TextBuilder& out, int64_t value) {
     out.reserve(kMaxIntText);
     out.len = static_cast<size_t>(writeInt(out.data + out.len, value) - out.data);

@@ -78,6 +78,7 @@ IntList parseCsvInts(std::string_view text);
 // Decimal printing.
 constexpr size_t kMaxIntText = 20;  // "-9223372036854775808"
 char* writeInt(char* out, int64_t value);  // returns the end of what it wrote
+size_t decimalLength(int64_t value);      // bytes writeInt writes for value
 void addInt(TextBuilder& out, int64_t value);
 std::string decimalText(int64_t value);
 
