@@ -6,15 +6,10 @@
 
 namespace {
 
-struct Named {
-    const char* name;
-    Runner run;
-};
-
 #define KARPA_EXPORT_ENTRY(f) {#f, textExport(f)}
 
-const std::vector<Named>& all() {
-    static const std::vector<Named> exports = {
+const std::vector<NamedExport>& all() {
+    static const std::vector<NamedExport> exports = {
         KARPA_EXPORT_ENTRY(cur_sum_int),          KARPA_EXPORT_ENTRY(cur_mean_int),
         KARPA_EXPORT_ENTRY(cur_min_int),          KARPA_EXPORT_ENTRY(cur_max_int),
         KARPA_EXPORT_ENTRY(cur_minmax_int),       KARPA_EXPORT_ENTRY(cur_variance_int),
@@ -36,11 +31,7 @@ const std::vector<Named>& all() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzedDataProvider in(data, size);
-    while (in.remaining_bytes() > 0) {
-        const Named& e = all()[in.ConsumeIntegralInRange<size_t>(0, all().size() - 1)];
-        checkCall(e.run(in), e.name);
-    }
+    fuzzExportTable(all(), data, size);
     TovDestroyGlobals();
     return 0;
 }

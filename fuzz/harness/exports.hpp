@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <tuple>
+#include <vector>
 
 #include "common.hpp"
 
@@ -70,4 +71,20 @@ Runner textExport(const char* (*f)(Args...)) {
 inline void checkCall(const Call& call, const char* name) {
     FUZZ_CHECK(call.again == call.result, name, shown(call.result), shown(call.again));
     if (call.sawNull) FUZZ_CHECK(call.withEmpty == call.result, name, shown(call.result), shown(call.withEmpty));
+}
+
+// One entry of a library's table of exports.
+struct NamedExport {
+    const char* name;
+    Runner run;
+};
+
+// Calls exports drawn from the table, with drawn arguments, until the input is
+// used up, and checks every call.
+inline void fuzzExportTable(const std::vector<NamedExport>& exports, const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    while (in.remaining_bytes() > 0) {
+        const NamedExport& e = exports[in.ConsumeIntegralInRange<size_t>(0, exports.size() - 1)];
+        checkCall(e.run(in), e.name);
+    }
 }

@@ -6,13 +6,8 @@
 
 namespace {
 
-struct Named {
-    const char* name;
-    Runner run;
-};
-
-const std::vector<Named>& all() {
-    static const std::vector<Named> exports = {
+const std::vector<NamedExport>& all() {
+    static const std::vector<NamedExport> exports = {
         {"seq_map_int", textExport(seq_map_int)},
         {"seq_filter_int", textExport(seq_filter_int)},
         {"seq_reduce_sum_int", textExport(seq_reduce_sum_int)},
@@ -48,11 +43,7 @@ const std::vector<Named>& all() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzedDataProvider in(data, size);
-    while (in.remaining_bytes() > 0) {
-        const Named& e = all()[in.ConsumeIntegralInRange<size_t>(0, all().size() - 1)];
-        checkCall(e.run(in), e.name);
-    }
+    fuzzExportTable(all(), data, size);
     TovDestroyGlobals();
     return 0;
 }

@@ -2,13 +2,11 @@
 // public headers, and the small oracles the reliability tests share.
 #pragma once
 
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-
 #include <fstream>
 #include <optional>
 #include <string>
 
+#include "../crypto/oracle.hpp"
 #include "host.hpp"
 #include "karpa/karpa.h"
 
@@ -40,30 +38,13 @@ inline long residentBytes() {
     return resident * 4096;
 }
 
-inline std::string upperHex(const unsigned char* bytes, unsigned n) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned i = 0; i < n; ++i) {
-        out.push_back(digits[bytes[i] >> 4]);
-        out.push_back(digits[bytes[i] & 15]);
-    }
-    return out;
-}
-
-// OpenSSL's digest of `data`, as the library writes a computed one (upper case).
+// OpenSSL's digest and HMAC of whole strings, as the library writes a computed one (upper case).
 inline std::string oracleDigest(const EVP_MD* md, const std::string& data) {
-    unsigned char out[EVP_MAX_MD_SIZE];
-    unsigned n = 0;
-    EVP_Digest(data.data(), data.size(), out, &n, md, nullptr);
-    return upperHex(out, n);
+    return crypto_test::opensslDigest(md, data.data(), data.size());
 }
 
 inline std::string oracleHmac(const EVP_MD* md, const std::string& message, const std::string& key) {
-    unsigned char out[EVP_MAX_MD_SIZE];
-    unsigned n = 0;
-    HMAC(md, key.data(), int(key.size()), reinterpret_cast<const unsigned char*>(message.data()), message.size(), out,
-         &n);
-    return upperHex(out, n);
+    return crypto_test::opensslHmac(md, message.data(), message.size(), key.data(), key.size());
 }
 
 }  // namespace karpa_test
