@@ -53,6 +53,13 @@ struct TextBuilder {
     size_t cap = 0;
 
     void reserve(size_t extra);  // room for `extra` more bytes plus the NUL
+    // A writer that knows an upper bound of its output asks for the room,
+    // writes from the pointer it gets and commits up to where it stopped.
+    char* room(size_t extra) {
+        reserve(extra);
+        return data + len;
+    }
+    void commit(const char* end) { len = static_cast<size_t>(end - data); }
     void append(std::string_view s) {
         reserve(s.size());
         if (!s.empty()) std::memcpy(data + len, s.data(), s.size());

@@ -20,7 +20,6 @@ using u128 = unsigned __int128;
 // Digit texts are assembled in machine words and stored byte for byte.
 static_assert(std::endian::native == std::endian::little);
 
-constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 constexpr bool isAsciiLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -536,31 +535,6 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
 
 namespace {
 
-constexpr uint64_t kPowersOf10[18] = {1ull,
-                                      10ull,
-                                      100ull,
-                                      1000ull,
-                                      10000ull,
-                                      100000ull,
-                                      1000000ull,
-                                      10000000ull,
-                                      100000000ull,
-                                      1000000000ull,
-                                      10000000000ull,
-                                      100000000000ull,
-                                      1000000000000ull,
-                                      10000000000000ull,
-                                      100000000000000ull,
-                                      1000000000000000ull,
-                                      10000000000000000ull,
-                                      100000000000000000ull};
-
-// Digits of 1 <= v < 10^17.
-inline int decimalLength(uint64_t v) {
-    const int t = ((64 - std::countl_zero(v)) * 1233) >> 12;
-    return t + 1 - (v < kPowersOf10[t]);
-}
-
 // "e+17" .. "e+308" and "e-324" .. "e-1" as the bytes of a word, with the
 // text's length in the top byte.
 constexpr int kMinExponentSuffix = -324;
@@ -613,7 +587,7 @@ inline void writeSeventeenDigits(char* text, uint64_t v) {
 // returned position are left over from that block.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
-    const int n = decimalLength(significand);
+    const int n = decimalDigits(significand);
     const uint64_t scaled = significand * kPowersOf10[17 - n];
     const int p = n + exponent;  // position of the decimal point
     if (p >= -6 && p <= 17) {
@@ -668,10 +642,7 @@ char* writeFloatRoundtrip(char* out, double x) {
     return out + formatDigits(out, 0, d.significand, d.exponent, true);
 }
 
-void addFloatRoundtrip(TextBuilder& out, double x) {
-    out.reserve(kMaxRoundtripText);
-    out.len = static_cast<size_t>(writeFloatRoundtrip(out.data + out.len, x) - out.data);
-}
+void addFloatRoundtrip(TextBuilder& out, double x) { out.commit(writeFloatRoundtrip(out.room(kMaxRoundtripText), x)); }
 
 const char* printFloatRoundtrip(double x) {
     TextBuilder out;

@@ -7,31 +7,12 @@
 namespace karpa {
 namespace {
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // trunc((INT64_MIN + d) / 10): below this, one more digit d leaves the range.
 constexpr int64_t kDigitLimit[10] = {
     (INT64_MIN + 0) / 10, (INT64_MIN + 1) / 10, (INT64_MIN + 2) / 10, (INT64_MIN + 3) / 10,
     (INT64_MIN + 4) / 10, (INT64_MIN + 5) / 10, (INT64_MIN + 6) / 10, (INT64_MIN + 7) / 10,
     (INT64_MIN + 8) / 10, (INT64_MIN + 9) / 10,
 };
-
-constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-int decimalDigits(uint64_t u) {
-    int n = 1;
-    for (;;) {
-        if (u < 10) return n;
-        if (u < 100) return n + 1;
-        if (u < 1000) return n + 2;
-        if (u < 10000) return n + 3;
-        u /= 10000;
-        n += 4;
-    }
-}
 
 [[noreturn]] void invalidInteger(std::string_view text) {
     raise(ErrorKind::ValueError, "invalid integer: " + std::string(text));
@@ -157,10 +138,7 @@ size_t decimalLength(int64_t value) {
     return static_cast<size_t>(decimalDigits(value < 0 ? 0 - u : u)) + (value < 0 ? 1 : 0);
 }
 
-void addInt(TextBuilder& out, int64_t value) {
-    out.reserve(kMaxIntText);
-    out.len = static_cast<size_t>(writeInt(out.data + out.len, value) - out.data);
-}
+void addInt(TextBuilder& out, int64_t value) { out.commit(writeInt(out.room(kMaxIntText), value)); }
 
 std::string decimalText(int64_t value) {
     char buffer[kMaxIntText];
@@ -176,13 +154,12 @@ const char* printInt(int64_t value) {
 const char* printIntList(const IntList& list) {
     if (list.empty()) return "";
     TextBuilder out;
-    out.reserve(list.size() * (kMaxIntText + 1));
-    char* p = out.data;
+    char* p = out.room(list.size() * (kMaxIntText + 1));
     for (const int64_t x : list) {
         p = writeInt(p, x);
         *p++ = ',';
     }
-    out.len = static_cast<size_t>(p - out.data) - 1;
+    out.commit(p - 1);  // without the last separator
     return out.finish();
 }
 
@@ -192,8 +169,7 @@ const char* join(const StringList& items, std::string_view separator) {
     for (const std::string_view item : items) total += item.size();
     if (total == 0) return "";
     TextBuilder out;
-    out.reserve(total);
-    char* p = out.data;
+    char* p = out.room(total);
     bool first = true;
     for (const std::string_view item : items) {
         if (!first) {
@@ -204,7 +180,7 @@ const char* join(const StringList& items, std::string_view separator) {
         std::memcpy(p, item.data(), item.size());
         p += item.size();
     }
-    out.len = total;
+    out.commit(p);
     return out.finish();
 }
 

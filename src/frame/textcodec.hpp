@@ -19,6 +19,30 @@ namespace karpa {
 // TAB, LF, VT, FF, CR and SPACE; no other byte.
 constexpr bool isListWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// "00" .. "99": the two digits of n start at kDigitPairs + 2 * n.
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+inline constexpr uint64_t kPowersOf10[20] = {
+    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
+    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
+    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
+    1000000000000000000ull, 10000000000000000000ull};
+
+// Decimal digits of u (1 for 0). floor(bits * log10(2)) with log10(2) ~
+// 1233 / 4096 is the digit count less one or that count less two; one
+// comparison with the power of ten picks. `u | 1` has the digits of u (a
+// power of ten is even) and at least one bit.
+inline int decimalDigits(uint64_t u) {
+    const uint64_t v = u | 1;
+    const int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
+    return t + 1 - (v < kPowersOf10[t]);
+}
+
 // How many times `byte` occurs in text (sixteen bytes a step).
 size_t countByte(std::string_view text, char byte);
 
@@ -78,7 +102,7 @@ IntList parseCsvInts(std::string_view text);
 // Decimal printing.
 constexpr size_t kMaxIntText = 20;  // "-9223372036854775808"
 char* writeInt(char* out, int64_t value);  // returns the end of what it wrote
-size_t decimalLength(int64_t value);      // bytes writeInt writes for value
+size_t decimalLength(int64_t value);      // bytes writeInt writes for value, sign included
 void addInt(TextBuilder& out, int64_t value);
 std::string decimalText(int64_t value);
 

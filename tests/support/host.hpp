@@ -35,13 +35,13 @@ struct Library {
 // Null stays distinguishable from "" in assertions.
 inline std::string show(const char* result) { return result == nullptr ? std::string("<null>") : std::string(result); }
 
-// The exports listed for a subsystem (src/<name>/exports.txt) plus the lifecycle pair.
-inline std::set<std::string> listedExports(const std::string& subsystem) {
+// The export table's rows for a library plus the lifecycle pair.
+inline std::set<std::string> listedExports(const std::string& library) {
     std::set<std::string> names = {"TovMain", "TovDestroyGlobals"};
-    std::ifstream in(std::string(KARPA_SOURCE_DIR) + "/src/" + subsystem + "/exports.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) names.insert(line);
-    }
+#define KARPA_EXPORT_ROW(lib, result, name, ...) \
+    if (library == #lib) names.insert(#name);
+#include "../../src/exports.def"
+#undef KARPA_EXPORT_ROW
     return names;
 }
 
