@@ -7,16 +7,10 @@
 
 namespace karpa {
 
-// The first occurrence of each value, in list order.
+// Distinct values are the sequence library's order-keeping unique walk.
 template <class T>
 ArenaVec<T> distinctImpl(const ArenaVec<T>& list) {
-    ArenaVec<T> out;
-    out.reserve(list.size());
-    SeenSet<T> seen = initHashSet<T>(64);
-    for (const T& x : list) {
-        if (inclNew(seen, x)) out.push_back(x);
-    }
-    return out;
+    return uniqueImpl(list);
 }
 
 // The first occurrences of the items of a, then those of b not met before.
@@ -25,12 +19,8 @@ ArenaVec<T> unionImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
     ArenaVec<T> out;
     out.reserve(a.size() + b.size());
     SeenSet<T> seen = initHashSet<T>(64);
-    for (const T& x : a) {
-        if (inclNew(seen, x)) out.push_back(x);
-    }
-    for (const T& x : b) {
-        if (inclNew(seen, x)) out.push_back(x);
-    }
+    appendUnseen(out, seen, a);
+    appendUnseen(out, seen, b);
     return out;
 }
 

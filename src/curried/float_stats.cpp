@@ -1,39 +1,18 @@
-// Statistics over float lists: the core procedures and the cur_*_float exports.
+// Statistics over float lists.
 // NaN and the infinities flow through the arithmetic unchecked.
 #include <algorithm>
 #include <cmath>
 
-#include "karpa/curried.h"  // the compiler checks each export against its declaration
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
-#include "frame/exportcall.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
 #include "seq/listops.hpp"
 #include "seq/sort.hpp"
 
 namespace karpa {
 
-double sumImpl(const FloatList& list) {
-    // From +0.0, so a list of -0.0 alone sums to +0.0.
-    double s = 0.0;
-    for (const double x : list) s = s + x;
-    return s;
-}
-
 double meanImpl(const FloatList& list) {
     if (list.empty()) return 0.0;
     return sumImpl(list) / static_cast<double>(list.size());
-}
-
-MinMax<double> minmaxImpl(const FloatList& list) {
-    MinMax<double> r{checkedAt(list, 0), list[0]};
-    for (size_t i = 1; i < list.size(); ++i) {
-        const double x = list[i];
-        if (x < r.min) r.min = x;
-        if (x > r.max) r.max = x;
-    }
-    return r;
 }
 
 double varianceImpl(const FloatList& list) {
@@ -70,72 +49,3 @@ double l2normImpl(const FloatList& list) {
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-namespace {
-
-FloatList readFloats(const char* list) { return parseCsvFloats(argText(list)); }
-
-}  // namespace
-
-KARPA_EXPORT const char* cur_sum_float(const char* list) {
-    return textCall([&] { return printFloatRoundtrip(sumImpl(readFloats(list))); });
-}
-
-KARPA_EXPORT const char* cur_mean_float(const char* list) {
-    return textCall([&] { return printFloatGeneral(meanImpl(readFloats(list))); });
-}
-
-KARPA_EXPORT const char* cur_min_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = readFloats(list);
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Smaller{}));
-    });
-}
-
-KARPA_EXPORT const char* cur_max_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = readFloats(list);
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Greater{}));
-    });
-}
-
-KARPA_EXPORT const char* cur_minmax_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = readFloats(list);
-        if (xs.empty()) return ",";
-        const MinMax<double> r = minmaxImpl(xs);
-        TextBuilder out;
-        addFloatRoundtrip(out, r.min);
-        out.push(',');
-        addFloatRoundtrip(out, r.max);
-        return out.finish();
-    });
-}
-
-KARPA_EXPORT const char* cur_variance_float(const char* list) {
-    return textCall([&] { return printFloatGeneral(varianceImpl(readFloats(list))); });
-}
-
-KARPA_EXPORT const char* cur_stddev_float(const char* list) {
-    return textCall([&] { return printFloatGeneral(stddevImpl(readFloats(list))); });
-}
-
-KARPA_EXPORT const char* cur_median_float(const char* list) {
-    return textCall([&] { return printFloatGeneral(medianImpl(readFloats(list))); });
-}
-
-KARPA_EXPORT const char* cur_dot_float(const char* a, const char* b) {
-    return textCall([&] {
-        const FloatList xs = readFloats(a);  // read completely before b is looked at
-        const FloatList ys = readFloats(b);
-        return printFloatRoundtrip(dotImpl(xs, ys));
-    });
-}
-
-KARPA_EXPORT const char* cur_l2norm_float(const char* list) {
-    return textCall([&] { return printFloatGeneral(l2normImpl(readFloats(list))); });
-}

@@ -1,13 +1,9 @@
-// Statistics over integer lists: the core procedures and the cur_*_int exports.
+// Statistics over integer lists.
 #include <algorithm>
 #include <cmath>
 
-#include "karpa/curried.h"  // the compiler checks each export against its declaration
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
-#include "frame/exportcall.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
 #include "seq/listops.hpp"
 #include "seq/sort.hpp"
 
@@ -20,27 +16,10 @@ double real(size_t n) { return static_cast<double>(n); }
 
 }  // namespace
 
-int64_t sumImpl(const IntList& list) {
-    if (list.empty()) return 0;
-    int64_t s = list[0];
-    for (size_t i = 1; i < list.size(); ++i) s = checkedAdd(s, list[i]);
-    return s;
-}
-
 double meanImpl(const IntList& list) {
     const int64_t s = sumImpl(list);
     if (list.empty()) return 0.0;
     return real(s) / real(list.size());
-}
-
-MinMax<int64_t> minmaxImpl(const IntList& list) {
-    MinMax<int64_t> r{checkedAt(list, 0), list[0]};
-    for (size_t i = 1; i < list.size(); ++i) {
-        const int64_t x = list[i];
-        if (x < r.min) r.min = x;
-        if (x > r.max) r.max = x;
-    }
-    return r;
 }
 
 double varianceImpl(const IntList& list) {
@@ -84,72 +63,3 @@ double l2normImpl(const IntList& list) {
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-namespace {
-
-IntList readInts(const char* list) { return parseCsvInts(argText(list)); }
-
-}  // namespace
-
-KARPA_EXPORT const char* cur_sum_int(const char* list) {
-    return textCall([&] { return printInt(sumImpl(readInts(list))); });
-}
-
-KARPA_EXPORT const char* cur_mean_int(const char* list) {
-    return textCall([&] { return printFloatGeneral(meanImpl(readInts(list))); });
-}
-
-KARPA_EXPORT const char* cur_min_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = readInts(list);
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Smaller{}));
-    });
-}
-
-KARPA_EXPORT const char* cur_max_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = readInts(list);
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Greater{}));
-    });
-}
-
-KARPA_EXPORT const char* cur_minmax_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = readInts(list);
-        if (xs.empty()) return ",";
-        const MinMax<int64_t> r = minmaxImpl(xs);
-        TextBuilder out;
-        addInt(out, r.min);
-        out.push(',');
-        addInt(out, r.max);
-        return out.finish();
-    });
-}
-
-KARPA_EXPORT const char* cur_variance_int(const char* list) {
-    return textCall([&] { return printFloatGeneral(varianceImpl(readInts(list))); });
-}
-
-KARPA_EXPORT const char* cur_stddev_int(const char* list) {
-    return textCall([&] { return printFloatGeneral(stddevImpl(readInts(list))); });
-}
-
-KARPA_EXPORT const char* cur_median_int(const char* list) {
-    return textCall([&] { return printFloatGeneral(medianImpl(readInts(list))); });
-}
-
-KARPA_EXPORT const char* cur_dot_int(const char* a, const char* b) {
-    return textCall([&] {
-        const IntList xs = readInts(a);  // read completely before b is looked at
-        const IntList ys = readInts(b);
-        return printInt(dotImpl(xs, ys));
-    });
-}
-
-KARPA_EXPORT const char* cur_l2norm_int(const char* list) {
-    return textCall([&] { return printFloatGeneral(l2normImpl(readInts(list))); });
-}

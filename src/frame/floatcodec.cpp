@@ -650,6 +650,14 @@ const char* printFloatRoundtrip(double x) {
     return out.finish();
 }
 
+const char* printFloatRoundtripPair(double a, double b) {
+    TextBuilder out;
+    char* p = writeFloatRoundtrip(out.room(2 * kMaxRoundtripText + 1), a);
+    *p++ = ',';
+    out.commit(writeFloatRoundtrip(p, b));
+    return out.finish();
+}
+
 // ---- General form ----------------------------------------------------------
 
 size_t formatFloat(char (&buffer)[2501], double x, FloatMode mode, int precision, char separator) {

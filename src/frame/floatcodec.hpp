@@ -35,6 +35,7 @@ FloatList parseCsvFloats(std::string_view text);
 constexpr size_t kMaxRoundtripText = 32;
 void addFloatRoundtrip(TextBuilder& out, double x);
 const char* printFloatRoundtrip(double x);
+const char* printFloatRoundtripPair(double a, double b);  // "a,b"
 // Writes the round-trip form at `out` (room for kMaxRoundtripText bytes) and
 // returns its end.
 char* writeFloatRoundtrip(char* out, double x);

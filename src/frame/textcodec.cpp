@@ -61,6 +61,11 @@ StringList split(std::string_view text, char separator) {
     }
 }
 
+StringList parseStrings(const char* hostText) {
+    if (hostText == nullptr || *hostText == '\0') return {};
+    return split(hostText, ',');
+}
+
 std::string_view strip(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
@@ -151,6 +156,14 @@ const char* printInt(int64_t value) {
     return out.finish();
 }
 
+const char* printIntPair(int64_t a, int64_t b) {
+    TextBuilder out;
+    char* p = writeInt(out.room(2 * kMaxIntText + 1), a);
+    *p++ = ',';
+    out.commit(writeInt(p, b));
+    return out.finish();
+}
+
 const char* printIntList(const IntList& list) {
     if (list.empty()) return "";
     TextBuilder out;
@@ -163,25 +176,38 @@ const char* printIntList(const IntList& list) {
     return out.finish();
 }
 
-const char* join(const StringList& items, std::string_view separator) {
+namespace {
+
+// prefix + item + suffix for every item, with `separator` between them; the
+// exact length is reserved once.
+const char* joinPieces(const StringList& items, std::string_view prefix, std::string_view suffix,
+                       std::string_view separator) {
     if (items.empty()) return "";
-    size_t total = separator.size() * (items.size() - 1);
+    size_t total = separator.size() * (items.size() - 1) + items.size() * (prefix.size() + suffix.size());
     for (const std::string_view item : items) total += item.size();
     if (total == 0) return "";
     TextBuilder out;
     char* p = out.room(total);
-    bool first = true;
-    for (const std::string_view item : items) {
-        if (!first) {
-            std::memcpy(p, separator.data(), separator.size());
-            p += separator.size();
-        }
-        first = false;
-        std::memcpy(p, item.data(), item.size());
-        p += item.size();
+    const auto put = [&p](std::string_view s) {
+        if (!s.empty()) std::memcpy(p, s.data(), s.size());
+        p += s.size();
+    };
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i != 0) put(separator);
+        put(prefix);
+        put(items[i]);
+        put(suffix);
     }
     out.commit(p);
     return out.finish();
+}
+
+}  // namespace
+
+const char* join(const StringList& items, std::string_view separator) { return joinPieces(items, {}, {}, separator); }
+
+const char* joinAffixed(const StringList& items, std::string_view prefix, std::string_view suffix) {
+    return joinPieces(items, prefix, suffix, ",");
 }
 
 }  // namespace karpa

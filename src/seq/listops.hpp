@@ -1,13 +1,15 @@
-// Core procedures shared by the integer, float and string sequence exports.
-// The generic ones take the per-element function or predicate as a closure
-// that holds the export's parameter.
+// Core procedures over lists, shared by the sequence exports and the
+// statistics library. The generic ones take the per-element function or
+// predicate as a closure that holds the export's parameter.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "frame/arena.hpp"
 #include "frame/error.hpp"
+#include "frame/textcodec.hpp"
 
 namespace karpa {
 
@@ -38,6 +40,22 @@ int64_t countImpl(const ArenaVec<T>& list, Keep keep) {
     return count;
 }
 
+// Integer sums run from the first item, each addition checked; 0 for no items.
+inline int64_t sumImpl(const IntList& list) {
+    if (list.empty()) return 0;
+    int64_t s = list[0];
+    for (size_t i = 1; i < list.size(); ++i) s = checkedAdd(s, list[i]);
+    return s;
+}
+
+// Float sums run left to right from +0.0 (so -0.0 alone sums to +0.0), one
+// rounding per addition.
+inline double sumImpl(const FloatList& list) {
+    double s = 0.0;
+    for (const double x : list) s = s + x;
+    return s;
+}
+
 // The first element, replaced by each later one for which better(x, best).
 template <class T, class Better>
 T pickImpl(const ArenaVec<T>& list, Better better) {
@@ -46,6 +64,40 @@ T pickImpl(const ArenaVec<T>& list, Better better) {
         if (better(list[i], best)) best = list[i];
     }
     return best;
+}
+
+// The items strictly below (min) or above (max) the one kept replace it; the
+// first of equal items stays, and a NaN replaces nothing unless it comes first.
+struct Smaller {
+    template <class T>
+    bool operator()(T x, T best) const { return x < best; }
+};
+struct Greater {
+    template <class T>
+    bool operator()(T x, T best) const { return x > best; }
+};
+
+template <class T>
+struct MinMax {
+    T min;
+    T max;
+};
+
+// Both picks in one walk; needs an item.
+template <class T>
+MinMax<T> minmaxImpl(const ArenaVec<T>& list) {
+    MinMax<T> r{checkedAt(list, 0), list[0]};
+    for (size_t i = 1; i < list.size(); ++i) {
+        const T x = list[i];
+        if (Smaller{}(x, r.min)) r.min = x;
+        if (Greater{}(x, r.max)) r.max = x;
+    }
+    return r;
+}
+
+// Strings whose stripped length is at least minLength.
+inline auto strippedLengthAtLeast(int64_t minLength) {
+    return [minLength](std::string_view item) { return static_cast<int64_t>(strip(item).size()) >= minLength; };
 }
 
 template <class T>

@@ -153,15 +153,21 @@ SeenSet<T> toHashSet(const ArenaVec<T>& items) {
     return set;
 }
 
+// Appends, in list order, each item the set has not met yet, and adds it.
+template <class T>
+void appendUnseen(ArenaVec<T>& out, SeenSet<T>& seen, const ArenaVec<T>& list) {
+    for (const T& x : list) {
+        if (inclNew(seen, x)) out.push_back(x);
+    }
+}
+
 // The first occurrence of each distinct value, in input order.
 template <class T>
 ArenaVec<T> uniqueImpl(const ArenaVec<T>& list) {
     ArenaVec<T> out;
     out.reserve(list.size());
     SeenSet<T> seen = initHashSet<T>();
-    for (const T& x : list) {
-        if (inclNew(seen, x)) out.push_back(x);
-    }
+    appendUnseen(out, seen, list);
     return out;
 }
 

@@ -1,0 +1,181 @@
+// The cur_* exports: read the lists, run the core procedure, print.
+// Integer results print in decimal; "exact" float results in the round-trip
+// form, the others in the general form. String lists are the exact pieces
+// between commas, empty ones included, so the empty text is one empty item
+// (cur_distinct_string alone answers it at once).
+#include "karpa/curried.h"  // the compiler checks each export against its declaration
+
+#include "curried/collections.hpp"
+#include "curried/stats.hpp"
+#include "frame/exportcall.hpp"
+#include "frame/floatcodec.hpp"
+#include "frame/textcodec.hpp"
+#include "seq/listops.hpp"
+
+using namespace karpa;
+
+// Integer statistics
+
+KARPA_EXPORT const char* cur_sum_int(const char* list) {
+    return textCall([&] { return printInt(sumImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_mean_int(const char* list) {
+    return textCall([&] { return printFloatGeneral(meanImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_min_int(const char* list) {
+    return textCall([&] {
+        const IntList xs = parseCsvInts(argText(list));
+        if (xs.empty()) return "0";
+        return printInt(pickImpl(xs, Smaller{}));
+    });
+}
+
+KARPA_EXPORT const char* cur_max_int(const char* list) {
+    return textCall([&] {
+        const IntList xs = parseCsvInts(argText(list));
+        if (xs.empty()) return "0";
+        return printInt(pickImpl(xs, Greater{}));
+    });
+}
+
+KARPA_EXPORT const char* cur_minmax_int(const char* list) {
+    return textCall([&] {
+        const IntList xs = parseCsvInts(argText(list));
+        if (xs.empty()) return ",";
+        const MinMax<int64_t> r = minmaxImpl(xs);
+        return printIntPair(r.min, r.max);
+    });
+}
+
+KARPA_EXPORT const char* cur_variance_int(const char* list) {
+    return textCall([&] { return printFloatGeneral(varianceImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_stddev_int(const char* list) {
+    return textCall([&] { return printFloatGeneral(stddevImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_median_int(const char* list) {
+    return textCall([&] { return printFloatGeneral(medianImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_dot_int(const char* a, const char* b) {
+    return textCall([&] {
+        const IntList xs = parseCsvInts(argText(a));  // read completely before b is looked at
+        const IntList ys = parseCsvInts(argText(b));
+        return printInt(dotImpl(xs, ys));
+    });
+}
+
+KARPA_EXPORT const char* cur_l2norm_int(const char* list) {
+    return textCall([&] { return printFloatGeneral(l2normImpl(parseCsvInts(argText(list)))); });
+}
+
+// Float statistics
+
+KARPA_EXPORT const char* cur_sum_float(const char* list) {
+    return textCall([&] { return printFloatRoundtrip(sumImpl(parseCsvFloats(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_mean_float(const char* list) {
+    return textCall([&] { return printFloatGeneral(meanImpl(parseCsvFloats(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_min_float(const char* list) {
+    return textCall([&] {
+        const FloatList xs = parseCsvFloats(argText(list));
+        if (xs.empty()) return "0.0";
+        return printFloatRoundtrip(pickImpl(xs, Smaller{}));
+    });
+}
+
+KARPA_EXPORT const char* cur_max_float(const char* list) {
+    return textCall([&] {
+        const FloatList xs = parseCsvFloats(argText(list));
+        if (xs.empty()) return "0.0";
+        return printFloatRoundtrip(pickImpl(xs, Greater{}));
+    });
+}
+
+KARPA_EXPORT const char* cur_minmax_float(const char* list) {
+    return textCall([&] {
+        const FloatList xs = parseCsvFloats(argText(list));
+        if (xs.empty()) return ",";
+        const MinMax<double> r = minmaxImpl(xs);
+        return printFloatRoundtripPair(r.min, r.max);
+    });
+}
+
+KARPA_EXPORT const char* cur_variance_float(const char* list) {
+    return textCall([&] { return printFloatGeneral(varianceImpl(parseCsvFloats(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_stddev_float(const char* list) {
+    return textCall([&] { return printFloatGeneral(stddevImpl(parseCsvFloats(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_median_float(const char* list) {
+    return textCall([&] { return printFloatGeneral(medianImpl(parseCsvFloats(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_dot_float(const char* a, const char* b) {
+    return textCall([&] {
+        const FloatList xs = parseCsvFloats(argText(a));  // read completely before b is looked at
+        const FloatList ys = parseCsvFloats(argText(b));
+        return printFloatRoundtrip(dotImpl(xs, ys));
+    });
+}
+
+KARPA_EXPORT const char* cur_l2norm_float(const char* list) {
+    return textCall([&] { return printFloatGeneral(l2normImpl(parseCsvFloats(argText(list)))); });
+}
+
+// Collections
+
+KARPA_EXPORT const char* cur_distinct_int(const char* list) {
+    return textCall([&] { return printIntList(distinctImpl(parseCsvInts(argText(list)))); });
+}
+
+KARPA_EXPORT const char* cur_count_int(const char* list, int value) {
+    return textCall([&] {
+        const int64_t v = argInt(value);
+        return printInt(countImpl(parseCsvInts(argText(list)), [v](int64_t x) { return x == v; }));
+    });
+}
+
+KARPA_EXPORT const char* cur_distinct_string(const char* list) {
+    return textCall([&] { return join(distinctImpl(parseStrings(list)), ","); });
+}
+
+KARPA_EXPORT const char* cur_count_string(const char* list, const char* item) {
+    return textCall([&] {
+        const std::string_view wanted = argText(item);
+        return printInt(countImpl(split(argText(list), ','), [wanted](std::string_view x) { return seenSame(x, wanted); }));
+    });
+}
+
+KARPA_EXPORT const char* cur_union_string(const char* a, const char* b) {
+    return textCall([&] {
+        const StringList xs = split(argText(a), ',');
+        const StringList ys = split(argText(b), ',');
+        return join(unionImpl(xs, ys), ",");
+    });
+}
+
+KARPA_EXPORT const char* cur_intersect_string(const char* a, const char* b) {
+    return textCall([&] {
+        const StringList xs = split(argText(a), ',');
+        const StringList ys = split(argText(b), ',');
+        return join(intersectImpl(xs, ys), ",");
+    });
+}
+
+KARPA_EXPORT const char* cur_diff_string(const char* a, const char* b) {
+    return textCall([&] {
+        const StringList xs = split(argText(a), ',');
+        const StringList ys = split(argText(b), ',');
+        return join(diffImpl(xs, ys), ",");
+    });
+}

@@ -1,0 +1,194 @@
+// The seq_* exports: read the list, run the core procedure, print.
+// Integer lists print in decimal; float lists in the general form, the float
+// sum and extremes in the round-trip form; string lists joined as they are.
+#include "karpa/seq.h"  // the compiler checks each export against its declaration
+
+#include "frame/exportcall.hpp"
+#include "frame/floatcodec.hpp"
+#include "frame/textcodec.hpp"
+#include "seq/listops.hpp"
+#include "seq/seenset.hpp"
+#include "seq/sort.hpp"
+
+using namespace karpa;
+
+// Integer lists
+
+KARPA_EXPORT const char* seq_map_int(const char* list, int factor) {
+    return textCall([&] {
+        const int64_t f = argInt(factor);
+        return printIntList(mapImpl(parseInts(list), [f](int64_t x) { return checkedMul(x, f); }));
+    });
+}
+
+KARPA_EXPORT const char* seq_filter_int(const char* list, int threshold) {
+    return textCall([&] {
+        const int64_t t = argInt(threshold);
+        return printIntList(filterImpl(parseInts(list), [t](int64_t x) { return x > t; }));
+    });
+}
+
+KARPA_EXPORT const char* seq_reduce_sum_int(const char* list) {
+    return textCall([&] { return printInt(sumImpl(parseInts(list))); });
+}
+
+KARPA_EXPORT const char* seq_reduce_max_int(const char* list) {
+    return textCall([&] {
+        const IntList xs = parseInts(list);
+        if (xs.empty()) return "0";
+        return printInt(pickImpl(xs, Greater{}));
+    });
+}
+
+KARPA_EXPORT const char* seq_reduce_min_int(const char* list) {
+    return textCall([&] {
+        const IntList xs = parseInts(list);
+        if (xs.empty()) return "0";
+        return printInt(pickImpl(xs, Smaller{}));
+    });
+}
+
+KARPA_EXPORT const char* seq_sort_int(const char* list, int descending) {
+    return textCall([&] {
+        IntList xs = parseInts(list);
+        sortDirected(xs, argInt(descending) != 0);
+        return printIntList(xs);
+    });
+}
+
+KARPA_EXPORT const char* seq_unique_int(const char* list) {
+    return textCall([&] { return printIntList(uniqueImpl(parseInts(list))); });
+}
+
+KARPA_EXPORT const char* seq_count_int(const char* list, int threshold) {
+    return textCall([&] {
+        const int64_t t = argInt(threshold);
+        return printInt(countImpl(parseInts(list), [t](int64_t x) { return x > t; }));
+    });
+}
+
+KARPA_EXPORT const char* seq_reverse_int(const char* list) {
+    return textCall([&] { return printIntList(reverseImpl(parseInts(list))); });
+}
+
+KARPA_EXPORT const char* seq_take_int(const char* list, int count) {
+    return textCall([&] { return printIntList(takeImpl(parseInts(list), argInt(count))); });
+}
+
+KARPA_EXPORT const char* seq_skip_int(const char* list, int count) {
+    return textCall([&] { return printIntList(skipImpl(parseInts(list), argInt(count))); });
+}
+
+// Float lists. The list is read before the number argument, so a bad list is
+// the error reported.
+
+KARPA_EXPORT const char* seq_map_float(const char* list, const char* factor) {
+    return textCall([&] {
+        const FloatList xs = parseFloats(list);
+        const double f = parseFloat(argText(factor));
+        return printFloatGeneralList(mapImpl(xs, [f](double x) { return x * f; }));
+    });
+}
+
+KARPA_EXPORT const char* seq_filter_float(const char* list, const char* threshold) {
+    return textCall([&] {
+        const FloatList xs = parseFloats(list);
+        const double t = parseFloat(argText(threshold));
+        return printFloatGeneralList(filterImpl(xs, [t](double x) { return x > t; }));
+    });
+}
+
+KARPA_EXPORT const char* seq_reduce_sum_float(const char* list) {
+    return textCall([&] { return printFloatRoundtrip(sumImpl(parseFloats(list))); });
+}
+
+KARPA_EXPORT const char* seq_reduce_max_float(const char* list) {
+    return textCall([&] {
+        const FloatList xs = parseFloats(list);
+        if (xs.empty()) return "0.0";
+        return printFloatRoundtrip(pickImpl(xs, Greater{}));
+    });
+}
+
+KARPA_EXPORT const char* seq_reduce_min_float(const char* list) {
+    return textCall([&] {
+        const FloatList xs = parseFloats(list);
+        if (xs.empty()) return "0.0";
+        return printFloatRoundtrip(pickImpl(xs, Smaller{}));
+    });
+}
+
+KARPA_EXPORT const char* seq_sort_float(const char* list, int descending) {
+    return textCall([&] {
+        FloatList xs = parseFloats(list);
+        sortDirected(xs, argInt(descending) != 0);
+        return printFloatGeneralList(xs);
+    });
+}
+
+KARPA_EXPORT const char* seq_unique_float(const char* list) {
+    return textCall([&] { return printFloatGeneralList(uniqueImpl(parseFloats(list))); });
+}
+
+KARPA_EXPORT const char* seq_count_float(const char* list, const char* threshold) {
+    return textCall([&] {
+        const FloatList xs = parseFloats(list);
+        const double t = parseFloat(argText(threshold));
+        return printInt(countImpl(xs, [t](double x) { return x > t; }));
+    });
+}
+
+KARPA_EXPORT const char* seq_reverse_float(const char* list) {
+    return textCall([&] { return printFloatGeneralList(reverseImpl(parseFloats(list))); });
+}
+
+// String lists: the exact pieces between commas. An empty list text is
+// answered before the other arguments are looked at.
+
+KARPA_EXPORT const char* seq_map_string(const char* list, const char* prefix, const char* suffix) {
+    return textCall([&] { return joinAffixed(mapImpl(parseStrings(list), strip), argText(prefix), argText(suffix)); });
+}
+
+KARPA_EXPORT const char* seq_filter_string(const char* list, int min_length) {
+    return textCall([&] { return join(filterImpl(parseStrings(list), strippedLengthAtLeast(argInt(min_length))), ","); });
+}
+
+KARPA_EXPORT const char* seq_count_string(const char* list, int min_length) {
+    return textCall([&] {
+        const StringList items = parseStrings(list);
+        if (items.empty()) return "0";
+        return printInt(countImpl(items, strippedLengthAtLeast(argInt(min_length))));
+    });
+}
+
+KARPA_EXPORT const char* seq_sort_string(const char* list, int descending) {
+    return textCall([&] {
+        StringList items = parseStrings(list);
+        sortDirected(items, argInt(descending) != 0);
+        return join(items, ",");
+    });
+}
+
+KARPA_EXPORT const char* seq_unique_string(const char* list) {
+    return textCall([&] { return join(uniqueImpl(parseStrings(list)), ","); });
+}
+
+KARPA_EXPORT const char* seq_reverse_string(const char* list) {
+    return textCall([&] { return join(reverseImpl(parseStrings(list)), ","); });
+}
+
+KARPA_EXPORT const char* seq_take_string(const char* list, int count) {
+    return textCall([&] {
+        const StringList items = parseStrings(list);
+        if (items.empty()) return "";
+        return join(takeImpl(items, argInt(count)), ",");
+    });
+}
+
+KARPA_EXPORT const char* seq_skip_string(const char* list, int count) {
+    return textCall([&] {
+        const StringList items = parseStrings(list);
+        if (items.empty()) return "";
+        return join(skipImpl(items, argInt(count)), ",");
+    });
+}
