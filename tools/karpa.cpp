@@ -19,126 +19,79 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// The C signatures that occur among the exports: a letter per argument
-// (s text, i int, l int64_t, b byte buffer given as text plus its int length)
-// and the result (T text, L int64_t, B int32_t yes/no).
+// One row of the export table (src/exports.def), with its parameters sorted
+// into argument kinds: a letter per argument (s text, i int, l int64_t,
+// b byte buffer given as text plus its int length) and the result
+// (T text, L int64_t, B int32_t yes/no).
 struct Export {
-    const char* name;
     const char* library;
-    const char* arguments;
-    char result;
-    const char* argumentNames;
+    const char* resultType;
+    const char* name;
+    const char* parameters;  // "(const char* list, int factor)"
+    const char* contract;
+    const char* exampleArguments;
+    const char* exampleResult;
+    std::string arguments;
+    std::vector<std::string> argumentNames;
+    char result = 'T';
 };
 
-constexpr Export kExports[] = {
-    {"seq_map_int", "seq", "si", 'T', "list, factor"},
-    {"seq_filter_int", "seq", "si", 'T', "list, threshold"},
-    {"seq_reduce_sum_int", "seq", "s", 'T', "list"},
-    {"seq_reduce_max_int", "seq", "s", 'T', "list"},
-    {"seq_reduce_min_int", "seq", "s", 'T', "list"},
-    {"seq_sort_int", "seq", "si", 'T', "list, descending"},
-    {"seq_unique_int", "seq", "s", 'T', "list"},
-    {"seq_count_int", "seq", "si", 'T', "list, threshold"},
-    {"seq_reverse_int", "seq", "s", 'T', "list"},
-    {"seq_take_int", "seq", "si", 'T', "list, count"},
-    {"seq_skip_int", "seq", "si", 'T', "list, count"},
-    {"seq_map_float", "seq", "ss", 'T', "list, factor"},
-    {"seq_filter_float", "seq", "ss", 'T', "list, threshold"},
-    {"seq_reduce_sum_float", "seq", "s", 'T', "list"},
-    {"seq_reduce_max_float", "seq", "s", 'T', "list"},
-    {"seq_reduce_min_float", "seq", "s", 'T', "list"},
-    {"seq_sort_float", "seq", "si", 'T', "list, descending"},
-    {"seq_unique_float", "seq", "s", 'T', "list"},
-    {"seq_count_float", "seq", "ss", 'T', "list, threshold"},
-    {"seq_reverse_float", "seq", "s", 'T', "list"},
-    {"seq_map_string", "seq", "sss", 'T', "list, prefix, suffix"},
-    {"seq_filter_string", "seq", "si", 'T', "list, min_length"},
-    {"seq_count_string", "seq", "si", 'T', "list, min_length"},
-    {"seq_sort_string", "seq", "si", 'T', "list, descending"},
-    {"seq_unique_string", "seq", "s", 'T', "list"},
-    {"seq_reverse_string", "seq", "s", 'T', "list"},
-    {"seq_take_string", "seq", "si", 'T', "list, count"},
-    {"seq_skip_string", "seq", "si", 'T', "list, count"},
-    {"cur_sum_int", "curried", "s", 'T', "list"},
-    {"cur_mean_int", "curried", "s", 'T', "list"},
-    {"cur_min_int", "curried", "s", 'T', "list"},
-    {"cur_max_int", "curried", "s", 'T', "list"},
-    {"cur_minmax_int", "curried", "s", 'T', "list"},
-    {"cur_variance_int", "curried", "s", 'T', "list"},
-    {"cur_stddev_int", "curried", "s", 'T', "list"},
-    {"cur_median_int", "curried", "s", 'T', "list"},
-    {"cur_dot_int", "curried", "ss", 'T', "a, b"},
-    {"cur_l2norm_int", "curried", "s", 'T', "list"},
-    {"cur_sum_float", "curried", "s", 'T', "list"},
-    {"cur_mean_float", "curried", "s", 'T', "list"},
-    {"cur_min_float", "curried", "s", 'T', "list"},
-    {"cur_max_float", "curried", "s", 'T', "list"},
-    {"cur_minmax_float", "curried", "s", 'T', "list"},
-    {"cur_variance_float", "curried", "s", 'T', "list"},
-    {"cur_stddev_float", "curried", "s", 'T', "list"},
-    {"cur_median_float", "curried", "s", 'T', "list"},
-    {"cur_dot_float", "curried", "ss", 'T', "a, b"},
-    {"cur_l2norm_float", "curried", "s", 'T', "list"},
-    {"cur_distinct_int", "curried", "s", 'T', "list"},
-    {"cur_count_int", "curried", "si", 'T', "list, value"},
-    {"cur_distinct_string", "curried", "s", 'T', "list"},
-    {"cur_count_string", "curried", "ss", 'T', "list, item"},
-    {"cur_union_string", "curried", "ss", 'T', "a, b"},
-    {"cur_intersect_string", "curried", "ss", 'T', "a, b"},
-    {"cur_diff_string", "curried", "ss", 'T', "a, b"},
-    {"dt_is_leap_year", "datetime", "l", 'B', "year"},
-    {"dt_days_in_month", "datetime", "ll", 'L', "year, month"},
-    {"dt_days_in_year", "datetime", "l", 'L', "year"},
-    {"dt_ts_to_ymd", "datetime", "l", 'T', "timestamp"},
-    {"dt_ts_to_ymdhms", "datetime", "l", 'T', "timestamp"},
-    {"dt_ymd_to_ts", "datetime", "lll", 'L', "year, month, day"},
-    {"dt_days_between", "datetime", "llllll", 'L', "year1, month1, day1, year2, month2, day2"},
-    {"dt_day_of_week", "datetime", "lll", 'L', "year, month, day"},
-    {"dt_week_of_year", "datetime", "lll", 'L', "year, month, day"},
-    {"dt_validate_date", "datetime", "lll", 'B', "year, month, day"},
-    {"dt_add_days", "datetime", "llll", 'T', "year, month, day, days"},
-    {"dt_add_months", "datetime", "llll", 'T', "year, month, day, months"},
-    {"dt_range_days", "datetime", "llll", 'T', "year, month, day, count"},
-    {"dt_range_days_between", "datetime", "llllll", 'T', "year1, month1, day1, year2, month2, day2"},
-    {"dt_range_months", "datetime", "lll", 'T', "year, month, count"},
-    {"md5_hash", "crypto", "b", 'T', "data"},
-    {"sha1_hash", "crypto", "b", 'T', "data"},
-    {"sha256_hash", "crypto", "b", 'T', "data"},
-    {"hmac_md5", "crypto", "bb", 'T', "message, key"},
-    {"hmac_sha256", "crypto", "bb", 'T', "message, key"},
-};
+std::vector<Export> tableExports() {
+    std::vector<Export> rows = {
+#define KARPA_EXPORT_ROW(library, result, name, parameters, contract, example, exampleResult) \
+    {#library, #result, #name, #parameters, contract, #example, #exampleResult, {}, {}},
+#include "exports.def"
+#undef KARPA_EXPORT_ROW
+    };
+    for (Export& e : rows) {
+        const std::string_view result = e.resultType;
+        e.result = result == "const char*" ? 'T' : (result == "int64_t" ? 'L' : 'B');
+        // "(type name, type name)" into types and names.
+        std::vector<std::pair<std::string, std::string>> params;
+        std::string list(e.parameters + 1, std::strlen(e.parameters) - 2);
+        for (size_t start = 0; start < list.size();) {
+            size_t comma = list.find(", ", start);
+            if (comma == std::string::npos) comma = list.size();
+            const std::string param = list.substr(start, comma - start);
+            const size_t space = param.rfind(' ');
+            params.emplace_back(param.substr(0, space), param.substr(space + 1));
+            start = comma + 2;
+        }
+        for (size_t k = 0; k < params.size(); ++k) {
+            const auto& [type, name] = params[k];
+            const bool bufferLength = k + 1 < params.size() && params[k + 1].first == "int" &&
+                                      (params[k + 1].second == "len" || params[k + 1].second == name + "_len");
+            if (type == "const char*" && bufferLength) {
+                e.arguments += 'b';
+                ++k;
+            } else {
+                e.arguments += type == "const char*" ? 's' : (type == "int" ? 'i' : 'l');
+            }
+            e.argumentNames.push_back(name);
+        }
+    }
+    return rows;
+}
+
+const std::vector<Export>& allExports() {
+    static const std::vector<Export> rows = tableExports();
+    return rows;
+}
 
 const Export* findExport(const std::string& name) {
-    for (const Export& e : kExports) {
+    for (const Export& e : allExports()) {
         if (name == e.name) return &e;
     }
     return nullptr;
 }
 
-std::string cSignature(const Export& e) {
-    std::string out = e.result == 'T' ? "const char* " : (e.result == 'L' ? "int64_t " : "int32_t ");
-    out += e.name;
-    out += '(';
-    std::string names = e.argumentNames;
-    size_t start = 0;
-    for (size_t i = 0; e.arguments[i] != '\0'; ++i) {
-        size_t comma = names.find(", ", start);
-        const std::string name = names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        start = comma == std::string::npos ? names.size() : comma + 2;
-        if (i != 0) out += ", ";
-        switch (e.arguments[i]) {
-            case 's': out += "const char* " + name; break;
-            case 'i': out += "int " + name; break;
-            case 'l': out += "int64_t " + name; break;
-            case 'b': out += "const char* " + name + ", int " + name + "_len"; break;
-        }
-    }
-    return out + ')';
-}
+std::string cSignature(const Export& e) { return std::string(e.resultType) + " " + e.name + e.parameters; }
 
 std::string programDirectory() {
     char path[4096];
@@ -252,7 +205,7 @@ std::string readStandardInput() {
 Outcome call(const std::string& name, const std::vector<std::string>& args) {
     const Export* e = findExport(name);
     if (e == nullptr) usage("unknown export '" + name + "' (karpa --list shows them all)");
-    const size_t arity = std::strlen(e->arguments);
+    const size_t arity = e->arguments.size();
     if (args.size() != arity) {
         usage(name + " takes " + std::to_string(arity) + " argument" + (arity == 1 ? "" : "s") + ": " + cSignature(*e));
     }
@@ -330,7 +283,9 @@ int main(int argc, char** argv) {
     if (argc < 2) usage("nothing to do");
     const std::string command = argv[1];
     if (command == "--list") {
-        for (const Export& e : kExports) std::printf("%-16s %s\n", (std::string("karpa_") + e.library).c_str(), cSignature(e).c_str());
+        for (const Export& e : allExports()) {
+            std::printf("%-16s %s\n", (std::string("karpa_") + e.library).c_str(), cSignature(e).c_str());
+        }
         return 0;
     }
     if (command == "tour" && argc == 2) return tour();

@@ -34,7 +34,7 @@ import os
 import signal
 import threading
 
-from . import _codec
+from . import _codec, _exports
 
 __all__ = ["KarpaError", "KarpaLoadError", "library_path", "seq", "curried", "datetime", "crypto"]
 
@@ -198,8 +198,17 @@ class _Library:
 _libraries = {}
 
 
-def _library(name, signatures):
-    library = _Library(name, signatures)
+_CTYPES = {"const char*": ctypes.c_char_p, "int": ctypes.c_int, "int64_t": ctypes.c_int64, "int32_t": ctypes.c_int32}
+
+
+def _signatures(library):
+    """export -> (restype, argtypes) for one library, from the export table."""
+    return {e.name: (_CTYPES[e.result], tuple(_CTYPES[t] for t, _ in e.parameters))
+            for e in _exports.EXPORTS if e.library == library}
+
+
+def _library(name):
+    library = _Library(name, _signatures(name))
     _libraries[name] = library
     return library
 

@@ -14,21 +14,12 @@ Compare without regard to case (``.lower()``) or turn it into bytes with
 raises ``karpa.KarpaError``.
 """
 
-from ctypes import c_char_p, c_int
-
 from . import _codec as _c
 from . import _library
 
 __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 
-_T, _I = c_char_p, c_int
-_lib = _library("crypto", {
-    "md5_hash": (_T, (_T, _I)),
-    "sha1_hash": (_T, (_T, _I)),
-    "sha256_hash": (_T, (_T, _I)),
-    "hmac_md5": (_T, (_T, _I, _T, _I)),
-    "hmac_sha256": (_T, (_T, _I, _T, _I)),
-})
+_lib = _library("crypto")
 
 
 def _digest(export, data):

@@ -26,8 +26,6 @@ A bad item (not a whole integer or float) or a 64-bit overflow raises
 ``karpa.KarpaError``.
 """
 
-from ctypes import c_char_p, c_int
-
 from . import _codec as _c
 from . import _library
 
@@ -40,22 +38,7 @@ __all__ = [
     "intersect_string", "diff_string",
 ]
 
-_T, _I = c_char_p, c_int
-_signatures = {}
-for _kind in ("int", "float"):
-    for _stat in ("sum", "mean", "min", "max", "minmax", "variance", "stddev", "median", "l2norm"):
-        _signatures[f"cur_{_stat}_{_kind}"] = (_T, (_T,))
-    _signatures[f"cur_dot_{_kind}"] = (_T, (_T, _T))
-_signatures.update({
-    "cur_distinct_int": (_T, (_T,)),
-    "cur_count_int": (_T, (_T, _I)),
-    "cur_distinct_string": (_T, (_T,)),
-    "cur_count_string": (_T, (_T, _T)),
-    "cur_union_string": (_T, (_T, _T)),
-    "cur_intersect_string": (_T, (_T, _T)),
-    "cur_diff_string": (_T, (_T, _T)),
-})
-_lib = _library("curried", _signatures)
+_lib = _library("curried")
 
 
 def _out(result, text, parse):

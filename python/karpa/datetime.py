@@ -25,7 +25,6 @@ never fail; ``days_in_month`` gives 0 for a month outside 1 to 12.
 """
 
 import datetime as _std_datetime
-from ctypes import c_char_p, c_int32, c_int64
 
 from . import _codec as _c
 from . import _library, KarpaError
@@ -36,24 +35,7 @@ __all__ = [
     "range_days", "range_days_between", "range_months", "to_date",
 ]
 
-_T, _L, _B = c_char_p, c_int64, c_int32
-_lib = _library("datetime", {
-    "dt_is_leap_year": (_B, (_L,)),
-    "dt_days_in_month": (_L, (_L, _L)),
-    "dt_days_in_year": (_L, (_L,)),
-    "dt_ts_to_ymd": (_T, (_L,)),
-    "dt_ts_to_ymdhms": (_T, (_L,)),
-    "dt_ymd_to_ts": (_L, (_L, _L, _L)),
-    "dt_days_between": (_L, (_L, _L, _L, _L, _L, _L)),
-    "dt_day_of_week": (_L, (_L, _L, _L)),
-    "dt_week_of_year": (_L, (_L, _L, _L)),
-    "dt_validate_date": (_B, (_L, _L, _L)),
-    "dt_add_days": (_T, (_L, _L, _L, _L)),
-    "dt_add_months": (_T, (_L, _L, _L, _L)),
-    "dt_range_days": (_T, (_L, _L, _L, _L)),
-    "dt_range_days_between": (_T, (_L, _L, _L, _L, _L, _L)),
-    "dt_range_months": (_T, (_L, _L, _L)),
-})
+_lib = _library("datetime")
 
 _EPOCH = (1970, 1, 1)
 

@@ -23,8 +23,6 @@ A call the library cannot answer (an item that is not a number, an integer
 overflow, a negative count) raises ``karpa.KarpaError``.
 """
 
-from ctypes import c_char_p, c_int
-
 from . import _codec as _c
 from . import _library
 
@@ -37,37 +35,7 @@ __all__ = [
     "reverse_string", "take_string", "skip_string",
 ]
 
-_T, _I = c_char_p, c_int
-_lib = _library("seq", {
-    "seq_map_int": (_T, (_T, _I)),
-    "seq_filter_int": (_T, (_T, _I)),
-    "seq_reduce_sum_int": (_T, (_T,)),
-    "seq_reduce_max_int": (_T, (_T,)),
-    "seq_reduce_min_int": (_T, (_T,)),
-    "seq_sort_int": (_T, (_T, _I)),
-    "seq_unique_int": (_T, (_T,)),
-    "seq_count_int": (_T, (_T, _I)),
-    "seq_reverse_int": (_T, (_T,)),
-    "seq_take_int": (_T, (_T, _I)),
-    "seq_skip_int": (_T, (_T, _I)),
-    "seq_map_float": (_T, (_T, _T)),
-    "seq_filter_float": (_T, (_T, _T)),
-    "seq_reduce_sum_float": (_T, (_T,)),
-    "seq_reduce_max_float": (_T, (_T,)),
-    "seq_reduce_min_float": (_T, (_T,)),
-    "seq_sort_float": (_T, (_T, _I)),
-    "seq_unique_float": (_T, (_T,)),
-    "seq_count_float": (_T, (_T, _T)),
-    "seq_reverse_float": (_T, (_T,)),
-    "seq_map_string": (_T, (_T, _T, _T)),
-    "seq_filter_string": (_T, (_T, _I)),
-    "seq_count_string": (_T, (_T, _I)),
-    "seq_sort_string": (_T, (_T, _I)),
-    "seq_unique_string": (_T, (_T,)),
-    "seq_reverse_string": (_T, (_T,)),
-    "seq_take_string": (_T, (_T, _I)),
-    "seq_skip_string": (_T, (_T, _I)),
-})
+_lib = _library("seq")
 
 
 def _out(result, text, parse):

@@ -1,5 +1,7 @@
 #include "frame/exportcall.hpp"
 
+#include "karpa/lifecycle.h"  // the compiler checks the lifecycle exports against their declarations
+
 #include <unistd.h>
 
 #include <csignal>
