@@ -651,11 +651,7 @@ const char* printFloatRoundtrip(double x) {
 }
 
 const char* printFloatRoundtripPair(double a, double b) {
-    TextBuilder out;
-    char* p = writeFloatRoundtrip(out.room(2 * kMaxRoundtripText + 1), a);
-    *p++ = ',';
-    out.commit(writeFloatRoundtrip(p, b));
-    return out.finish();
+    return printPairWith(writeFloatRoundtrip, kMaxRoundtripText, a, b);
 }
 
 // ---- General form ----------------------------------------------------------

@@ -156,13 +156,7 @@ const char* printInt(int64_t value) {
     return out.finish();
 }
 
-const char* printIntPair(int64_t a, int64_t b) {
-    TextBuilder out;
-    char* p = writeInt(out.room(2 * kMaxIntText + 1), a);
-    *p++ = ',';
-    out.commit(writeInt(p, b));
-    return out.finish();
-}
+const char* printIntPair(int64_t a, int64_t b) { return printPairWith(writeInt, kMaxIntText, a, b); }
 
 const char* printIntList(const IntList& list) {
     if (list.empty()) return "";

@@ -109,6 +109,17 @@ size_t decimalLength(int64_t value);      // bytes writeInt writes for value, si
 void addInt(TextBuilder& out, int64_t value);
 std::string decimalText(int64_t value);
 
+// "a,b" as the result of an export, each written by `write` in at most
+// maxBytes.
+template <class T>
+const char* printPairWith(char* (*write)(char*, T), size_t maxBytes, T a, T b) {
+    TextBuilder out;
+    char* p = write(out.room(2 * maxBytes + 1), a);
+    *p++ = ',';
+    out.commit(write(p, b));
+    return out.finish();
+}
+
 // One decimal number as the result of an export.
 const char* printInt(int64_t value);
 // "a,b".
