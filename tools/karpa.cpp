@@ -1,12 +1,16 @@
 // karpa: call any export of the Karpa libraries from the shell.
 //
-//   karpa EXPORT ARG...   call one export, print its result
-//   karpa --list          every export with its C signature
-//   karpa tour            a short tour of all four libraries
+//   karpa EXPORT ARG...    call one export, print its result
+//   karpa --list           every export with its C signature
+//   karpa --help [EXPORT]  usage, or one export's signature, contract and example
+//   karpa --version
+//   karpa tour             a short tour of all four libraries
 //
 // The libraries are loaded through the dynamic loader from ../lib beside this
 // program (the build tree and an installed prefix have the same layout), as
 // any host would load them. An argument "-" reads that text from standard input.
+// After a call the library's TovMain runs, so a failed call ends with the
+// library's own report of the error on standard error and exit status 1.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -131,8 +135,15 @@ void* openLibrary(const char* library) {
     return handle;
 }
 
+constexpr const char* kUsage =
+    "usage: karpa EXPORT ARG...   call an export (\"-\" reads an argument from standard input)\n"
+    "       karpa --list          every export with its C signature\n"
+    "       karpa --help EXPORT   an export's signature, contract and example\n"
+    "       karpa --version\n"
+    "       karpa tour            a short tour of all four libraries\n";
+
 [[noreturn]] void usage(const std::string& problem) {
-    std::fprintf(stderr, "karpa: %s\nusage: karpa EXPORT ARG...   |   karpa --list   |   karpa tour\n", problem.c_str());
+    std::fprintf(stderr, "karpa: %s\n%s", problem.c_str(), kUsage);
     std::exit(2);
 }
 
@@ -260,8 +271,6 @@ int tour() {
     };
     for (const Step& step : steps) {
         const Export* e = findExport(step.name);
-        void* library = tryOpenLibrary(e->library, nullptr);
-        if (library == nullptr || dlsym(library, e->name) == nullptr) continue;  // not built yet
         std::string shown = std::string(step.name) + "(";
         for (size_t k = 0; k < step.args.size(); ++k) {
             const char kind = e->arguments[k];
@@ -277,6 +286,61 @@ int tour() {
     return 0;
 }
 
+// The C arguments of a table example ("(\"abc\", 3)") as command-line words:
+// string literals unquoted, a byte buffer's length left out (the command
+// takes it from the text).
+std::vector<std::string> exampleWords(const Export& e) {
+    std::vector<std::string> literals;
+    const std::string text = e.exampleArguments;
+    for (size_t i = 1; i + 1 < text.size();) {
+        std::string literal;
+        if (text[i] == '"') {
+            for (++i; text[i] != '"'; ++i) literal += text[i] == '\\' ? text[++i] : text[i];
+            ++i;
+        } else {
+            while (i + 1 < text.size() && text[i] != ',') literal += text[i++];
+        }
+        literals.push_back(literal);
+        if (text[i] == ',') i += 2;
+    }
+    std::vector<std::string> words;
+    size_t k = 0;
+    for (const char kind : e.arguments) {
+        words.push_back(literals.at(k));
+        k += kind == 'b' ? 2 : 1;
+    }
+    return words;
+}
+
+std::string shellQuoted(const std::string& word) {
+    if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.") == std::string::npos) {
+        return word;
+    }
+    std::string out = "'";
+    for (const char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+int help(const std::string& name) {
+    const Export* e = findExport(name);
+    if (e == nullptr) usage("unknown export '" + name + "' (karpa --list shows them all)");
+    std::printf("%s   (libkarpa_%s)\n  %s\n\nexample:\n  %s%s -> %s\n  karpa %s", cSignature(*e).c_str(), e->library,
+                e->contract, e->name, e->exampleArguments, e->exampleResult, e->name);
+    for (const std::string& word : exampleWords(*e)) std::printf(" %s", shellQuoted(word).c_str());
+    std::printf("\n");
+    return 0;
+}
+
+// The library's own verdict on the call just made on this thread: TovMain
+// writes the report of a failed call and exits with status 1; after a
+// successful call it only installs the signal handlers again.
+void reportLibraryFailure(const Export& e) {
+    auto tovMain = reinterpret_cast<void (*)()>(dlsym(openLibrary(e.library), "TovMain"));
+    if (tovMain == nullptr) usage(std::string("TovMain is missing from libkarpa_") + e.library + ".so");
+    std::fflush(stdout);
+    tovMain();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -290,10 +354,16 @@ int main(int argc, char** argv) {
     }
     if (command == "tour" && argc == 2) return tour();
     if (command == "--help" || command == "-h") {
-        std::printf("usage: karpa EXPORT ARG...   |   karpa --list   |   karpa tour\n");
+        if (argc == 3) return help(argv[2]);
+        std::printf("%s", kUsage);
+        return 0;
+    }
+    if (command == "--version" && argc == 2) {
+        std::printf("karpa %s\n", KARPA_VERSION);
         return 0;
     }
     const Outcome outcome = call(command, std::vector<std::string>(argv + 2, argv + argc));
+    reportLibraryFailure(*findExport(command));
     if (outcome.failed) {
         std::fprintf(stderr, "karpa: %s failed (the library returned the null pointer)\n", command.c_str());
         return 1;

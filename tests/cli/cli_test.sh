@@ -24,7 +24,15 @@ expect() {
 expect sort 0 "1,2,3" '^$' -- "$karpa" seq_sort_int " 3,1, 2" 0
 expect descending 0 "3,2,1" '^$' -- "$karpa" seq_sort_int "3,1,2" -1
 expect empty-result 0 "" '^$' -- "$karpa" seq_filter_int "1,2" 9
-expect failure 1 "" 'seq_sort_int failed' -- "$karpa" seq_sort_int "3,x" 0
+expect failure 1 "" 'Error: unhandled exception: invalid integer: x \[ValueError\]' -- "$karpa" seq_sort_int "3,x" 0
+expect numeric-failure 1 "" 'is not a valid date \[AssertionDefect\]' -- "$karpa" dt_ymd_to_ts 2023 2 29
+expect numeric-zero 0 "0" '^$' -- "$karpa" dt_ymd_to_ts 1970 1 1
+expect overflow 1 "" 'over- or underflow \[OverflowDefect\]' -- "$karpa" seq_reduce_sum_int "9223372036854775807,1"
+expect help-export 0 "$(printf '%s\n' 'const char* md5_hash(const char* data, int len)   (libkarpa_crypto)' \
+  '  32 hex characters; fails when len < 0.' '' 'example:' \
+  '  md5_hash("abc", 3) -> "900150983CD24FB0D6963F7D28E17F72"' '  karpa md5_hash abc')" '^$' -- "$karpa" --help md5_hash
+expect help-unknown 2 "" 'unknown export' -- "$karpa" --help nothing
+expect version 0 "karpa $2" '^$' -- "$karpa" --version
 expect unknown 2 "" 'unknown export' -- "$karpa" no_such_export
 expect arity 2 "" 'takes 2 arguments' -- "$karpa" seq_sort_int "1"
 expect int-type 2 "" 'must be a 32-bit integer' -- "$karpa" seq_sort_int "1" x
