@@ -31,7 +31,11 @@ back right after loading, so Ctrl-C still raises ``KeyboardInterrupt``.
 import ctypes
 import ctypes.util
 import os
+import pickle
+import re
 import signal
+import subprocess
+import sys
 import threading
 
 from . import _codec, _exports
@@ -43,17 +47,78 @@ class KarpaError(Exception):
     """A Karpa export gave no result: a null pointer, or the numeric failure value.
 
     ``function`` is the export's name and ``arguments`` the values it was called
-    with (list text as bytes, integers as ints).
+    with (list text as bytes, integers as ints). ``kind`` (``"ValueError"``,
+    ``"OverflowDefect"``, ``"IndexDefect"``, ``"RangeDefect"`` or
+    ``"AssertionDefect"``), ``message`` (``"invalid integer: x"``) and ``report``
+    (the library's whole unhandled-error report) are the library's own account
+    of the failure. It is read when first asked for, by repeating the call in a
+    short-lived child process that then calls the library's ``TovMain``, so a
+    failure costs nothing until its reason is read.
     """
 
     def __init__(self, function, arguments):
         self.function = function
         self.arguments = tuple(arguments)
+        self._reason = None
+        super().__init__(function, self.arguments)
+
+    def _explained(self):
+        if self._reason is None:
+            self._reason = _library_reason(self.function, self.arguments)
+        return self._reason
+
+    @property
+    def kind(self):
+        return self._explained()[0]
+
+    @property
+    def message(self):
+        return self._explained()[1]
+
+    @property
+    def report(self):
+        return self._explained()[2]
+
+    def __str__(self):
         shown = ", ".join(_show(argument) for argument in self.arguments)
-        super().__init__(f"{function}({shown}) failed: the library could not answer these arguments")
+        message = self.message if len(self.message) <= 200 else self.message[:197] + "..."
+        return f"{self.function}({shown}) failed: {message} [{self.kind}]"
 
     def __reduce__(self):  # picklable, e.g. across multiprocessing
         return type(self), (self.function, self.arguments)
+
+
+# Runs one export in a child process, then the library's TovMain, which writes
+# the report of the failed call to standard error and exits with status 1.
+_REPEAT_CALL = """
+import ctypes, pickle, sys
+path, export, result, parameters, arguments = pickle.load(sys.stdin.buffer)
+types = {"const char*": ctypes.c_char_p, "int": ctypes.c_int, "int64_t": ctypes.c_int64, "int32_t": ctypes.c_int32}
+library = ctypes.CDLL(path)
+function = getattr(library, export)
+function.restype = types[result]
+function.argtypes = [types[t] for t in parameters]
+function(*arguments)
+library.TovMain()
+"""
+_REPORT_LAST_LINE = re.compile(r"Error: unhandled exception: (.*) \[(\w+)\]\n?\Z", re.S)
+
+
+def _library_reason(function, arguments):
+    """(kind, message, report) of a failed call, from the library's own report."""
+    export = next(e for e in _exports.EXPORTS if e.name == function)
+    path = library_path(export.library)
+    payload = pickle.dumps((path, export.name, export.result, [t for t, _ in export.parameters], list(arguments)))
+    try:
+        child = subprocess.run([sys.executable, "-I", "-c", _REPEAT_CALL], input=payload, capture_output=True,
+                               timeout=300)
+    except (OSError, subprocess.SubprocessError) as error:
+        return None, f"the library could not answer these arguments (its report could not be read: {error})", ""
+    report = child.stderr.decode("utf-8", "replace")
+    match = _REPORT_LAST_LINE.search(report)
+    if child.returncode != 1 or match is None:
+        return None, "the library could not answer these arguments (it wrote no report)", report
+    return match.group(2), match.group(1), report
 
 
 class KarpaLoadError(OSError):

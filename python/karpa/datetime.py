@@ -12,16 +12,17 @@ dates are returned as the library's exact text rather than ``datetime.date``:
 ``to_date()`` turns a date text into a ``datetime.date`` when the year is 1 to 9999.
 Range functions return lists of such texts, or the joined text with ``text=True``.
 
-Failures raise ``karpa.KarpaError``: a month outside 1 to 12 or a day outside
-1 to 31, a day past the end of its month, a date or timestamp outside the
-64-bit span. The numeric exports answer a failure with 0, which for
-``ymd_to_ts`` and ``days_between`` is also a real answer (1970-01-01, equal
-dates). These functions raise only when 0 cannot be the answer for the
-arguments given: ``ymd_to_ts`` when the date is not 1970-01-01,
-``days_between`` when the dates differ or the date fails ``ymd_to_ts``,
-``day_of_week`` and ``week_of_year`` always (their answers start at 1).
-``is_leap_year``, ``days_in_month``, ``days_in_year`` and ``validate_date``
-never fail; ``days_in_month`` gives 0 for a month outside 1 to 12.
+Failures raise ``karpa.KarpaError`` with the library's own kind and message:
+a month outside 1 to 12 or a day outside 1 to 31, a day past the end of its
+month, a date or timestamp outside the 64-bit span. The numeric exports answer
+a failure with 0, which for ``ymd_to_ts`` and ``days_between`` is also a real
+answer (1970-01-01, equal dates); these functions still raise exactly when the
+library failed, because a 0 is a real answer for just those arguments:
+``ymd_to_ts`` fails unless the date is valid, and 1970-01-01 is; two valid
+dates are 0 days apart only when they are the same date, and then the call
+fails exactly when that date does. ``is_leap_year``, ``days_in_month``,
+``days_in_year`` and ``validate_date`` never fail; ``days_in_month`` gives 0
+for a month outside 1 to 12.
 """
 
 import datetime as _std_datetime
