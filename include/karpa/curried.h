@@ -35,7 +35,7 @@ const char* cur_variance_int(const char* list);
 const char* cur_stddev_int(const char* list);
 /* The median (mean of the two middle items for even n), general; "0" for an empty list. */
 const char* cur_median_int(const char* list);
-/* Sum of a[i]*b[i] over the shorter length; "0" when either is empty; fails on overflow. */
+/* Sum of a[i]*b[i] over the shorter length; "0" when either is empty; fails on overflow or a bad item in either list (a first). */
 const char* cur_dot_int(const char* a, const char* b);
 /* Euclidean norm, general; "0" for an empty list. */
 const char* cur_l2norm_int(const char* list);
@@ -58,7 +58,7 @@ const char* cur_variance_float(const char* list);
 const char* cur_stddev_float(const char* list);
 /* The median, general; "0" for an empty list. */
 const char* cur_median_float(const char* list);
-/* Sum of a[i]*b[i] over the shorter length, exact; "0.0" when either is empty. */
+/* Sum of a[i]*b[i] over the shorter length, exact; "0.0" when either is empty; fails on a bad item in either list (a first). */
 const char* cur_dot_float(const char* a, const char* b);
 /* Euclidean norm without scaling (may give "inf"), general; "0" for an empty list. */
 const char* cur_l2norm_float(const char* list);
@@ -66,19 +66,19 @@ const char* cur_l2norm_float(const char* list);
 /* Collections. String lists keep every item exactly, so "" is one empty item
  * (except for cur_distinct_string, which answers "" for ""). */
 
-/* The first occurrence of each value ("1", "+1" and "01" are one value). */
+/* The first occurrence of each value ("1", "+1" and "01" are one value); "" for an empty list. */
 const char* cur_distinct_int(const char* list);
-/* How many items equal value. */
+/* How many items equal value; "0" for an empty list. */
 const char* cur_count_int(const char* list, int value);
-/* The first occurrence of each item, byte for byte; "" for "". */
+/* The first occurrence of each item, byte for byte; "" for "". Never fails. */
 const char* cur_distinct_string(const char* list);
-/* How many items equal item (taken whole, not split or stripped). */
+/* How many items equal item (taken whole, not split or stripped); "" is one empty item. Never fails. */
 const char* cur_count_string(const char* list, const char* item);
-/* The distinct items of a, then those of b not seen before. */
+/* The distinct items of a, then those of b not seen before; "" is one empty item. Never fails. */
 const char* cur_union_string(const char* a, const char* b);
-/* The distinct items of a that occur in b, in the order of a. */
+/* The distinct items of a that occur in b, in the order of a; "" is one empty item. Never fails. */
 const char* cur_intersect_string(const char* a, const char* b);
-/* The items of a (repeats kept) that do not occur in b. */
+/* The items of a (repeats kept) that do not occur in b; "" is one empty item. Never fails. */
 const char* cur_diff_string(const char* a, const char* b);
 
 #ifdef __cplusplus

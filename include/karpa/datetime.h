@@ -29,30 +29,34 @@ int32_t dt_is_leap_year(int64_t year);
 int64_t dt_days_in_month(int64_t year, int64_t month);
 /* 366 or 365. Never fails. */
 int64_t dt_days_in_year(int64_t year);
-/* The UTC date holding the timestamp: "1969-12-31" for -1. */
+/* The UTC date holding the timestamp: "1969-12-31" for -1; fails for the 55808 smallest timestamps, whose day starts before the 64-bit span. */
 const char* dt_ts_to_ymd(int64_t timestamp);
-/* The UTC date and time: "2023-11-14 22:13:20" for 1700000000. */
+/* The UTC date and time: "2023-11-14 22:13:20" for 1700000000; fails as dt_ts_to_ymd does. */
 const char* dt_ts_to_ymdhms(int64_t timestamp);
-/* The timestamp of 00:00:00 UTC on the date (checked date). */
+/* The timestamp of 00:00:00 UTC on the date; 0 on failure (checked date). */
 int64_t dt_ymd_to_ts(int64_t year, int64_t month, int64_t day);
-/* Days from the first date to the second (negative when earlier; checked dates). */
+/* Days from the first date to the second (negative when earlier); 0 on failure (checked dates; also when the two timestamps differ by more than the 64-bit range). */
 int64_t dt_days_between(int64_t year1, int64_t month1, int64_t day1, int64_t year2, int64_t month2, int64_t day2);
-/* 1 = Monday ... 7 = Sunday (checked date). */
+/* 1 = Monday ... 7 = Sunday; 0 on failure (checked date). */
 int64_t dt_day_of_week(int64_t year, int64_t month, int64_t day);
-/* This library's week number, 1 to 52 (not ISO 8601; checked date). */
+/* This library's own week number, 1 to 52, not ISO 8601; 0 on failure (checked date).
+ * With yd the day of the year (0 for January 1), wd the weekday (0 = Monday) and
+ * j the weekday of January 4 of the same year: a day with yd <= 7 - j is week 52;
+ * a later day is week (yd - wd - 1) / 7 + 1, the quotient truncated toward zero,
+ * and a day that would so be week 53 is week 1. */
 int64_t dt_week_of_year(int64_t year, int64_t month, int64_t day);
 /* 1 for a real date in the years 1 to 9999, else 0. Never fails. */
 int32_t dt_validate_date(int64_t year, int64_t month, int64_t day);
-/* The date shifted by days (checked date). */
+/* The date shifted by days; fails for a checked date that is bad or a result outside the span. */
 const char* dt_add_days(int64_t year, int64_t month, int64_t day, int64_t days);
-/* The date shifted by months, the day clamped to the month's end; no date check. */
+/* The date shifted by months, the day clamped to the month's end; no date check; fails when month + months or the year leaves the 64-bit range. */
 const char* dt_add_months(int64_t year, int64_t month, int64_t day, int64_t months);
-/* count dates from the given one, comma-joined; "" for 0; fails for count < 0. */
+/* count dates from the given one, comma-joined; "" for 0; fails for a bad checked date, then for count < 0, then when the run leaves the span. */
 const char* dt_range_days(int64_t year, int64_t month, int64_t day, int64_t count);
-/* Every date from the first to the second, both included; "" when the second is earlier. */
+/* Every date from the first to the second, both included; "" when the second is earlier; fails as dt_days_between does. */
 const char* dt_range_days_between(int64_t year1, int64_t month1, int64_t day1, int64_t year2, int64_t month2,
                                   int64_t day2);
-/* count months ("2024-11,2024-12,2025-01"); "" for 0; fails for count < 0. */
+/* count months ("2024-11,2024-12,2025-01"); "" for 0; fails for count < 0 or when the year leaves the 64-bit range. */
 const char* dt_range_months(int64_t year, int64_t month, int64_t count);
 
 #ifdef __cplusplus

@@ -26,6 +26,11 @@
 #ifndef KARPA_KARPA_H
 #define KARPA_KARPA_H
 
+/* The release these headers belong to (also the libraries' SONAME major and pkg-config version). */
+#define KARPA_VERSION_MAJOR 1
+#define KARPA_VERSION_MINOR 0
+#define KARPA_VERSION_PATCH 0
+
 #include "karpa/crypto.h"
 #include "karpa/curried.h"
 #include "karpa/datetime.h"

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstring>
 #include <map>
 #include <regex>
 #include <set>
@@ -56,6 +57,48 @@ std::set<std::string> declaredIn(const fs::path& header) {
 TEST(ExportTable, EachHeaderDeclaresExactlyItsLibrarysRows) {
     for (const auto& [library, names] : tableByLibrary()) {
         EXPECT_EQ(declaredIn(kSource / "include" / "karpa" / (library + ".h")), names) << library;
+    }
+}
+
+// The comment right above each declaration, its lines joined with spaces.
+std::map<std::string, std::string> declarationComments(const fs::path& header) {
+    static const std::regex declaration(R"(^(?:const char\*|int64_t|int32_t|void) (\w+)\()");
+    std::map<std::string, std::string> comments;
+    std::string comment;
+    bool open = false;
+    std::istringstream lines(fileText(header));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (line.starts_with("/*")) {
+            comment.clear();
+            open = true;
+        }
+        if (open) {
+            std::string text = line;
+            for (const char* mark : {"/* ", " * ", " */", "*/"}) {
+                if (const size_t at = text.find(mark); at != std::string::npos) text.erase(at, std::strlen(mark));
+            }
+            comment += (comment.empty() ? "" : " ") + text;
+            open = line.find("*/") == std::string::npos;
+        } else if (std::regex_search(line, m, declaration)) {
+            comments[m[1]] = comment;
+            comment.clear();
+        } else {
+            comment.clear();
+        }
+    }
+    return comments;
+}
+
+TEST(ExportTable, EachContractIsTheCommentAboveItsDeclaration) {
+    std::map<std::string, std::pair<std::string, std::string>> contracts;  // name -> library, contract
+#define KARPA_EXPORT_ROW(library, result, name, parameters, contract, ...) contracts[#name] = {#library, contract};
+#include "exports.def"
+#undef KARPA_EXPORT_ROW
+    for (const auto& [name, row] : contracts) {
+        const auto comments = declarationComments(kSource / "include" / "karpa" / (row.first + ".h"));
+        ASSERT_TRUE(comments.contains(name)) << name;
+        EXPECT_EQ(comments.at(name), row.second) << name;
     }
 }
 
