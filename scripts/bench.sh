@@ -3,5 +3,5 @@
 # prints the table and writes docs/performance.md and docs/performance.svg.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --tests
 python3 bench/run_all.py --configure "$@"

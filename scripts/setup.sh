@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing Karpa needs on a fresh Debian machine.
+# Installs what building Karpa needs on a fresh Debian machine; with --tests,
+# also what the tests, the fuzz harnesses and the benchmarks need.
 set -euo pipefail
-packages=(g++ cmake ninja-build make pkgconf binutils python3
-          libgtest-dev libbenchmark-dev libssl-dev clang libclang-rt-14-dev)
+packages=(g++ cmake ninja-build make pkgconf binutils python3)
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(libgtest-dev libbenchmark-dev libssl-dev clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

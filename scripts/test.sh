@@ -4,7 +4,7 @@
 # tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --tests
 jobs="$(nproc)"
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARPA_TESTS=ON -DKARPA_BENCH=ON
