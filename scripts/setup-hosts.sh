@@ -20,7 +20,7 @@ if command -v node >/dev/null 2>&1 && [ ! -d examples/node/node_modules ]; then
     echo "warning: node is here but npm is not; the Node example will not be tested" >&2
   else
     echo "installing the Node example's packages (npm ci in examples/node)"
-    if ! (cd examples/node && timeout 600 npm ci --no-audit --no-fund); then
+    if ! (cd examples/node && timeout 300 npm ci --no-audit --no-fund); then
       rm -rf examples/node/node_modules   # a partial install would stop the next try
       echo "warning: npm ci failed in examples/node (is the npm registry reachable?);" \
            "the Node example will not be tested" >&2

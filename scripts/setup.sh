@@ -19,3 +19,4 @@ if ((${#missing[@]})); then
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
 fi
+[ "${1:-}" != "--tests" ] || bash "$(dirname "$0")/setup-hosts.sh"   # ruby and the Node example's koffi, for the host examples
