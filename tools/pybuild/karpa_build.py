@@ -127,7 +127,9 @@ def _dist_info_files(version):
 
 def _run(command):
     print("karpa_build:", " ".join(command), file=sys.stderr, flush=True)
-    subprocess.run(command, check=True)
+    status = subprocess.run(command).returncode
+    if status != 0:
+        raise RuntimeError(f"{' '.join(command)} failed with exit status {status} (its output is above)")
 
 
 def _build_libraries(build_dir):
@@ -207,12 +209,11 @@ def _read(path):
 
 def _source_files():
     """Paths (relative to ROOT, "/"-separated) that go into the sdist."""
-    if os.path.isdir(os.path.join(ROOT, ".git")) and shutil.which("git"):
+    if os.path.exists(os.path.join(ROOT, ".git")) and shutil.which("git"):
+        # The tracked files only: nothing a developer left lying in the tree.
         listed = subprocess.run(["git", "-C", ROOT, "ls-files", "-z", "--cached"], check=True,
                                 stdout=subprocess.PIPE).stdout.decode("utf-8", "surrogateescape")
         paths = {p for p in listed.split("\0") if p}
-        # This backend and its pyproject.toml even before they are committed.
-        paths |= {"pyproject.toml", "tools/pybuild/karpa_build.py"}
     else:
         paths = set()
         for directory, subdirs, names in os.walk(ROOT):
