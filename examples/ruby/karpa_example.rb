@@ -67,7 +67,7 @@ def text(pointer)
 end
 
 def show(value)
-  value.nil? ? "null" : value.inspect
+  value.nil? ? "null" : value.dump
 end
 
 puts %(seq_sort_int(" 3,1, 2", 0) = #{show(text(Karpa.seq_sort_int(" 3,1, 2", 0)))})
