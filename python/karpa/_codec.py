@@ -5,15 +5,29 @@ unchanged; any other iterable is written as list text here. Results: the bytes
 that ctypes copied out of the library are decoded or parsed here.
 """
 
+from __future__ import annotations
+
 import operator
+from typing import TYPE_CHECKING, Iterable, List, SupportsFloat, SupportsIndex, Tuple, Union
+
+if TYPE_CHECKING:
+    from typing_extensions import TypeGuard
 
 INT32_MIN, INT32_MAX = -(1 << 31), (1 << 31) - 1
 INT64_MIN, INT64_MAX = -(1 << 63), (1 << 63) - 1
 
 _BYTES_LIKE = (bytes, bytearray, memoryview)
 
+# What the wrappers take: text (str is encoded as UTF-8), or a list's items.
+Text = Union[str, bytes, bytearray, memoryview]
+Number = Union[SupportsFloat, SupportsIndex]
+IntList = Union[Text, Iterable[SupportsIndex]]
+FloatList = Union[Text, Iterable[Number]]
+StringList = Union[Text, Iterable[Text]]
+FloatArgument = Union[Text, Number]
 
-def encode_text(value, what):
+
+def encode_text(value: Text, what: str) -> bytes:
     """Text argument as bytes: str is encoded as UTF-8, bytes-like taken as is.
 
     A NUL byte would silently end the text inside the library, so it is refused.
@@ -29,30 +43,30 @@ def encode_text(value, what):
     return data
 
 
-def decode_text(data):
+def decode_text(data: bytes) -> str:
     """Result bytes as str; bytes that are not UTF-8 survive as surrogate escapes."""
     return data.decode("utf-8", "surrogateescape")
 
 
-def _is_text(value):
+def _is_text(value: object) -> TypeGuard[Text]:
     return isinstance(value, (str,) + _BYTES_LIKE)
 
 
-def int_list(value, what="list"):
+def int_list(value: IntList, what: str = "list") -> bytes:
     """List text of 64-bit integers from text or an iterable of integers."""
     if _is_text(value):
         return encode_text(value, what)
     pieces = []
     for item in value:
         try:
-            number = operator.index(item)
+            number = operator.index(item)  # type: ignore[arg-type]  # value is not text here
         except TypeError:
             raise TypeError(f"{what} items must be integers, not {type(item).__name__}") from None
         pieces.append(b"%d" % number)
     return b",".join(pieces)
 
 
-def float_list(value, what="list"):
+def float_list(value: FloatList, what: str = "list") -> bytes:
     """List text of floats from text or an iterable of real numbers.
 
     Each item goes through float() and is written with repr(), which reads back
@@ -68,7 +82,7 @@ def float_list(value, what="list"):
     return b",".join(pieces)
 
 
-def string_list(value, what="list"):
+def string_list(value: StringList, what: str = "list") -> bytes:
     """List text of strings from text or an iterable of str/bytes items.
 
     An item holding "," or NUL cannot travel in list text and is refused.
@@ -89,7 +103,7 @@ def string_list(value, what="list"):
     return b",".join(pieces)
 
 
-def string_collection(value, what="list"):
+def string_collection(value: StringList, what: str = "list") -> Tuple[bytes, bool]:
     """List text of strings and whether ``value`` was an iterable with no items.
 
     The empty text reads as one empty item in the set operations, so an empty
@@ -98,17 +112,17 @@ def string_collection(value, what="list"):
     if _is_text(value):
         return encode_text(value, what), False
     items = list(value)
-    return string_list(items, what), not items
+    return string_list(items, what), not items  # type: ignore[arg-type]  # value is not text here
 
 
-def float_arg(value, what):
+def float_arg(value: FloatArgument, what: str) -> bytes:
     """A single float argument: text passed exactly as given, a number via repr(float())."""
     if _is_text(value):
         return encode_text(value, what)
     return repr(float(value)).encode("ascii")
 
 
-def c_int(value, what):
+def c_int(value: SupportsIndex, what: str) -> int:
     """A C int argument: any integer in the 32-bit signed range."""
     number = operator.index(value)
     if not INT32_MIN <= number <= INT32_MAX:
@@ -116,7 +130,7 @@ def c_int(value, what):
     return number
 
 
-def c_int64(value, what):
+def c_int64(value: SupportsIndex, what: str) -> int:
     """An int64_t argument: any integer in the 64-bit signed range."""
     number = operator.index(value)
     if not INT64_MIN <= number <= INT64_MAX:
@@ -124,7 +138,7 @@ def c_int64(value, what):
     return number
 
 
-def byte_buffer(value, what):
+def byte_buffer(value: Text, what: str) -> bytes:
     """A (pointer, length) buffer: bytes-like as is, str encoded as UTF-8."""
     if isinstance(value, str):
         data = value.encode("utf-8")
@@ -139,16 +153,16 @@ def byte_buffer(value, what):
     return data
 
 
-def ints(result):
+def ints(result: bytes) -> List[int]:
     """Parse a result list of integers; the empty text is the empty list."""
     return [int(piece) for piece in result.split(b",")] if result else []
 
 
-def floats(result):
+def floats(result: bytes) -> List[float]:
     """Parse a result list of floats ('nan', '-nan', 'inf' read as float() reads them)."""
     return [float(piece) for piece in result.split(b",")] if result else []
 
 
-def strings(result):
+def strings(result: bytes) -> List[str]:
     """Split a result list of strings at ','; the empty text is the empty list."""
     return decode_text(result).split(",") if result else []

@@ -14,6 +14,8 @@ Compare without regard to case (``.lower()``) or turn it into bytes with
 raises ``karpa.KarpaError``.
 """
 
+from __future__ import annotations
+
 from . import _codec as _c
 from . import _library
 
@@ -22,33 +24,33 @@ __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 _lib = _library("crypto")
 
 
-def _digest(export, data):
+def _digest(export: str, data: _c.Text) -> str:
     data = _c.byte_buffer(data, "data")
     return _c.decode_text(_lib.text(export, data, len(data)))
 
 
-def _hmac(export, message, key):
+def _hmac(export: str, message: _c.Text, key: _c.Text) -> str:
     message = _c.byte_buffer(message, "message")
     key = _c.byte_buffer(key, "key")
     return _c.decode_text(_lib.text(export, message, len(message), key, len(key)))
 
 
-def md5_hash(data):
+def md5_hash(data: _c.Text) -> str:
     """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
     return _digest("md5_hash", data)
 
 
-def sha1_hash(data):
+def sha1_hash(data: _c.Text) -> str:
     """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
     return _digest("sha1_hash", data)
 
 
-def sha256_hash(data):
+def sha256_hash(data: _c.Text) -> str:
     """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
     return _digest("sha256_hash", data)
 
 
-def hmac_md5(message, key):
+def hmac_md5(message: _c.Text, key: _c.Text) -> str:
     """HMAC-MD5 (RFC 2104) of ``message`` under ``key`` as 32 upper-case hexadecimal characters.
 
     Note the order: message first, key second.
@@ -56,7 +58,7 @@ def hmac_md5(message, key):
     return _hmac("hmac_md5", message, key)
 
 
-def hmac_sha256(message, key):
+def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
     """HMAC-SHA-256 (RFC 2104) of ``message`` under ``key`` as 64 upper-case hexadecimal characters.
 
     Note the order: message first, key second.

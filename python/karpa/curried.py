@@ -26,6 +26,10 @@ A bad item (not a whole integer or float) or a 64-bit overflow raises
 ``karpa.KarpaError``.
 """
 
+from __future__ import annotations
+
+from typing import Callable, List, Literal, Optional, SupportsIndex, Tuple, TypeVar, Union, overload
+
 from . import _codec as _c
 from . import _library
 
@@ -41,12 +45,15 @@ __all__ = [
 _lib = _library("curried")
 
 
-def _out(result, text, parse):
+_T = TypeVar("_T")
+
+
+def _out(result: bytes, text: bool, parse: Callable[[bytes], _T]) -> Union[str, _T]:
     return _c.decode_text(result) if text else parse(result)
 
 
-def _pair(number):
-    def parse(result):
+def _pair(number: Callable[[bytes], _T]) -> Callable[[bytes], Tuple[Optional[_T], Optional[_T]]]:
+    def parse(result: bytes) -> Tuple[Optional[_T], Optional[_T]]:
         low, high = result.split(b",")
         return (number(low), number(high)) if low else (None, None)
     return parse
@@ -55,12 +62,24 @@ def _pair(number):
 # Integer statistics
 
 
-def sum_int(values, *, text=False):
+@overload
+def sum_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def sum_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def sum_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def sum_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The sum as an int (0 for an empty list); KarpaError when a running sum overflows 64 bits."""
     return _out(_lib.text("cur_sum_int", _c.int_list(values)), text, int)
 
 
-def mean_int(values, *, text=False):
+@overload
+def mean_int(values: _c.IntList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def mean_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def mean_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
+def mean_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The mean (integer sum / count) as a float of six significant digits; 0.0 for an empty list.
 
     ``mean_int([1, 2]) == 1.5``; KarpaError when the sum overflows 64 bits.
@@ -68,22 +87,46 @@ def mean_int(values, *, text=False):
     return _out(_lib.text("cur_mean_int", _c.int_list(values)), text, float)
 
 
-def min_int(values, *, text=False):
+@overload
+def min_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def min_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def min_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def min_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The smallest item as an int; 0 for an empty list."""
     return _out(_lib.text("cur_min_int", _c.int_list(values)), text, int)
 
 
-def max_int(values, *, text=False):
+@overload
+def max_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def max_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def max_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def max_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The largest item as an int; 0 for an empty list."""
     return _out(_lib.text("cur_max_int", _c.int_list(values)), text, int)
 
 
-def minmax_int(values, *, text=False):
+@overload
+def minmax_int(values: _c.IntList, *, text: Literal[False] = ...) -> Tuple[Optional[int], Optional[int]]: ...
+@overload
+def minmax_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def minmax_int(values: _c.IntList, *, text: bool) -> Union[Tuple[Optional[int], Optional[int]], str]: ...
+def minmax_int(values: _c.IntList, *, text: bool = False) -> Union[Tuple[Optional[int], Optional[int]], str]:
     """``(min, max)`` as ints; ``(None, None)`` for an empty list (text ",")."""
     return _out(_lib.text("cur_minmax_int", _c.int_list(values)), text, _pair(int))
 
 
-def variance_int(values, *, text=False):
+@overload
+def variance_int(values: _c.IntList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def variance_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def variance_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
+def variance_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The population variance (divisor n) as a float of six significant digits.
 
     ``variance_int([1, 2, 3, 4]) == 1.25``; KarpaError when the sum overflows 64 bits.
@@ -91,17 +134,35 @@ def variance_int(values, *, text=False):
     return _out(_lib.text("cur_variance_int", _c.int_list(values)), text, float)
 
 
-def stddev_int(values, *, text=False):
+@overload
+def stddev_int(values: _c.IntList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def stddev_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def stddev_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
+def stddev_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The population standard deviation as a float of six significant digits."""
     return _out(_lib.text("cur_stddev_int", _c.int_list(values)), text, float)
 
 
-def median_int(values, *, text=False):
+@overload
+def median_int(values: _c.IntList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def median_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def median_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
+def median_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The median as a float of six significant digits (mean of the middle two for an even count)."""
     return _out(_lib.text("cur_median_int", _c.int_list(values)), text, float)
 
 
-def dot_int(a, b, *, text=False):
+@overload
+def dot_int(a: _c.IntList, b: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def dot_int(a: _c.IntList, b: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def dot_int(a: _c.IntList, b: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def dot_int(a: _c.IntList, b: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The dot product over the shorter length, as an int; KarpaError on 64-bit overflow.
 
     ``dot_int([1, 2, 3], [4, 5]) == 14``.
@@ -109,7 +170,13 @@ def dot_int(a, b, *, text=False):
     return _out(_lib.text("cur_dot_int", _c.int_list(a, "a"), _c.int_list(b, "b")), text, int)
 
 
-def l2norm_int(values, *, text=False):
+@overload
+def l2norm_int(values: _c.IntList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def l2norm_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def l2norm_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
+def l2norm_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The Euclidean norm as a float of six significant digits: ``l2norm_int([3, 4]) == 5.0``."""
     return _out(_lib.text("cur_l2norm_int", _c.int_list(values)), text, float)
 
@@ -117,52 +184,112 @@ def l2norm_int(values, *, text=False):
 # Float statistics (binary64, left-to-right sums from +0.0, no fused multiply-add)
 
 
-def sum_float(values, *, text=False):
+@overload
+def sum_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def sum_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def sum_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def sum_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The left-to-right sum, exact, as a float: ``sum_float([0.1, 0.2]) == 0.30000000000000004``."""
     return _out(_lib.text("cur_sum_float", _c.float_list(values)), text, float)
 
 
-def mean_float(values, *, text=False):
+@overload
+def mean_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def mean_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def mean_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def mean_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The mean as a float of six significant digits; 0.0 for an empty list."""
     return _out(_lib.text("cur_mean_float", _c.float_list(values)), text, float)
 
 
-def min_float(values, *, text=False):
+@overload
+def min_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def min_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def min_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def min_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The smallest item, exact (a NaN in first place wins); 0.0 for an empty list."""
     return _out(_lib.text("cur_min_float", _c.float_list(values)), text, float)
 
 
-def max_float(values, *, text=False):
+@overload
+def max_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def max_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def max_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def max_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The largest item, exact (a NaN in first place wins); 0.0 for an empty list."""
     return _out(_lib.text("cur_max_float", _c.float_list(values)), text, float)
 
 
-def minmax_float(values, *, text=False):
+@overload
+def minmax_float(values: _c.FloatList, *, text: Literal[False] = ...) -> Tuple[Optional[float], Optional[float]]: ...
+@overload
+def minmax_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def minmax_float(values: _c.FloatList, *, text: bool) -> Union[Tuple[Optional[float], Optional[float]], str]: ...
+def minmax_float(values: _c.FloatList, *, text: bool = False) -> Union[Tuple[Optional[float], Optional[float]], str]:
     """``(min, max)`` as exact floats; ``(None, None)`` for an empty list (text ",")."""
     return _out(_lib.text("cur_minmax_float", _c.float_list(values)), text, _pair(float))
 
 
-def variance_float(values, *, text=False):
+@overload
+def variance_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def variance_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def variance_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def variance_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The population variance (two passes) as a float of six significant digits."""
     return _out(_lib.text("cur_variance_float", _c.float_list(values)), text, float)
 
 
-def stddev_float(values, *, text=False):
+@overload
+def stddev_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def stddev_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def stddev_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def stddev_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The population standard deviation as a float of six significant digits."""
     return _out(_lib.text("cur_stddev_float", _c.float_list(values)), text, float)
 
 
-def median_float(values, *, text=False):
+@overload
+def median_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def median_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def median_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def median_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The median as a float of six significant digits."""
     return _out(_lib.text("cur_median_float", _c.float_list(values)), text, float)
 
 
-def dot_float(a, b, *, text=False):
+@overload
+def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The dot product over the shorter length, exact, as a float."""
     return _out(_lib.text("cur_dot_float", _c.float_list(a, "a"), _c.float_list(b, "b")), text, float)
 
 
-def l2norm_float(values, *, text=False):
+@overload
+def l2norm_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def l2norm_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def l2norm_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def l2norm_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The Euclidean norm (no scaling, so it may overflow to inf) as a float of six significant digits."""
     return _out(_lib.text("cur_l2norm_float", _c.float_list(values)), text, float)
 
@@ -170,22 +297,46 @@ def l2norm_float(values, *, text=False):
 # Distinct values, counts and string sets
 
 
-def distinct_int(values, *, text=False):
+@overload
+def distinct_int(values: _c.IntList, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def distinct_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def distinct_int(values: _c.IntList, *, text: bool) -> Union[List[int], str]: ...
+def distinct_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], str]:
     """The first occurrence of each value, in order, as ints: ``distinct_int([3, 1, 3, 2]) == [3, 1, 2]``."""
     return _out(_lib.text("cur_distinct_int", _c.int_list(values)), text, _c.ints)
 
 
-def count_int(values, value, *, text=False):
+@overload
+def count_int(values: _c.IntList, value: SupportsIndex, *, text: Literal[False] = ...) -> int: ...
+@overload
+def count_int(values: _c.IntList, value: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def count_int(values: _c.IntList, value: SupportsIndex, *, text: bool) -> Union[int, str]: ...
+def count_int(values: _c.IntList, value: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items equal ``value`` (a 32-bit int), as an int."""
     return _out(_lib.text("cur_count_int", _c.int_list(values), _c.c_int(value, "value")), text, int)
 
 
-def distinct_string(values, *, text=False):
+@overload
+def distinct_string(values: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def distinct_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def distinct_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def distinct_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The first occurrence of each item (byte for byte, blanks count), in order: a list of str."""
     return _out(_lib.text("cur_distinct_string", _c.string_list(values)), text, _c.strings)
 
 
-def count_string(values, item, *, text=False):
+@overload
+def count_string(values: _c.StringList, item: _c.Text, *, text: Literal[False] = ...) -> int: ...
+@overload
+def count_string(values: _c.StringList, item: _c.Text, *, text: Literal[True]) -> str: ...
+@overload
+def count_string(values: _c.StringList, item: _c.Text, *, text: bool) -> Union[int, str]: ...
+def count_string(values: _c.StringList, item: _c.Text, *, text: bool = False) -> Union[int, str]:
     """How many items equal ``item`` exactly (taken whole, not stripped), as an int."""
     item_text = _c.encode_text(item, "item")
     list_text, empty = _c.string_collection(values)
@@ -194,7 +345,13 @@ def count_string(values, item, *, text=False):
     return _out(_lib.text("cur_count_string", list_text, item_text), text, int)
 
 
-def union_string(a, b, *, text=False):
+@overload
+def union_string(a: _c.StringList, b: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def union_string(a: _c.StringList, b: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def union_string(a: _c.StringList, b: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def union_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The first occurrences of the items of ``a``, then those of ``b`` not seen: a list of str.
 
     ``union_string(["a", "b", "a"], ["c", "b", "d"]) == ["a", "b", "c", "d"]``.
@@ -209,7 +366,13 @@ def union_string(a, b, *, text=False):
     return _out(_lib.text("cur_union_string", a_text, b_text), text, _c.strings)
 
 
-def intersect_string(a, b, *, text=False):
+@overload
+def intersect_string(a: _c.StringList, b: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def intersect_string(a: _c.StringList, b: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def intersect_string(a: _c.StringList, b: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def intersect_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The items of ``a`` that also occur in ``b``, each once, in the order of ``a``: a list of str."""
     a_text, a_empty = _c.string_collection(a, "a")
     b_text, b_empty = _c.string_collection(b, "b")
@@ -218,7 +381,13 @@ def intersect_string(a, b, *, text=False):
     return _out(_lib.text("cur_intersect_string", a_text, b_text), text, _c.strings)
 
 
-def diff_string(a, b, *, text=False):
+@overload
+def diff_string(a: _c.StringList, b: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def diff_string(a: _c.StringList, b: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def diff_string(a: _c.StringList, b: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def diff_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The items of ``a`` that do not occur in ``b``, every occurrence kept: a list of str.
 
     ``diff_string(["a", "b", "a", "c"], ["b"]) == ["a", "a", "c"]``.

@@ -23,6 +23,10 @@ A call the library cannot answer (an item that is not a number, an integer
 overflow, a negative count) raises ``karpa.KarpaError``.
 """
 
+from __future__ import annotations
+
+from typing import Callable, List, Literal, SupportsIndex, TypeVar, Union, overload
+
 from . import _codec as _c
 from . import _library
 
@@ -38,14 +42,23 @@ __all__ = [
 _lib = _library("seq")
 
 
-def _out(result, text, parse):
+_T = TypeVar("_T")
+
+
+def _out(result: bytes, text: bool, parse: Callable[[bytes], _T]) -> Union[str, _T]:
     return _c.decode_text(result) if text else parse(result)
 
 
 # Integer lists
 
 
-def map_int(values, factor, *, text=False):
+@overload
+def map_int(values: _c.IntList, factor: SupportsIndex, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def map_int(values: _c.IntList, factor: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def map_int(values: _c.IntList, factor: SupportsIndex, *, text: bool) -> Union[List[int], str]: ...
+def map_int(values: _c.IntList, factor: SupportsIndex, *, text: bool = False) -> Union[List[int], str]:
     """Each item times ``factor`` (a 32-bit int): a list of ints.
 
     ``map_int([1, 2, 3], 10) == [10, 20, 30]``. Raises KarpaError on 64-bit overflow.
@@ -53,7 +66,13 @@ def map_int(values, factor, *, text=False):
     return _out(_lib.text("seq_map_int", _c.int_list(values), _c.c_int(factor, "factor")), text, _c.ints)
 
 
-def filter_int(values, threshold, *, text=False):
+@overload
+def filter_int(values: _c.IntList, threshold: SupportsIndex, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def filter_int(values: _c.IntList, threshold: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def filter_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool) -> Union[List[int], str]: ...
+def filter_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool = False) -> Union[List[int], str]:
     """The items strictly greater than ``threshold``, in order: a list of ints.
 
     ``filter_int([5, 1, 7, 3], 3) == [5, 7]``.
@@ -61,7 +80,13 @@ def filter_int(values, threshold, *, text=False):
     return _out(_lib.text("seq_filter_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, _c.ints)
 
 
-def reduce_sum_int(values, *, text=False):
+@overload
+def reduce_sum_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def reduce_sum_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_sum_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def reduce_sum_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The sum as an int; 0 for an empty list.
 
     Raises KarpaError when a running sum leaves the 64-bit range, even if
@@ -70,17 +95,35 @@ def reduce_sum_int(values, *, text=False):
     return _out(_lib.text("seq_reduce_sum_int", _c.int_list(values)), text, int)
 
 
-def reduce_max_int(values, *, text=False):
+@overload
+def reduce_max_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def reduce_max_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_max_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def reduce_max_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The largest item as an int; 0 for an empty list."""
     return _out(_lib.text("seq_reduce_max_int", _c.int_list(values)), text, int)
 
 
-def reduce_min_int(values, *, text=False):
+@overload
+def reduce_min_int(values: _c.IntList, *, text: Literal[False] = ...) -> int: ...
+@overload
+def reduce_min_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_min_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
+def reduce_min_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The smallest item as an int; 0 for an empty list."""
     return _out(_lib.text("seq_reduce_min_int", _c.int_list(values)), text, int)
 
 
-def sort_int(values, descending=False, *, text=False):
+@overload
+def sort_int(values: _c.IntList, descending: bool = ..., *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def sort_int(values: _c.IntList, descending: bool = ..., *, text: Literal[True]) -> str: ...
+@overload
+def sort_int(values: _c.IntList, descending: bool = ..., *, text: bool) -> Union[List[int], str]: ...
+def sort_int(values: _c.IntList, descending: bool = False, *, text: bool = False) -> Union[List[int], str]:
     """The items sorted (stable), ascending or with ``descending=True`` descending: a list of ints.
 
     ``sort_int([3, 1, 2]) == sort_int("3,1,2") == [1, 2, 3]``.
@@ -88,7 +131,13 @@ def sort_int(values, descending=False, *, text=False):
     return _out(_lib.text("seq_sort_int", _c.int_list(values), 1 if descending else 0), text, _c.ints)
 
 
-def unique_int(values, *, text=False):
+@overload
+def unique_int(values: _c.IntList, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def unique_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def unique_int(values: _c.IntList, *, text: bool) -> Union[List[int], str]: ...
+def unique_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], str]:
     """The first occurrence of each value, in input order: a list of ints.
 
     ``unique_int([3, 1, 3, 2, 1]) == [3, 1, 2]``.
@@ -96,17 +145,35 @@ def unique_int(values, *, text=False):
     return _out(_lib.text("seq_unique_int", _c.int_list(values)), text, _c.ints)
 
 
-def count_int(values, threshold, *, text=False):
+@overload
+def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: Literal[False] = ...) -> int: ...
+@overload
+def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool) -> Union[int, str]: ...
+def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items are strictly greater than ``threshold`` (not equal to it), as an int."""
     return _out(_lib.text("seq_count_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, int)
 
 
-def reverse_int(values, *, text=False):
+@overload
+def reverse_int(values: _c.IntList, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def reverse_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
+@overload
+def reverse_int(values: _c.IntList, *, text: bool) -> Union[List[int], str]: ...
+def reverse_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], str]:
     """The items in reverse order: a list of ints."""
     return _out(_lib.text("seq_reverse_int", _c.int_list(values)), text, _c.ints)
 
 
-def take_int(values, count, *, text=False):
+@overload
+def take_int(values: _c.IntList, count: SupportsIndex, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def take_int(values: _c.IntList, count: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def take_int(values: _c.IntList, count: SupportsIndex, *, text: bool) -> Union[List[int], str]: ...
+def take_int(values: _c.IntList, count: SupportsIndex, *, text: bool = False) -> Union[List[int], str]:
     """The first ``count`` items (all when fewer): a list of ints.
 
     Raises KarpaError for a negative count, even for an empty list.
@@ -114,7 +181,13 @@ def take_int(values, count, *, text=False):
     return _out(_lib.text("seq_take_int", _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
 
 
-def skip_int(values, count, *, text=False):
+@overload
+def skip_int(values: _c.IntList, count: SupportsIndex, *, text: Literal[False] = ...) -> List[int]: ...
+@overload
+def skip_int(values: _c.IntList, count: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def skip_int(values: _c.IntList, count: SupportsIndex, *, text: bool) -> Union[List[int], str]: ...
+def skip_int(values: _c.IntList, count: SupportsIndex, *, text: bool = False) -> Union[List[int], str]:
     """The items after the first ``count``: a list of ints.
 
     Raises KarpaError for a negative count, even for an empty list.
@@ -126,7 +199,13 @@ def skip_int(values, count, *, text=False):
 # or one float text, read whole by the library: "2" works, " 2" and "" fail.
 
 
-def map_float(values, factor, *, text=False):
+@overload
+def map_float(values: _c.FloatList, factor: _c.FloatArgument, *, text: Literal[False] = ...) -> List[float]: ...
+@overload
+def map_float(values: _c.FloatList, factor: _c.FloatArgument, *, text: Literal[True]) -> str: ...
+@overload
+def map_float(values: _c.FloatList, factor: _c.FloatArgument, *, text: bool) -> Union[List[float], str]: ...
+def map_float(values: _c.FloatList, factor: _c.FloatArgument, *, text: bool = False) -> Union[List[float], str]:
     """Each item times ``factor``: a list of floats with six significant digits.
 
     ``map_float([1.5, 2], 2) == [3.0, 4.0]``; ``map_float("1e308", 10) == [inf]``.
@@ -134,13 +213,25 @@ def map_float(values, factor, *, text=False):
     return _out(_lib.text("seq_map_float", _c.float_list(values), _c.float_arg(factor, "factor")), text, _c.floats)
 
 
-def filter_float(values, threshold, *, text=False):
+@overload
+def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Literal[False] = ...) -> List[float]: ...
+@overload
+def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Literal[True]) -> str: ...
+@overload
+def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool) -> Union[List[float], str]: ...
+def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool = False) -> Union[List[float], str]:
     """The items strictly greater than ``threshold`` (never a NaN), six significant digits."""
     return _out(_lib.text("seq_filter_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
                 text, _c.floats)
 
 
-def reduce_sum_float(values, *, text=False):
+@overload
+def reduce_sum_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def reduce_sum_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_sum_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def reduce_sum_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The left-to-right sum from +0.0, exact, as a float; 0.0 for an empty list.
 
     ``reduce_sum_float([0.1, 0.2]) == 0.30000000000000004``.
@@ -148,17 +239,35 @@ def reduce_sum_float(values, *, text=False):
     return _out(_lib.text("seq_reduce_sum_float", _c.float_list(values)), text, float)
 
 
-def reduce_max_float(values, *, text=False):
+@overload
+def reduce_max_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def reduce_max_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_max_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def reduce_max_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The largest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
     return _out(_lib.text("seq_reduce_max_float", _c.float_list(values)), text, float)
 
 
-def reduce_min_float(values, *, text=False):
+@overload
+def reduce_min_float(values: _c.FloatList, *, text: Literal[False] = ...) -> float: ...
+@overload
+def reduce_min_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def reduce_min_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
+def reduce_min_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The smallest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
     return _out(_lib.text("seq_reduce_min_float", _c.float_list(values)), text, float)
 
 
-def sort_float(values, descending=False, *, text=False):
+@overload
+def sort_float(values: _c.FloatList, descending: bool = ..., *, text: Literal[False] = ...) -> List[float]: ...
+@overload
+def sort_float(values: _c.FloatList, descending: bool = ..., *, text: Literal[True]) -> str: ...
+@overload
+def sort_float(values: _c.FloatList, descending: bool = ..., *, text: bool) -> Union[List[float], str]: ...
+def sort_float(values: _c.FloatList, descending: bool = False, *, text: bool = False) -> Union[List[float], str]:
     """The items sorted (stable; -0.0 equals 0.0): a list of floats with six significant digits.
 
     Every comparison with a NaN answers "greater", so NaNs land where the
@@ -167,18 +276,36 @@ def sort_float(values, descending=False, *, text=False):
     return _out(_lib.text("seq_sort_float", _c.float_list(values), 1 if descending else 0), text, _c.floats)
 
 
-def unique_float(values, *, text=False):
+@overload
+def unique_float(values: _c.FloatList, *, text: Literal[False] = ...) -> List[float]: ...
+@overload
+def unique_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def unique_float(values: _c.FloatList, *, text: bool) -> Union[List[float], str]: ...
+def unique_float(values: _c.FloatList, *, text: bool = False) -> Union[List[float], str]:
     """The first of each numerically equal value (every NaN kept), six significant digits."""
     return _out(_lib.text("seq_unique_float", _c.float_list(values)), text, _c.floats)
 
 
-def count_float(values, threshold, *, text=False):
+@overload
+def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Literal[False] = ...) -> int: ...
+@overload
+def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Literal[True]) -> str: ...
+@overload
+def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool) -> Union[int, str]: ...
+def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool = False) -> Union[int, str]:
     """How many items are strictly greater than ``threshold``, as an int."""
     return _out(_lib.text("seq_count_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
                 text, int)
 
 
-def reverse_float(values, *, text=False):
+@overload
+def reverse_float(values: _c.FloatList, *, text: Literal[False] = ...) -> List[float]: ...
+@overload
+def reverse_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
+@overload
+def reverse_float(values: _c.FloatList, *, text: bool) -> Union[List[float], str]: ...
+def reverse_float(values: _c.FloatList, *, text: bool = False) -> Union[List[float], str]:
     """The items in reverse order: a list of floats with six significant digits."""
     return _out(_lib.text("seq_reverse_float", _c.float_list(values)), text, _c.floats)
 
@@ -186,7 +313,31 @@ def reverse_float(values, *, text=False):
 # String lists
 
 
-def map_string(values, prefix="", suffix="", *, text=False):
+@overload
+def map_string(
+    values: _c.StringList,
+    prefix: _c.Text = ...,
+    suffix: _c.Text = ...,
+    *,
+    text: Literal[False] = ...,
+) -> List[str]: ...
+@overload
+def map_string(values: _c.StringList, prefix: _c.Text = ..., suffix: _c.Text = ..., *, text: Literal[True]) -> str: ...
+@overload
+def map_string(
+    values: _c.StringList,
+    prefix: _c.Text = ...,
+    suffix: _c.Text = ...,
+    *,
+    text: bool,
+) -> Union[List[str], str]: ...
+def map_string(
+    values: _c.StringList,
+    prefix: _c.Text = "",
+    suffix: _c.Text = "",
+    *,
+    text: bool = False,
+) -> Union[List[str], str]:
     """Each item stripped of blanks and wrapped: ``prefix + item.strip() + suffix``; a list of str.
 
     ``map_string(["a", " b", "", "c"], "<", ">") == ["<a>", "<b>", "<>", "<c>"]``.
@@ -200,19 +351,37 @@ def map_string(values, prefix="", suffix="", *, text=False):
     return _out(_lib.text("seq_map_string", _c.string_list(values), prefix_text, suffix_text), text, _c.strings)
 
 
-def filter_string(values, min_length, *, text=False):
+@overload
+def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
+def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The items (unchanged) whose blank-stripped length in bytes is at least ``min_length``."""
     return _out(_lib.text("seq_filter_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
                 text, _c.strings)
 
 
-def count_string(values, min_length, *, text=False):
+@overload
+def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: Literal[False] = ...) -> int: ...
+@overload
+def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool) -> Union[int, str]: ...
+def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items have a blank-stripped length in bytes of at least ``min_length``, as an int."""
     return _out(_lib.text("seq_count_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
                 text, int)
 
 
-def sort_string(values, descending=False, *, text=False):
+@overload
+def sort_string(values: _c.StringList, descending: bool = ..., *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def sort_string(values: _c.StringList, descending: bool = ..., *, text: Literal[True]) -> str: ...
+@overload
+def sort_string(values: _c.StringList, descending: bool = ..., *, text: bool) -> Union[List[str], str]: ...
+def sort_string(values: _c.StringList, descending: bool = False, *, text: bool = False) -> Union[List[str], str]:
     """The items sorted by their UTF-8 bytes (stable): a list of str.
 
     ``sort_string(["b", "a", "", "B"]) == ["", "B", "a", "b"]``.
@@ -220,21 +389,45 @@ def sort_string(values, descending=False, *, text=False):
     return _out(_lib.text("seq_sort_string", _c.string_list(values), 1 if descending else 0), text, _c.strings)
 
 
-def unique_string(values, *, text=False):
+@overload
+def unique_string(values: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def unique_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def unique_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def unique_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The first occurrence of each item (compared byte for byte), in input order: a list of str."""
     return _out(_lib.text("seq_unique_string", _c.string_list(values)), text, _c.strings)
 
 
-def reverse_string(values, *, text=False):
+@overload
+def reverse_string(values: _c.StringList, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def reverse_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
+@overload
+def reverse_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
+def reverse_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The items in reverse order: a list of str."""
     return _out(_lib.text("seq_reverse_string", _c.string_list(values)), text, _c.strings)
 
 
-def take_string(values, count, *, text=False):
+@overload
+def take_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def take_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def take_string(values: _c.StringList, count: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
+def take_string(values: _c.StringList, count: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The first ``count`` items: a list of str. A negative count raises KarpaError for a non-empty list."""
     return _out(_lib.text("seq_take_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
 
 
-def skip_string(values, count, *, text=False):
+@overload
+def skip_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[False] = ...) -> List[str]: ...
+@overload
+def skip_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[True]) -> str: ...
+@overload
+def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
+def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The items after the first ``count``: a list of str. A negative count raises KarpaError for a non-empty list."""
     return _out(_lib.text("seq_skip_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
