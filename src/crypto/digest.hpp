@@ -1,6 +1,6 @@
-// What the three digests share: byte arguments, the block driver that pads a
-// message and feeds it to a compression function, and the processor check
-// for the SHA extensions.
+// What the three digests share: the digest and byte types, the block driver
+// that pads a message and feeds it to a compression function, and the
+// processor check for the SHA extensions.
 #pragma once
 
 #include <array>
@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-
-#include "frame/error.hpp"
 
 namespace karpa {
 
@@ -27,20 +25,6 @@ using Bytes = std::span<const uint8_t>;
 
 // A compression function: runs `count` consecutive 64-byte blocks into `state`.
 using CompressFn = void (*)(uint32_t* state, const uint8_t* blocks, size_t count);
-
-// The bytes of a digest export's argument. A negative length is a negative
-// size; `data` is only touched for a positive length.
-inline Bytes argBytes(const char* data, int64_t len) {
-    const size_t n = checkedSize(len);
-    if (n == 0) return {};
-    return {reinterpret_cast<const uint8_t*>(data), n};
-}
-
-// The bytes of an HMAC argument: a length of 0 or less means no bytes.
-inline Bytes argBytesOrEmpty(const char* data, int64_t len) {
-    if (len <= 0) return {};
-    return {reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(len)};
-}
 
 inline uint32_t loadBigEndian32(const uint8_t* p) {
     uint32_t v;

@@ -29,14 +29,14 @@ void sixteenToHex(char* out, const uint8_t* bytes) {
 }  // namespace
 
 std::string_view digestText(Bytes digest) {
+    const size_t length = 2 * digest.size();
     TextBuilder text;
-    text.reserve(2 * digest.size());
+    char* out = text.room(length);
     size_t i = 0;
-    for (; i + 16 <= digest.size(); i += 16) sixteenToHex(text.data + 2 * i, digest.data() + i);
-    for (; i < digest.size(); ++i) toHex(text.data + 2 * i, digest[i], 2);
-    text.len = 2 * digest.size();
-    const char* p = text.finish();
-    return {p, text.len};
+    for (; i + 16 <= digest.size(); i += 16) sixteenToHex(out + 2 * i, digest.data() + i);
+    for (; i < digest.size(); ++i) toHex(out + 2 * i, digest[i], 2);
+    text.commit(out + length);
+    return {text.finish(), length};
 }
 
 namespace {

@@ -1,5 +1,4 @@
-// HMAC-MD5 and HMAC-SHA-256, and their exports.
-#include "karpa/crypto.h"  // the compiler checks each export against its declaration
+// HMAC-MD5 and HMAC-SHA-256 (RFC 2104).
 #include "crypto/hmac.hpp"
 
 #include <climits>
@@ -7,7 +6,7 @@
 #include "crypto/hex.hpp"
 #include "crypto/md5.hpp"
 #include "crypto/sha256.hpp"
-#include "frame/exportcall.hpp"
+#include "frame/error.hpp"
 
 namespace karpa {
 namespace {
@@ -59,21 +58,3 @@ Sha256Digest hmacSha256Impl(Bytes message, Bytes key) {
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-KARPA_EXPORT const char* hmac_md5(const char* message, int message_len, const char* key, int key_len) {
-    return textCall([&] {
-        const Bytes m = argBytesOrEmpty(message, argInt(message_len));
-        const Bytes k = argBytesOrEmpty(key, argInt(key_len));
-        return digestText(hmacMd5Impl(m, k)).data();
-    });
-}
-
-KARPA_EXPORT const char* hmac_sha256(const char* message, int message_len, const char* key, int key_len) {
-    return textCall([&] {
-        const Bytes m = argBytesOrEmpty(message, argInt(message_len));
-        const Bytes k = argBytesOrEmpty(key, argInt(key_len));
-        return digestText(hmacSha256Impl(m, k)).data();
-    });
-}

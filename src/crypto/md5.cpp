@@ -1,9 +1,5 @@
-// MD5 over a byte buffer, and the md5_hash export.
-#include "karpa/crypto.h"  // the compiler checks each export against its declaration
+// MD5 (RFC 1321): the compression function and the digest of a buffer.
 #include "crypto/md5.hpp"
-
-#include "crypto/hex.hpp"
-#include "frame/exportcall.hpp"
 
 namespace karpa {
 
@@ -116,12 +112,3 @@ Md5Digest md5Impl(Bytes message, const uint8_t* lead) {
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-KARPA_EXPORT const char* md5_hash(const char* data, int len) {
-    return textCall([&]() -> const char* {
-        if (len == 0) return "d41d8cd98f00b204e9800998ecf8427e";
-        return digestText(md5Impl(argBytes(data, argInt(len)))).data();
-    });
-}

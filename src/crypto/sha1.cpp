@@ -1,11 +1,8 @@
-// SHA-1 over a byte buffer, and the sha1_hash export.
-#include "karpa/crypto.h"  // the compiler checks each export against its declaration
+// SHA-1 (FIPS 180-4): the portable and SHA-extension compression functions
+// and the digest of a buffer.
 #include "crypto/sha1.hpp"
 
 #include <immintrin.h>
-
-#include "crypto/hex.hpp"
-#include "frame/exportcall.hpp"
 
 namespace karpa {
 namespace {
@@ -166,12 +163,3 @@ Sha1Digest sha1With(CompressFn compress, Bytes message, const uint8_t* lead) {
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-KARPA_EXPORT const char* sha1_hash(const char* data, int len) {
-    return textCall([&]() -> const char* {
-        if (len == 0) return "da39a3ee5e6b4b0d3255bfef95601890afd80709";
-        return digestText(sha1Impl(argBytes(data, argInt(len)))).data();
-    });
-}

@@ -1,11 +1,8 @@
-// SHA-256 over a byte buffer, and the sha256_hash export.
-#include "karpa/crypto.h"  // the compiler checks each export against its declaration
+// SHA-256 (FIPS 180-4): the portable and SHA-extension compression functions
+// and the digest of a buffer.
 #include "crypto/sha256.hpp"
 
 #include <immintrin.h>
-
-#include "crypto/hex.hpp"
-#include "frame/exportcall.hpp"
 
 namespace karpa {
 
@@ -150,12 +147,3 @@ Sha256Digest sha256With(CompressFn compress, Bytes message, const uint8_t* lead)
 }
 
 }  // namespace karpa
-
-using namespace karpa;
-
-KARPA_EXPORT const char* sha256_hash(const char* data, int len) {
-    return textCall([&]() -> const char* {
-        if (len == 0) return "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
-        return digestText(sha256Impl(argBytes(data, argInt(len)))).data();
-    });
-}
