@@ -9,7 +9,7 @@ no package index. A wheel is built in three steps:
 2. python/karpa and the libraries, as ``karpa/lib/libkarpa_<name>.so.1``
    (their SONAME), go into the wheel, where the package's loader finds them;
 3. the dist-info folder: METADATA, WHEEL, entry_points.txt (the ``karpa``
-   command) and RECORD, the sha256 and size of every file.
+   command), top_level.txt, LICENSE and RECORD, the sha256 and size of every file.
 
 The version is the CMake project version in CMakeLists.txt; the build stops if
 python/karpa/_version.py says otherwise. The sdist is a tar.gz of the files
@@ -118,8 +118,13 @@ def _dist_info(version):
 
 def _dist_info_files(version):
     """The dist-info files but RECORD, as (name, text)."""
-    return [("METADATA", _metadata(version)), ("WHEEL", _wheel_file()),
-            ("entry_points.txt", _entry_points()), ("top_level.txt", NAME + "\n")]
+    files = [("METADATA", _metadata(version)), ("WHEEL", _wheel_file()),
+             ("entry_points.txt", _entry_points()), ("top_level.txt", NAME + "\n")]
+    license_file = os.path.join(ROOT, "LICENSE")
+    if os.path.isfile(license_file):
+        with open(license_file, encoding="utf-8") as text:
+            files.append(("LICENSE", text.read()))
+    return files
 
 
 # The libraries
