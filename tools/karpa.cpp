@@ -306,7 +306,7 @@ std::vector<std::string> exampleWords(const Export& e) {
     std::vector<std::string> words;
     size_t k = 0;
     for (const char kind : e.arguments) {
-        words.push_back(literals.at(k));
+        words.push_back(literals.at(k) == "NULL" ? "" : literals.at(k));  // the null pointer reads as ""
         k += kind == 'b' ? 2 : 1;
     }
     return words;

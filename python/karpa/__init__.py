@@ -37,10 +37,12 @@ import signal
 import subprocess
 import sys
 import threading
+from typing import Optional
 
 from . import _codec, _exports
+from ._version import __version__
 
-__all__ = ["KarpaError", "KarpaLoadError", "library_path", "seq", "curried", "datetime", "crypto"]
+__all__ = ["__version__", "KarpaError", "KarpaLoadError", "library_path", "seq", "curried", "datetime", "crypto"]
 
 
 class KarpaError(Exception):
@@ -68,15 +70,15 @@ class KarpaError(Exception):
         return self._reason
 
     @property
-    def kind(self):
+    def kind(self) -> Optional[str]:
         return self._explained()[0]
 
     @property
-    def message(self):
+    def message(self) -> str:
         return self._explained()[1]
 
     @property
-    def report(self):
+    def report(self) -> str:
         return self._explained()[2]
 
     def __str__(self):
@@ -278,7 +280,7 @@ def _library(name):
     return library
 
 
-def library_path(name):
+def library_path(name: str) -> str:
     """The file a library was (or now is) loaded from: name is 'seq', 'curried', 'datetime' or 'crypto'."""
     library = _libraries[name]
     library._functions or library._load()

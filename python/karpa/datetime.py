@@ -26,6 +26,7 @@ for a month outside 1 to 12.
 """
 
 import datetime as _std_datetime
+from typing import List, Union
 
 from . import _codec as _c
 from . import _library, KarpaError
@@ -49,32 +50,32 @@ def _date(year, month, day):
     return _args(("year", "month", "day"), (year, month, day))
 
 
-def is_leap_year(year):
+def is_leap_year(year: int) -> bool:
     """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
     return bool(_lib.number("dt_is_leap_year", *_args(("year",), (year,))))
 
 
-def days_in_month(year, month):
+def days_in_month(year: int, month: int) -> int:
     """28 to 31; 0 when ``month`` is outside 1 to 12 (a result, not a failure)."""
     return _lib.number("dt_days_in_month", *_args(("year", "month"), (year, month)))
 
 
-def days_in_year(year):
+def days_in_year(year: int) -> int:
     """366 for a leap year, else 365."""
     return _lib.number("dt_days_in_year", *_args(("year",), (year,)))
 
 
-def ts_to_ymd(timestamp):
+def ts_to_ymd(timestamp: int) -> str:
     """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
     return _c.decode_text(_lib.text("dt_ts_to_ymd", *_args(("timestamp",), (timestamp,))))
 
 
-def ts_to_ymdhms(timestamp):
+def ts_to_ymdhms(timestamp: int) -> str:
     """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
     return _c.decode_text(_lib.text("dt_ts_to_ymdhms", *_args(("timestamp",), (timestamp,))))
 
 
-def ymd_to_ts(year, month, day):
+def ymd_to_ts(year: int, month: int, day: int) -> int:
     """The Unix timestamp of 00:00:00 UTC on the date: ``ymd_to_ts(2000, 2, 29) == 951782400``.
 
     Raises KarpaError for an impossible date (a 0 answer for any date but 1970-01-01).
@@ -86,7 +87,7 @@ def ymd_to_ts(year, month, day):
     return result
 
 
-def days_between(year1, month1, day1, year2, month2, day2):
+def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, day2: int) -> int:
     """Days from the first date to the second (negative when the second is earlier).
 
     ``days_between(2024, 1, 1, 2024, 3, 1) == 60``. Raises KarpaError when
@@ -103,7 +104,7 @@ def days_between(year1, month1, day1, year2, month2, day2):
     return result
 
 
-def day_of_week(year, month, day):
+def day_of_week(year: int, month: int, day: int) -> int:
     """1 = Monday to 7 = Sunday: ``day_of_week(1970, 1, 1) == 4``. KarpaError for an impossible date."""
     arguments = _date(year, month, day)
     result = _lib.number("dt_day_of_week", *arguments)
@@ -112,7 +113,7 @@ def day_of_week(year, month, day):
     return result
 
 
-def week_of_year(year, month, day):
+def week_of_year(year: int, month: int, day: int) -> int:
     """The library's own week number, 1 to 52 (not ISO 8601): ``week_of_year(2024, 1, 15) == 2``.
 
     The first days of January count as week 52 (``week_of_year(2024, 1, 1) == 52``).
@@ -125,12 +126,12 @@ def week_of_year(year, month, day):
     return result
 
 
-def validate_date(year, month, day):
+def validate_date(year: int, month: int, day: int) -> bool:
     """True for a real date in the years 1 to 9999."""
     return bool(_lib.number("dt_validate_date", *_date(year, month, day)))
 
 
-def add_days(year, month, day, days):
+def add_days(year: int, month: int, day: int, days: int) -> str:
     """The date shifted by ``days`` (negative goes back), as date text.
 
     ``add_days(2024, 2, 28, 1) == "2024-02-29"``. KarpaError for an impossible date.
@@ -139,7 +140,7 @@ def add_days(year, month, day, days):
     return _c.decode_text(_lib.text("dt_add_days", *arguments))
 
 
-def add_months(year, month, day, months):
+def add_months(year: int, month: int, day: int, months: int) -> str:
     """The date shifted by ``months``, the day clamped to the month's length, as date text.
 
     ``add_months(2024, 1, 31, 1) == "2024-02-29"``. No date check: a month
@@ -150,7 +151,7 @@ def add_months(year, month, day, months):
     return _c.decode_text(_lib.text("dt_add_months", *arguments))
 
 
-def range_days(year, month, day, count, *, text=False):
+def range_days(year: int, month: int, day: int, count: int, *, text: bool = False) -> Union[List[str], str]:
     """``count`` consecutive dates from the given one, as a list of date texts.
 
     KarpaError for an impossible start date or a negative count.
@@ -159,13 +160,14 @@ def range_days(year, month, day, count, *, text=False):
     return _out(_lib.text("dt_range_days", *arguments), text)
 
 
-def range_days_between(year1, month1, day1, year2, month2, day2, *, text=False):
+def range_days_between(year1: int, month1: int, day1: int, year2: int, month2: int, day2: int, *,
+                       text: bool = False) -> Union[List[str], str]:
     """Every date from the first to the second, both included, as date texts; [] when the second is earlier."""
     arguments = _date(year1, month1, day1) + _date(year2, month2, day2)
     return _out(_lib.text("dt_range_days_between", *arguments), text)
 
 
-def range_months(year, month, count, *, text=False):
+def range_months(year: int, month: int, count: int, *, text: bool = False) -> Union[List[str], str]:
     """``count`` consecutive months as month texts: ``range_months(2024, 11, 2) == ["2024-11", "2024-12"]``.
 
     No month check: a start month outside 1 to 12 is printed as given and
@@ -179,7 +181,7 @@ def _out(result, text):
     return _c.decode_text(result) if text else _c.strings(result)
 
 
-def to_date(date_text):
+def to_date(date_text: str) -> _std_datetime.date:
     """A date text (``"2024-02-29"``) as ``datetime.date``; ValueError outside years 1 to 9999."""
     year, separator, rest = date_text.lstrip("-").partition("-")
     month, _, day = rest.partition("-")

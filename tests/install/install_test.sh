@@ -40,5 +40,6 @@ env -u KARPA_LIB_DIR PYTHONPATH="$site" python3 -c '
 import karpa
 assert karpa.seq.sort_int([3, 1, 2]) == [1, 2, 3]
 assert "site-packages/karpa/lib" in karpa.library_path("seq"), karpa.library_path("seq")
+assert karpa.__version__ == "'"$version"'", karpa.__version__
 print("python ok")'
 echo "1 passed, 0 failed"
