@@ -1,3 +1,6 @@
+import ast
+import os
+import re
 import unittest
 
 import support  # noqa: F401  (puts the package on the path)
@@ -20,6 +23,25 @@ class ExportTable(unittest.TestCase):
                 if export.result == "const char*" and result is not None:
                     result = result.decode()
                 self.assertEqual(result, export.example_result)
+
+    def test_the_readme_shows_each_rows_example(self):
+        rows = {}
+        with open(os.path.join(support.REPO, "README.md"), encoding="utf-8") as readme:
+            for line in readme:
+                match = re.match(r"\| \w+ \| `(\w+)\((.*)\)` \| (.*) \|$", line)
+                if match:
+                    rows[match[1]] = (match[2], match[3])
+        for export in _exports.EXPORTS:
+            with self.subTest(export=export.name):
+                arguments, shown = rows[export.name]
+                self.assertEqual(ast.literal_eval("(" + arguments.replace("NULL", "None") + ",)"), export.example_arguments)
+                if export.example_result is None:
+                    self.assertEqual(shown, "null (failure)")
+                elif isinstance(export.example_result, str):
+                    self.assertEqual(ast.literal_eval(shown.strip("`")), export.example_result)
+                else:
+                    self.assertEqual(int(shown), export.example_result)
+        self.assertEqual(len(rows), len(_exports.EXPORTS))
 
     def test_every_export_has_a_python_function(self):
         modules = {"seq": karpa.seq, "curried": karpa.curried, "datetime": karpa.datetime, "crypto": karpa.crypto}
