@@ -73,11 +73,4 @@ MonthShift addMonthsImpl(int64_t year, int64_t month, int64_t monthday, int64_t 
     return out;
 }
 
-const char* printDate(const MonthShift& date) {
-    TextBuilder out;
-    out.reserve(kMaxDateText);
-    out.len = static_cast<size_t>(writeDate(out.data, date.year, date.month, date.monthday) - out.data);
-    return out.finish();
-}
-
 }  // namespace karpa

@@ -1,10 +1,9 @@
-// The single-value calendar operations behind the dt_* exports, and the
-// printing of their results.
+// The single-value calendar operations behind the dt_* exports.
 #pragma once
 
 #include <cstdint>
 
-#include "datetime/calendar.hpp"
+#include "datetime/records.hpp"
 
 namespace karpa {
 
@@ -32,28 +31,5 @@ struct MonthShift {
     int64_t monthday = 0;
 };
 MonthShift addMonthsImpl(int64_t year, int64_t month, int64_t monthday, int64_t months);
-
-// Result text of a record: its date, or its date and time of day. Inline, so
-// that a conversion computes only the fields that are printed.
-inline const char* printDate(const DateTime& dt) {
-    char* const text = static_cast<char*>(arenaAllocate(kMaxDateText + 1, 1));
-    *writeDate(text, year(dt), month(dt), monthday(dt)) = '\0';
-    return text;
-}
-
-inline const char* printDateTime(const DateTime& dt) {
-    char* const text = static_cast<char*>(arenaAllocate(kMaxDateText + 3 * kMaxIntText + 3, 1));
-    char* p = writeDate(text, year(dt), month(dt), monthday(dt));
-    *p++ = ' ';
-    p = writeTwoDigitField(p, hour(dt));
-    *p++ = ':';
-    p = writeTwoDigitField(p, minute(dt));
-    *p++ = ':';
-    p = writeTwoDigitField(p, second(dt));
-    *p = '\0';
-    return text;
-}
-
-const char* printDate(const MonthShift& date);
 
 }  // namespace karpa

@@ -1,11 +1,14 @@
-// The dt_* exports of karpa_datetime. Every argument is a signed 64-bit
-// integer; numeric exports return 0 and text exports the null pointer when
-// the call fails.
-#include "datetime/calendar.hpp"
+// The dt_* exports: run the core procedure, print its result. Every argument
+// is a signed 64-bit integer; numeric exports return 0 and text exports the
+// null pointer when the call fails.
+#include "karpa/datetime.h"  // the compiler checks each export against its declaration
+
+#include "datetime/civil.hpp"
 #include "datetime/dates.hpp"
+#include "datetime/datetext.hpp"
 #include "datetime/ranges.hpp"
+#include "datetime/records.hpp"
 #include "frame/exportcall.hpp"
-#include "karpa/datetime.h"
 
 using namespace karpa;
 
@@ -59,14 +62,15 @@ KARPA_EXPORT const char* dt_add_months(int64_t year, int64_t month, int64_t day,
 }
 
 KARPA_EXPORT const char* dt_range_days(int64_t year, int64_t month, int64_t day, int64_t count) {
-    return textCall([&] { return rangeDaysImpl(year, month, day, count); });
+    return textCall([&] { return printDayRun(rangeDaysImpl(year, month, day, count)); });
 }
 
 KARPA_EXPORT const char* dt_range_days_between(int64_t year1, int64_t month1, int64_t day1, int64_t year2,
                                                int64_t month2, int64_t day2) {
-    return textCall([&] { return rangeDaysBetweenImpl(year1, month1, day1, year2, month2, day2); });
+    return textCall(
+        [&] { return printDayRun(rangeDaysBetweenImpl(year1, month1, day1, year2, month2, day2)); });
 }
 
 KARPA_EXPORT const char* dt_range_months(int64_t year, int64_t month, int64_t count) {
-    return textCall([&] { return rangeMonthsImpl(year, month, count); });
+    return textCall([&] { return printMonthRun(rangeMonthsImpl(year, month, count)); });
 }

@@ -10,7 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "datetime/calendar.hpp"
+#include "datetime/civil.hpp"
+#include "datetime/datetext.hpp"
+#include "datetime/records.hpp"
 #include "frame/error.hpp"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "datetime/calendar.hpp"
-#include "datetime/dates.hpp"
+#include "datetime/civil.hpp"
+#include "datetime/datetext.hpp"
 #include "frame/error.hpp"
 
 extern "C" {

@@ -1,0 +1,109 @@
+#include "datetime/datetext.hpp"
+
+#include <algorithm>
+
+namespace karpa {
+
+char* writeWideField(char* out, int64_t value) {
+    if (value < 0) {
+        *out++ = '-';
+        value = checkedNeg(value);
+    }
+    if (value < 10) *out++ = '0';
+    return writeInt(out, value);
+}
+
+const char* printDate(const MonthShift& date) {
+    TextBuilder out;
+    out.commit(writeDate(out.room(kMaxDateText), date.year, date.month, date.monthday));
+    return out.finish();
+}
+
+namespace {
+
+// Bytes of the decimal text of a year between `first` and first + steps
+// (steps >= 0): years only grow, so the widest is at one of the two ends.
+size_t yearWidthBound(int64_t first, int64_t steps) {
+    int64_t last;
+    if (__builtin_add_overflow(first, steps, &last)) last = INT64_MAX;
+    return std::max(decimalLength(first), decimalLength(last));
+}
+
+// Room for count items of at most itemBytes each (separators included), in
+// one reservation, with `slack` more bytes for block copies. A size beyond
+// the 64-bit range raises OverflowDefect; one beyond the memory available
+// ends in the out-of-memory path.
+char* roomForItems(TextBuilder& out, int64_t count, size_t itemBytes, size_t slack = 0) {
+    const int64_t bytes = checkedMul(count, static_cast<int64_t>(itemBytes));
+    return out.room(static_cast<size_t>(bytes) + slack);
+}
+
+}  // namespace
+
+// Item i is computed from the start and its own offset, so an error is never
+// carried along; only the year's text is kept from one item to the next while
+// the year stays.
+const char* printDayRun(const DayRun& run) {
+    // Locals: the text stores may alias `run`, whose fields the loop would
+    // otherwise load again after every item.
+    const Time start = run.start;
+    const int64_t count = run.count;
+    if (count == 0) return "";
+    // A year has at least 365 days; no date of the span has more than 13
+    // bytes of year text.
+    const size_t yearBytes = std::min<size_t>(yearWidthBound(run.startYear, count / 365 + 1), 13);
+    // The year text is copied as one 16-byte block: room for the overrun.
+    TextBuilder out;
+    char* p = roomForItems(out, count, yearBytes + sizeof("-MM-DD,") - 1, 16);
+    const Timezone& zone = utc();
+    char yearText[16] = {};
+    size_t yearLen = 0;
+    int64_t textYear = 0;
+    for (int64_t i = 0; i < count; ++i) {
+        const Time time = ntAddTime(start, initDuration(i));
+        const DateTime dt = initDateTime(zonedTimeFromTime(zone, time), zone);
+        if (year(dt) != textYear || yearLen == 0) [[unlikely]] {
+            textYear = year(dt);
+            yearLen = static_cast<size_t>(writeInt(yearText, textYear) - yearText);
+            yearText[yearLen++] = '-';
+        }
+        std::memcpy(p, yearText, sizeof yearText);
+        p += yearLen;
+        p = writeTwoDigitField(p, month(dt));
+        *p++ = '-';
+        p = writeTwoDigitField(p, monthday(dt));
+        *p++ = ',';
+    }
+    out.commit(p - 1);  // without the last separator
+    return out.finish();
+}
+
+// The month steps after each item, so a month or year that cannot step
+// fails even after the last item.
+const char* printMonthRun(const MonthRun& run) {
+    const int64_t count = run.count;  // a local, as in printDayRun
+    if (count == 0) return "";
+    // The year grows at most once per 12 items after the first; the month
+    // text is widest at the start or at two digits.
+    const size_t yearBytes = yearWidthBound(run.year, count / 12 + 1);
+    const size_t monthBytes = std::max<size_t>(decimalLength(run.month) + (run.month < 0 ? 1 : 0), 2);
+    TextBuilder out;
+    char* p = roomForItems(out, count, yearBytes + monthBytes + 2);
+    int64_t y = run.year;
+    int64_t m = run.month;
+    for (int64_t i = 0; i < count; ++i) {
+        p = writeInt(p, y);
+        *p++ = '-';
+        p = writeTwoDigitField(p, m);
+        *p++ = ',';
+        m = checkedAdd(m, 1);
+        if (m > 12) {
+            y = checkedAdd(y, 1);
+            m = 1;
+        }
+    }
+    out.commit(p - 1);  // without the last separator
+    return out.finish();
+}
+
+}  // namespace karpa

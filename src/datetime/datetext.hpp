@@ -1,0 +1,70 @@
+// Text forms of dates: two-digit fields, dates, date and time of day, and the
+// comma-joined runs of days and months.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "datetime/dates.hpp"
+#include "datetime/ranges.hpp"
+#include "datetime/records.hpp"
+#include "frame/arena.hpp"
+#include "frame/textcodec.hpp"
+
+namespace karpa {
+
+// Two-digit field: the magnitude's digits, padded with "0" to two, after a "-"
+// for negative values; the most negative value raises OverflowDefect. Both
+// return the end of what they wrote (at most kMaxIntText bytes).
+char* writeWideField(char* out, int64_t value);  // any value; out of line
+inline char* writeTwoDigitField(char* out, int64_t value) {
+    if (static_cast<uint64_t>(value) < 100) [[likely]] {
+        std::memcpy(out, kDigitPairs + 2 * value, 2);
+        return out + 2;
+    }
+    return writeWideField(out, value);
+}
+
+// Date text: decimal year, "-", month and monthday as two-digit fields
+// ("2024-03-05", "-1-12-31"). At most kMaxDateText bytes.
+constexpr size_t kMaxDateText = 3 * kMaxIntText + 2;
+inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday) {
+    out = writeInt(out, year);
+    *out++ = '-';
+    out = writeTwoDigitField(out, month);
+    *out++ = '-';
+    return writeTwoDigitField(out, monthday);
+}
+
+// Date, " ", then hour, minute and second as two-digit fields joined by ":".
+constexpr size_t kMaxDateTimeText = kMaxDateText + 3 * (kMaxIntText + 1);
+
+// Result text of a record: its date, or its date and time of day. Inline, so
+// that a conversion computes only the fields that are printed.
+inline const char* printDate(const DateTime& dt) {
+    TextBuilder out;
+    out.commit(writeDate(out.room(kMaxDateText), year(dt), month(dt), monthday(dt)));
+    return out.finish();
+}
+
+inline const char* printDateTime(const DateTime& dt) {
+    TextBuilder out;
+    char* p = writeDate(out.room(kMaxDateTimeText), year(dt), month(dt), monthday(dt));
+    *p++ = ' ';
+    p = writeTwoDigitField(p, hour(dt));
+    *p++ = ':';
+    p = writeTwoDigitField(p, minute(dt));
+    *p++ = ':';
+    out.commit(writeTwoDigitField(p, second(dt)));
+    return out.finish();
+}
+
+const char* printDate(const MonthShift& date);
+
+// The items of a run joined with ",", "" for none. Items are made here, so the
+// checked arithmetic of a late item fails here.
+const char* printDayRun(const DayRun& run);    // "year-MM-DD" each
+const char* printMonthRun(const MonthRun& run);  // "year-MM" each
+
+}  // namespace karpa
