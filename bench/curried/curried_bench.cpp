@@ -1,7 +1,10 @@
 // karpa_curried exports, called through the loaded library, against the same
 // jobs done with the standard library in this binary: std::from_chars to
 // read, a plain loop or std::stable_sort to compute, std::to_chars to print;
-// the string sets against std::unordered_set<std::string_view>.
+// the string sets against std::unordered_set<std::string_view>. And against
+// the strongest peers: the eight-digits-at-a-time reader, fast_float (or a
+// short-decimal fast path), nth_element or pdqsort, abseil's flat_hash_set,
+// fmt; each peer is checked once against the export's exact text.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,7 +20,16 @@
 #include <vector>
 
 #include "baseline.hpp"
+#include "check.hpp"
 #include "loader.hpp"
+#include "peers.hpp"
+
+#if KARPA_PEER_ABSL
+#include <absl/container/flat_hash_set.h>
+#endif
+#if KARPA_PEER_PDQSORT
+#include <pdqsort.h>
+#endif
 
 namespace {
 
@@ -192,12 +204,14 @@ void runExport1(benchmark::State& state, const char* name, const std::string& te
     auto* fn = karpa_bench::symbol<Text1>(library(), name);
     for (auto _ : state) benchmark::DoNotOptimize(fn(text.c_str()));
     state.SetItemsProcessed(int64_t(state.iterations() * kItems));
+    state.SetBytesProcessed(int64_t(state.iterations() * text.size()));
 }
 
 void runExport2(benchmark::State& state, const char* name, const std::string& a, const std::string& b) {
     auto* fn = karpa_bench::symbol<Text2>(library(), name);
     for (auto _ : state) benchmark::DoNotOptimize(fn(a.c_str(), b.c_str()));
     state.SetItemsProcessed(int64_t(state.iterations() * kItems));
+    state.SetBytesProcessed(int64_t(state.iterations() * (a.size() + b.size())));
 }
 
 template <class Base>
@@ -246,6 +260,163 @@ PAIR(union_string, runExport2(state, "cur_union_string", words(6), words(7)),
      runBase(state, [] { return baseUnion(words(6), words(7)); }))
 PAIR(intersect_string, runExport2(state, "cur_intersect_string", words(6), words(7)),
      runBase(state, [] { return baseIntersect(words(6), words(7)); }))
+
+// ---- the strongest peers, each checked against the export's text first ----
+
+template <class Answer, class Job>
+void runPeer(benchmark::State& state, Answer answer, Job job) {
+    static bool checked = false;  // once per peer (Job is its own type), not on every repetition
+    if (!checked && !karpa_bench::sameOutput(state, answer(), job())) return;
+    checked = true;
+    for (auto _ : state) benchmark::DoNotOptimize(job());
+    state.SetItemsProcessed(int64_t(state.iterations() * kItems));
+}
+const char* answer1(const char* name, const std::string& a) {
+    return karpa_bench::symbol<Text1>(library(), name)(a.c_str());
+}
+const char* answer2(const char* name, const std::string& a, const std::string& b) {
+    return karpa_bench::symbol<Text2>(library(), name)(a.c_str(), b.c_str());
+}
+
+#if KARPA_PEER_FAST_FLOAT && KARPA_PEER_FMT
+template <class Read>
+std::string peerSumFloat(const std::string& text, Read read) {
+    const auto xs = read(text);
+    double s = 0.0;
+    for (double x : xs) s = s + x;
+    return karpa_bench::shortestFmt(s);
+}
+template <class Read>
+std::string peerVarianceFloat(const std::string& text, Read read) {
+    const auto xs = read(text);
+    const double n = double(xs.size());
+    double s = 0.0;
+    for (double x : xs) s = s + x;
+    const double m = s / n;
+    double q = 0.0;
+    for (double x : xs) q = q + (x - m) * (x - m);
+    return karpa_bench::generalFmt(q / n);
+}
+auto fastFloat = [](const std::string& t) { return karpa_bench::readDoublesFastFloat(t); };
+auto shortPath = [](const std::string& t) { return karpa_bench::readDoublesShort(t); };
+
+void BM_sum_float_short_peer_fastfloat(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_sum_float", shortFloats()); }, [] { return peerSumFloat(shortFloats(), fastFloat); });
+}
+void BM_sum_float_short_peer_shortpath(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_sum_float", shortFloats()); }, [] { return peerSumFloat(shortFloats(), shortPath); });
+}
+void BM_sum_float_full_peer_fastfloat(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_sum_float", fullFloats()); }, [] { return peerSumFloat(fullFloats(), fastFloat); });
+}
+void BM_variance_float_peer_fastfloat(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_variance_float", shortFloats()); },
+            [] { return peerVarianceFloat(shortFloats(), fastFloat); });
+}
+void BM_variance_float_peer_shortpath(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_variance_float", shortFloats()); },
+            [] { return peerVarianceFloat(shortFloats(), shortPath); });
+}
+BENCHMARK(BM_sum_float_short_peer_fastfloat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_sum_float_short_peer_shortpath)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_sum_float_full_peer_fastfloat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_variance_float_peer_fastfloat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_variance_float_peer_shortpath)->Unit(benchmark::kMillisecond);
+#endif
+
+std::string medianText(double m) { return general(m); }
+
+// The median needs no full sort: nth_element finds the upper middle, the
+// largest of the part before it is the lower middle.
+void BM_median_int_peer_nth(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_median_int", wideInts()); }, [] {
+        auto xs = karpa_bench::readIntsSwar(wideInts());
+        const size_t n = xs.size();
+        std::nth_element(xs.begin(), xs.begin() + long(n / 2), xs.end());
+        const double upper = double(xs[n / 2]);
+        if (n % 2) return medianText(upper);
+        const double lower = double(*std::max_element(xs.begin(), xs.begin() + long(n / 2)));
+        return medianText((lower + upper) * 0.5);
+    });
+}
+BENCHMARK(BM_median_int_peer_nth)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_PDQSORT
+void BM_median_int_peer_pdq(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_median_int", wideInts()); }, [] {
+        auto xs = karpa_bench::readIntsSwar(wideInts());
+        pdqsort_branchless(xs.begin(), xs.end());
+        const size_t n = xs.size();
+        const double m = n % 2 ? double(xs[n / 2]) : (double(xs[n / 2 - 1]) + double(xs[n / 2])) * 0.5;
+        return medianText(m);
+    });
+}
+BENCHMARK(BM_median_int_peer_pdq)->Unit(benchmark::kMillisecond);
+#endif
+
+void BM_dot_int_peer_swar(benchmark::State& state) {
+    runPeer(state, [] { return answer2("cur_dot_int", dotInts(2), dotInts(3)); }, [] {
+        const auto xs = karpa_bench::readIntsSwar(dotInts(2));
+        const auto ys = karpa_bench::readIntsSwar(dotInts(3));
+        int64_t acc = 0;
+        for (size_t i = 0; i < std::min(xs.size(), ys.size()); ++i) {
+            int64_t p;
+            if (__builtin_mul_overflow(xs[i], ys[i], &p) || __builtin_add_overflow(acc, p, &acc)) std::abort();
+        }
+        return karpa_bench::printInt(acc);
+    });
+}
+BENCHMARK(BM_dot_int_peer_swar)->Unit(benchmark::kMillisecond);
+
+#if KARPA_PEER_ABSL
+using FlatSet = absl::flat_hash_set<std::string_view>;
+
+void BM_distinct_string_peer_absl(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_distinct_string", words(6)); }, [] {
+        const auto xs = splitItems(words(6));
+        FlatSet seen;
+        seen.reserve(xs.size());
+        std::vector<std::string_view> out;
+        out.reserve(xs.size());
+        for (auto x : xs) {
+            if (seen.insert(x).second) out.push_back(x);
+        }
+        return joinItems(out);
+    });
+}
+void BM_union_string_peer_absl(benchmark::State& state) {
+    runPeer(state, [] { return answer2("cur_union_string", words(6), words(7)); }, [] {
+        const auto xs = splitItems(words(6));
+        const auto ys = splitItems(words(7));
+        FlatSet seen;
+        seen.reserve(xs.size() + ys.size());
+        std::vector<std::string_view> out;
+        out.reserve(xs.size() + ys.size());
+        for (auto x : xs) {
+            if (seen.insert(x).second) out.push_back(x);
+        }
+        for (auto y : ys) {
+            if (seen.insert(y).second) out.push_back(y);
+        }
+        return joinItems(out);
+    });
+}
+void BM_intersect_string_peer_absl(benchmark::State& state) {
+    runPeer(state, [] { return answer2("cur_intersect_string", words(6), words(7)); }, [] {
+        const auto xs = splitItems(words(6));
+        const auto ys = splitItems(words(7));
+        const FlatSet inB(ys.begin(), ys.end());
+        FlatSet seen;
+        std::vector<std::string_view> out;
+        for (auto x : xs) {
+            if (inB.contains(x) && seen.insert(x).second) out.push_back(x);
+        }
+        return joinItems(out);
+    });
+}
+BENCHMARK(BM_distinct_string_peer_absl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_union_string_peer_absl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_intersect_string_peer_absl)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace
 

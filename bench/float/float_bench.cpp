@@ -1,5 +1,7 @@
-// Float reading through the loaded karpa_seq against a std::from_chars loop,
-// and shortest round-trip printing against std::to_chars, on the same data.
+// Float reading through the loaded karpa_seq against a std::from_chars loop
+// and against the strongest peers (fast_float, a short-decimal fast path,
+// fmt), and shortest round-trip printing against std::to_chars, on the same
+// data.
 //
 // The ratios (BM_SumFloatList/<kind> over BM_FromCharsLoop/<kind>, and
 // BM_RoundtripDigits over BM_ToCharsShortest) are printed at the end, from the
@@ -16,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "check.hpp"
 #include "frame/floatcodec.hpp"
 #include "loader.hpp"
+#include "peers.hpp"
 
 namespace {
 
@@ -58,7 +62,37 @@ void BM_SumFloatList(benchmark::State& state) {
         if (r == nullptr) state.SkipWithError("seq_reduce_sum_float failed");
     }
     state.SetItemsProcessed(state.iterations() * kCount);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
+
+#if KARPA_PEER_FAST_FLOAT && KARPA_PEER_FMT
+// The strongest peers, end to end on the same text: the list read with
+// fast_float (or, for short decimals, the SWAR digits and Clinger's fast
+// path), summed, printed with fmt as repr writes it; checked once first.
+template <class Read>
+void sumFloatPeer(benchmark::State& state, Read read) {
+    static void* lib = karpa_bench::openLibrary("seq");
+    static SumFn* sum = karpa_bench::symbol<SumFn>(lib, "seq_reduce_sum_float");
+    const std::string& text = listText(static_cast<int>(state.range(0)));
+    auto job = [&] {
+        const std::vector<double> xs = read(text);
+        double s = 0.0;
+        for (const double x : xs) s += x;
+        return karpa_bench::shortestFmt(s);
+    };
+    static bool checked[2] = {false, false};  // once per peer and input, not on every repetition
+    if (!checked[state.range(0)] && !karpa_bench::sameOutput(state, sum(text.c_str()), job())) return;
+    checked[state.range(0)] = true;
+    for (auto _ : state) benchmark::DoNotOptimize(job());
+    state.SetItemsProcessed(state.iterations() * kCount);
+}
+void BM_SumFloatPeer_FastFloat(benchmark::State& state) {
+    sumFloatPeer(state, [](const std::string& t) { return karpa_bench::readDoublesFastFloat(t); });
+}
+void BM_SumFloatPeer_ShortPath(benchmark::State& state) {
+    sumFloatPeer(state, [](const std::string& t) { return karpa_bench::readDoublesShort(t); });
+}
+#endif
 
 // The anchor: parse each element with std::from_chars and add it up.
 void BM_FromCharsLoop(benchmark::State& state) {
@@ -124,6 +158,10 @@ void BM_ToCharsShortest(benchmark::State& state) {
 
 BENCHMARK(BM_SumFloatList)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FromCharsLoop)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_FAST_FLOAT && KARPA_PEER_FMT
+BENCHMARK(BM_SumFloatPeer_FastFloat)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SumFloatPeer_ShortPath)->Arg(kShort)->Unit(benchmark::kMillisecond);
+#endif
 BENCHMARK(BM_RoundtripDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToCharsShortest)->Unit(benchmark::kMillisecond);
 

@@ -1,10 +1,16 @@
-// karpa_seq exports against the same jobs done with the standard library in
-// this binary: std::from_chars to read, the matching algorithm, std::to_chars
-// and one join to print.
+// karpa_seq exports against the same jobs done in this binary, end to end on
+// the same text: with the standard library (std::from_chars to read, the
+// matching algorithm, std::to_chars and one join to print), and with the
+// strongest peers (the eight-digits-at-a-time reader, pdqsort, abseil's
+// flat_hash_set, fast_float, fmt), each checked once against Karpa's output.
+// Also the bandwidth of strlen and memcpy over a 64 MiB buffer, the ceiling
+// of any pass over text.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -13,7 +19,16 @@
 #include <vector>
 
 #include "baseline.hpp"
+#include "check.hpp"
 #include "loader.hpp"
+#include "peers.hpp"
+
+#if KARPA_PEER_ABSL
+#include <absl/container/flat_hash_set.h>
+#endif
+#if KARPA_PEER_PDQSORT
+#include <pdqsort.h>
+#endif
 
 namespace {
 
@@ -165,11 +180,217 @@ void BM_UniqueString_Std(benchmark::State& state) {
     setBytes(state, stringListText());
 }
 
-// --- one small call end to end ---------------------------------------------
+// --- floats in general form ("1.23457e-05", "-42", "0.125") -----------------
 
-void BM_SmallCall_Karpa(benchmark::State& state) {
-    auto fn = karpa_bench::symbol<TextFn>(seqLibrary(), "seq_reduce_sum_int");
-    for (auto _ : state) benchmark::DoNotOptimize(fn("1,2,3"));
+const std::string& floatListText() {
+    static const std::string text = [] {
+        std::mt19937_64 rng(44);
+        std::string s;
+        char b[32];
+        for (size_t i = 0; i < kItems; ++i) {
+            const double m = 1.0 + double(rng() >> 11) * 0x1p-53 * 9.0;
+            const double x = m * std::pow(10.0, double(int(rng() % 17) - 8)) * (rng() & 1 ? -1.0 : 1.0);
+            if (i) s += ',';
+            s.append(b, size_t(std::snprintf(b, sizeof b, "%g", x)));
+        }
+        return s;
+    }();
+    return text;
+}
+
+std::string printDoublesGeneralStd(const std::vector<double>& xs) {
+    std::string out;
+    out.resize(xs.size() * 16 + 1);
+    char* p = out.data();
+    for (size_t i = 0; i < xs.size(); ++i) {
+        if (i) *p++ = ',';
+        p = std::to_chars(p, p + 16, xs[i], std::chars_format::general, 6).ptr;
+    }
+    out.resize(size_t(p - out.data()));
+    return out;
+}
+
+const char* seqAnswer(const char* name, const std::string& text) {
+    return karpa_bench::symbol<TextFn>(seqLibrary(), name)(text.c_str());
+}
+const char* seqAnswer0(const char* name, const std::string& text) {
+    return karpa_bench::symbol<TextIntFn>(seqLibrary(), name)(text.c_str(), 0);
+}
+
+// Times job (which returns the result text) after checking it once against
+// the export's answer on the same text.
+template <class Answer, class Job>
+void timedPeer(benchmark::State& state, Answer karpaAnswer, const std::string& text, Job job) {
+    static bool checked = false;  // once per peer (Job is its own type), not on every repetition
+    if (!checked && !karpa_bench::sameOutput(state, karpaAnswer(), job())) return;
+    checked = true;
+    for (auto _ : state) benchmark::DoNotOptimize(job());
+    setBytes(state, text);
+}
+
+void BM_ReverseFloat_Karpa(benchmark::State& state) {
+    auto fn = karpa_bench::symbol<TextFn>(seqLibrary(), "seq_reverse_float");
+    for (auto _ : state) benchmark::DoNotOptimize(fn(floatListText().c_str()));
+    setBytes(state, floatListText());
+}
+void BM_ReverseFloat_Std(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reverse_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readNumbers<double>(floatListText());
+        std::reverse(xs.begin(), xs.end());
+        return printDoublesGeneralStd(xs);
+    });
+}
+
+void BM_SortFloat_Karpa(benchmark::State& state) {
+    auto fn = karpa_bench::symbol<TextIntFn>(seqLibrary(), "seq_sort_float");
+    for (auto _ : state) benchmark::DoNotOptimize(fn(floatListText().c_str(), 0));
+    setBytes(state, floatListText());
+}
+void BM_SortFloat_Std(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readNumbers<double>(floatListText());
+        std::stable_sort(xs.begin(), xs.end());
+        return printDoublesGeneralStd(xs);
+    });
+}
+
+// --- the strongest peers ------------------------------------------------------
+
+void BM_SortInt_PeerStdSort(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_int", intListText()); }, intListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(intListText());
+        std::sort(xs.begin(), xs.end());
+        return printInts(xs);
+    });
+}
+#if KARPA_PEER_PDQSORT
+void BM_SortInt_PeerPdq(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_int", intListText()); }, intListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(intListText());
+        pdqsort_branchless(xs.begin(), xs.end());
+        return printInts(xs);
+    });
+}
+#endif
+
+void BM_SumInt_PeerSwar(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reduce_sum_int", intListText()); }, intListText(), [] {
+        const std::string& t = intListText();
+        int64_t s = 0;
+        if (!karpa_bench::sumIntsSwar(t.data(), t.data() + t.size(), s)) std::abort();
+        return karpa_bench::printInt(s);
+    });
+}
+
+#if KARPA_PEER_ABSL
+void BM_UniqueInt_PeerAbsl(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_unique_int", intListText()); }, intListText(), [] {
+        const auto xs = karpa_bench::readIntsSwar(intListText());
+        absl::flat_hash_set<int64_t> seen;
+        seen.reserve(xs.size());
+        std::vector<int64_t> out;
+        out.reserve(xs.size());
+        for (int64_t x : xs) {
+            if (seen.insert(x).second) out.push_back(x);
+        }
+        return printInts(out);
+    });
+}
+#endif
+
+void BM_ReverseInt_PeerSwar(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reverse_int", intListText()); }, intListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(intListText());
+        std::reverse(xs.begin(), xs.end());
+        return printInts(xs);
+    });
+}
+
+#if KARPA_PEER_PDQSORT
+void BM_SortString_PeerPdq(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_string", stringListText()); }, stringListText(), [] {
+        auto items = splitItems(stringListText());
+        pdqsort(items.begin(), items.end());
+        return joinItems(items);
+    });
+}
+#endif
+void BM_SortString_PeerStdSort(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_string", stringListText()); }, stringListText(), [] {
+        auto items = splitItems(stringListText());
+        std::sort(items.begin(), items.end());
+        return joinItems(items);
+    });
+}
+
+#if KARPA_PEER_ABSL
+void BM_UniqueString_PeerAbsl(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_unique_string", stringListText()); }, stringListText(), [] {
+        const auto items = splitItems(stringListText());
+        absl::flat_hash_set<std::string_view> seen;
+        seen.reserve(items.size());
+        std::vector<std::string_view> out;
+        out.reserve(items.size());
+        for (auto s : items) {
+            if (seen.insert(s).second) out.push_back(s);
+        }
+        return joinItems(out);
+    });
+}
+#endif
+
+#if KARPA_PEER_FAST_FLOAT
+#if KARPA_PEER_FMT
+void BM_ReverseFloat_PeerFastFloatFmt(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reverse_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readDoublesFastFloat(floatListText());
+        std::reverse(xs.begin(), xs.end());
+        return karpa_bench::printDoublesGeneralFmt(xs);
+    });
+}
+void BM_SortFloat_PeerFastFloatFmt(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readDoublesFastFloat(floatListText());
+        std::stable_sort(xs.begin(), xs.end());
+        return karpa_bench::printDoublesGeneralFmt(xs);
+    });
+}
+#endif  // KARPA_PEER_FMT
+
+// fast_float to read, std::to_chars (%g's six digits) to print.
+void BM_ReverseFloat_PeerFastFloatToChars(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reverse_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readDoublesFastFloat(floatListText());
+        std::reverse(xs.begin(), xs.end());
+        return printDoublesGeneralStd(xs);
+    });
+}
+void BM_SortFloat_PeerFastFloatToChars(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_float", floatListText()); }, floatListText(), [] {
+        auto xs = karpa_bench::readDoublesFastFloat(floatListText());
+        std::stable_sort(xs.begin(), xs.end());
+        return printDoublesGeneralStd(xs);
+    });
+}
+#endif
+
+// --- the ceiling: one pass over memory ----------------------------------------
+
+constexpr size_t kBandwidthBytes = size_t(64) << 20;
+
+void BM_Bandwidth_Strlen(benchmark::State& state) {
+    static const std::string big(kBandwidthBytes, 'a');
+    for (auto _ : state) benchmark::DoNotOptimize(std::strlen(big.c_str()));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBandwidthBytes));
+}
+void BM_Bandwidth_Memcpy(benchmark::State& state) {
+    static const std::string from(kBandwidthBytes, 'a');
+    static std::string to(kBandwidthBytes, 'b');
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), kBandwidthBytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBandwidthBytes));
 }
 
 }  // namespace
@@ -186,6 +407,31 @@ BENCHMARK(BM_SortString_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortString_Std)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueString_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueString_Std)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SmallCall_Karpa);
+BENCHMARK(BM_ReverseFloat_Karpa)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReverseFloat_Std)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFloat_Karpa)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFloat_Std)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortInt_PeerStdSort)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_PDQSORT
+BENCHMARK(BM_SortInt_PeerPdq)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortString_PeerPdq)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(BM_SumInt_PeerSwar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReverseInt_PeerSwar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortString_PeerStdSort)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_ABSL
+BENCHMARK(BM_UniqueInt_PeerAbsl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UniqueString_PeerAbsl)->Unit(benchmark::kMillisecond);
+#endif
+#if KARPA_PEER_FAST_FLOAT
+#if KARPA_PEER_FMT
+BENCHMARK(BM_ReverseFloat_PeerFastFloatFmt)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFloat_PeerFastFloatFmt)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(BM_ReverseFloat_PeerFastFloatToChars)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFloat_PeerFastFloatToChars)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(BM_Bandwidth_Strlen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Bandwidth_Memcpy)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
