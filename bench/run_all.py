@@ -1,20 +1,32 @@
 #!/usr/bin/env python3
-"""Runs every benchmark and writes one table of Karpa against its anchors.
+"""Runs every benchmark and writes one table of Karpa against its strongest peers.
 
-The C++ benchmark binaries each time a Karpa export, called through the loaded
-library, next to an anchor doing the same job on the same input in the same
-run (std::from_chars / std::to_chars, std::stable_sort, std::unordered_set,
-std::chrono, OpenSSL). They run with repetitions and only their medians are
-kept. The Python host benchmark (bench/python/host_bench.py) times the karpa
-package against the plain Python a user would write instead.
+Each C++ benchmark binary times Karpa's exports, called through the loaded
+library, next to the same job done end to end on the same input in the same
+process: by the strongest peer libraries found at build time (fast_float, fmt,
+abseil's flat_hash_set, pdqsort, nettle, libgcrypt, Crypto++, OpenSSL,
+std::chrono and Howard Hinnant's date, the benchmarks' own eight-digits-at-a-
+time integer reader) and by the standard library. Every peer pipeline is
+checked once against Karpa's output before it is timed; a peer that disagrees
+is stopped and its row says so. The binaries run with repetitions in random
+interleaved order (--benchmark_enable_random_interleaving), and only the
+medians of CPU time are kept, since the machines are shared.
 
-Ratios come from CPU time (the machines are shared, so wall time is noisier):
-ratio = anchor CPU time / Karpa CPU time on the same input, so above 1 means
-Karpa is faster.
+    ratio = peer CPU time / Karpa CPU time        (below 1: Karpa is slower)
 
-    cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
-    cmake --build build-bench --target bench        # builds, then runs this script
-    python3 bench/run_all.py --configure            # the same two steps in one command
+For every row the strongest peer is the fastest of the peer pipelines measured
+(the standard-library pipeline included); the table names it. Rows also show
+how close Karpa gets to a physical limit measured in the same run: memory
+bandwidth (strlen over 64 MiB) for the text paths, the serial round chain of
+MD5 and the SHA-NI rate of SHA-1/SHA-256 (cycles per byte at the core clock
+measured by a chain of dependent additions), and for the per-call rows an
+empty call into a dlopen'd library.
+
+The Python host benchmark (bench/python/host_bench.py) times the karpa package
+against the plain Python a user would write instead.
+
+    bash scripts/bench.sh                                   # setup, build, run, write docs/
+    python3 bench/run_all.py --configure                    # build and run only
 """
 
 import argparse
@@ -24,7 +36,6 @@ import json
 import math
 import os
 import platform
-import re
 import statistics
 import subprocess
 import sys
@@ -32,67 +43,129 @@ import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir))
 
-# Karpa benchmark -> (what it measures, anchor benchmark, what the anchor does).
-# Names the binaries give each side; rows for benchmarks not listed here are
-# still made by the name patterns in pair_by_pattern().
-CPP_PAIRS = {
-    # bench/seq: from_chars to read, the algorithm, to_chars and one join to print
-    "BM_SortInt_Karpa": ("seq_sort_int", "BM_SortInt_Std", "from_chars, std::stable_sort, to_chars"),
-    "BM_SumInt_Karpa": ("seq_reduce_sum_int", "BM_SumInt_Std", "from_chars, checked sum, to_chars"),
-    "BM_UniqueInt_Karpa": ("seq_unique_int", "BM_UniqueInt_Std", "from_chars, std::unordered_set, to_chars"),
-    "BM_ReverseInt_Karpa": ("seq_reverse_int", "BM_ReverseInt_Std", "from_chars, std::reverse, to_chars"),
-    "BM_SortString_Karpa": ("seq_sort_string", "BM_SortString_Std", "split, std::stable_sort, join"),
-    "BM_UniqueString_Karpa": ("seq_unique_string", "BM_UniqueString_Std", "split, std::unordered_set, join"),
+SWAR = "SWAR int reader"  # the benchmarks' own eight-digits-at-a-time reader (bench/peers.hpp)
+
+
+def row(section, karpa, label, std=None, peers=(), limit=None):
+    """One table row: Karpa's benchmark, the std pipeline (benchmark, what it does), the peer pipelines."""
+    return {"section": section, "karpa": karpa, "label": label, "std": std, "peers": list(peers), "limit": limit}
+
+
+LISTS = "Whole lists, 1M items"
+DIGESTS = "Digests and HMAC"
+CALLS = "One small call"
+
+# Limits: ("memory",) text throughput against strlen bandwidth; ("cpb", c) a
+# digest against c cycles per byte at the measured clock; ("call",) an empty
+# dlopen'd call as the floor of a call.
+MEMORY = ("memory",)
+CALL = ("call",)
+
+ROWS = [
+    # bench/seq
+    row(LISTS, "BM_SortInt_Karpa", "seq_sort_int", ("BM_SortInt_Std", "from_chars, std::stable_sort, to_chars"),
+        [("BM_SortInt_PeerPdq", f"{SWAR}, pdqsort_branchless, to_chars"),
+         ("BM_SortInt_PeerStdSort", f"{SWAR}, std::sort, to_chars")], MEMORY),
+    row(LISTS, "BM_SumInt_Karpa", "seq_reduce_sum_int", ("BM_SumInt_Std", "from_chars, checked sum, to_chars"),
+        [("BM_SumInt_PeerSwar", f"{SWAR}, checked sum, to_chars")], MEMORY),
+    row(LISTS, "BM_UniqueInt_Karpa", "seq_unique_int",
+        ("BM_UniqueInt_Std", "from_chars, std::unordered_set, to_chars"),
+        [("BM_UniqueInt_PeerAbsl", f"{SWAR}, absl::flat_hash_set, to_chars")], MEMORY),
+    row(LISTS, "BM_ReverseInt_Karpa", "seq_reverse_int", ("BM_ReverseInt_Std", "from_chars, std::reverse, to_chars"),
+        [("BM_ReverseInt_PeerSwar", f"{SWAR}, std::reverse, to_chars")], MEMORY),
+    row(LISTS, "BM_ReverseFloat_Karpa", "seq_reverse_float, %g-form list",
+        ("BM_ReverseFloat_Std", "from_chars, std::reverse, to_chars %g"),
+        [("BM_ReverseFloat_PeerFastFloatFmt", "fast_float, std::reverse, fmt {:g}"),
+         ("BM_ReverseFloat_PeerFastFloatToChars", "fast_float, std::reverse, to_chars %g")], MEMORY),
+    row(LISTS, "BM_SortFloat_Karpa", "seq_sort_float, %g-form list",
+        ("BM_SortFloat_Std", "from_chars, std::stable_sort, to_chars %g"),
+        [("BM_SortFloat_PeerFastFloatFmt", "fast_float, std::stable_sort, fmt {:g}"),
+         ("BM_SortFloat_PeerFastFloatToChars", "fast_float, std::stable_sort, to_chars %g")], MEMORY),
+    row(LISTS, "BM_SortString_Karpa", "seq_sort_string", ("BM_SortString_Std", "split, std::stable_sort, join"),
+        [("BM_SortString_PeerPdq", "split, pdqsort, join"), ("BM_SortString_PeerStdSort", "split, std::sort, join")],
+        MEMORY),
+    row(LISTS, "BM_UniqueString_Karpa", "seq_unique_string", ("BM_UniqueString_Std", "split, std::unordered_set, join"),
+        [("BM_UniqueString_PeerAbsl", "split, absl::flat_hash_set, join")], MEMORY),
     # bench/float
-    "BM_SumFloatList/0": ("seq_reduce_sum_float, 3 decimals", "BM_FromCharsLoop/0", "std::from_chars loop"),
-    "BM_SumFloatList/1": ("seq_reduce_sum_float, 17 digits", "BM_FromCharsLoop/1", "std::from_chars loop"),
-    "BM_RoundtripDigits": ("float codec: shortest round-trip digits", "BM_ToCharsShortest", "std::to_chars shortest"),
+    row(LISTS, "BM_SumFloatList/0", "seq_reduce_sum_float, 3 decimals", ("BM_FromCharsLoop/0", "std::from_chars loop"),
+        [("BM_SumFloatPeer_FastFloat/0", "fast_float, sum, fmt"),
+         ("BM_SumFloatPeer_ShortPath/0", "SWAR digits + Clinger fast path, sum, fmt")], MEMORY),
+    row(LISTS, "BM_SumFloatList/1", "seq_reduce_sum_float, 17 digits", ("BM_FromCharsLoop/1", "std::from_chars loop"),
+        [("BM_SumFloatPeer_FastFloat/1", "fast_float, sum, fmt")], MEMORY),
     # bench/curried
-    "BM_sum_float_short_export": ("cur_sum_float, 4 decimals", "BM_sum_float_short_baseline",
-                                  "from_chars, sum, to_chars"),
-    "BM_sum_float_full_export": ("cur_sum_float, 17 digits", "BM_sum_float_full_baseline",
-                                 "from_chars, sum, to_chars"),
-    "BM_variance_float_export": ("cur_variance_float", "BM_variance_float_baseline",
-                                 "from_chars, two passes, to_chars"),
-    "BM_median_int_export": ("cur_median_int", "BM_median_int_baseline", "from_chars, std::stable_sort"),
-    "BM_dot_int_export": ("cur_dot_int", "BM_dot_int_baseline", "from_chars, checked dot product"),
-    "BM_distinct_string_export": ("cur_distinct_string", "BM_distinct_string_baseline",
-                                  "split, std::unordered_set, join"),
-    "BM_union_string_export": ("cur_union_string", "BM_union_string_baseline", "split, std::unordered_set, join"),
-    "BM_intersect_string_export": ("cur_intersect_string", "BM_intersect_string_baseline",
-                                   "split, std::unordered_set, join"),
+    row(LISTS, "BM_sum_float_short_export", "cur_sum_float, 4 decimals",
+        ("BM_sum_float_short_baseline", "from_chars, sum, to_chars"),
+        [("BM_sum_float_short_peer_fastfloat", "fast_float, sum, fmt"),
+         ("BM_sum_float_short_peer_shortpath", "SWAR digits + Clinger fast path, sum, fmt")], MEMORY),
+    row(LISTS, "BM_sum_float_full_export", "cur_sum_float, 17 digits",
+        ("BM_sum_float_full_baseline", "from_chars, sum, to_chars"),
+        [("BM_sum_float_full_peer_fastfloat", "fast_float, sum, fmt")], MEMORY),
+    row(LISTS, "BM_variance_float_export", "cur_variance_float",
+        ("BM_variance_float_baseline", "from_chars, two passes, to_chars"),
+        [("BM_variance_float_peer_fastfloat", "fast_float, two passes, fmt"),
+         ("BM_variance_float_peer_shortpath", "SWAR digits + Clinger fast path, two passes, fmt")], MEMORY),
+    row(LISTS, "BM_median_int_export", "cur_median_int", ("BM_median_int_baseline", "from_chars, std::stable_sort"),
+        [("BM_median_int_peer_nth", f"{SWAR}, std::nth_element"),
+         ("BM_median_int_peer_pdq", f"{SWAR}, pdqsort_branchless")], MEMORY),
+    row(LISTS, "BM_dot_int_export", "cur_dot_int", ("BM_dot_int_baseline", "from_chars, checked dot product"),
+        [("BM_dot_int_peer_swar", f"{SWAR}, checked dot product")], MEMORY),
+    row(LISTS, "BM_distinct_string_export", "cur_distinct_string",
+        ("BM_distinct_string_baseline", "split, std::unordered_set, join"),
+        [("BM_distinct_string_peer_absl", "split, absl::flat_hash_set, join")], MEMORY),
+    row(LISTS, "BM_union_string_export", "cur_union_string",
+        ("BM_union_string_baseline", "split, std::unordered_set, join"),
+        [("BM_union_string_peer_absl", "split, absl::flat_hash_set, join")], MEMORY),
+    row(LISTS, "BM_intersect_string_export", "cur_intersect_string",
+        ("BM_intersect_string_baseline", "split, std::unordered_set, join"),
+        [("BM_intersect_string_peer_absl", "split, absl::flat_hash_set, join")], MEMORY),
     # bench/datetime
-    "BM_RangeDays_Karpa": ("dt_range_days", "BM_RangeDays_Chrono", "std::chrono year_month_day, to_chars"),
-    "BM_TsToYmdhms_Karpa": ("dt_ts_to_ymdhms, one call per item", "BM_TsToYmdhms_Chrono",
-                            "std::chrono year_month_day + hh_mm_ss"),
-    # bench/crypto
-    "karpaDigest/md5/64": ("md5_hash, 64 B", "opensslDigest/md5/64", "OpenSSL EVP MD5"),
-    "karpaDigest/md5/1048576": ("md5_hash, 1 MiB", "opensslDigest/md5/1048576", "OpenSSL EVP MD5"),
-    "karpaDigest/sha1/64": ("sha1_hash, 64 B", "opensslDigest/sha1/64", "OpenSSL EVP SHA1"),
-    "karpaDigest/sha1/1048576": ("sha1_hash, 1 MiB", "opensslDigest/sha1/1048576", "OpenSSL EVP SHA1"),
-    "karpaDigest/sha256/64": ("sha256_hash, 64 B", "opensslDigest/sha256/64", "OpenSSL EVP SHA256"),
-    "karpaDigest/sha256/1048576": ("sha256_hash, 1 MiB", "opensslDigest/sha256/1048576", "OpenSSL EVP SHA256"),
-    "karpaHmacSha256/64": ("hmac_sha256, 64 B", "opensslHmacSha256/64", "OpenSSL EVP_MAC HMAC-SHA256"),
-}
-
-# Benchmarks that report no rate counter: the items each iteration handles.
-ITEMS_PER_ITERATION = {
-    "BM_SumFloatList/0": 1_000_000, "BM_SumFloatList/1": 1_000_000,
-    "BM_FromCharsLoop/0": 1_000_000, "BM_FromCharsLoop/1": 1_000_000,
-    "BM_RoundtripDigits": 1_000_000, "BM_ToCharsShortest": 1_000_000,
-}
-
-# Karpa-side and anchor-side name patterns, for benchmarks added after the table above.
-PATTERNS = [
-    (r"^(.*)_Karpa(/.*)?$", [r"\1_Std\2", r"\1_Chrono\2"]),
-    (r"^(.*)_export(/.*)?$", [r"\1_baseline\2"]),
-    (r"^karpa(.*)$", [r"openssl\1"]),
+    row(LISTS, "BM_RangeDays_Karpa", "dt_range_days",
+        ("BM_RangeDays_Chrono", "std::chrono year_month_day, to_chars"),
+        [("BM_RangeDays_Peer<ChronoCivil>", "std::chrono year_month_day, digit-pair table"),
+         ("BM_RangeDays_Peer<DateCivil>", "Hinnant date year_month_day, digit-pair table")]),
+    row(LISTS, "BM_TsToYmdhms_Karpa", "dt_ts_to_ymdhms, a call per item (peer in process)",
+        ("BM_TsToYmdhms_Chrono", "std::chrono year_month_day + hh_mm_ss, to_chars"),
+        [("BM_TsToYmdhms_Peer<ChronoCivil>", "std::chrono year_month_day, digit-pair table"),
+         ("BM_TsToYmdhms_Peer<DateCivil>", "Hinnant date year_month_day, digit-pair table")]),
 ]
 
-# Order of the table: the libraries as the README lists them.
-BINARY_ORDER = ["seq_bench", "float_bench", "curried_bench", "datetime_bench", "crypto_bench"]
+CRYPTO_PEERS = [("openssl", "OpenSSL EVP"), ("nettle", "nettle"), ("gcrypt", "libgcrypt"), ("cryptopp", "Crypto++")]
+# Serial limits at the measured clock: MD5's round chain, SHA-1 and SHA-256 with the SHA extensions.
+CYCLES_PER_BYTE = {"md5": 4.5, "sha1": 1.9, "sha256": 2.0}
+for algorithm, export in (("md5", "md5_hash"), ("sha1", "sha1_hash"), ("sha256", "sha256_hash")):
+    for size, size_label in ((64, "64 B"), (1048576, "1 MiB")):
+        ROWS.append(row(DIGESTS, f"karpaDigest/{algorithm}/{size}", f"{export}, {size_label}", None,
+                        [(f"{p}Digest/{algorithm}/{size}", name) for p, name in CRYPTO_PEERS],
+                        ("cpb", CYCLES_PER_BYTE[algorithm]) if size > 64 else None))
+for algorithm in ("md5", "sha256"):
+    ROWS.append(row(DIGESTS, f"karpaHmac/{algorithm}/64", f"hmac_{algorithm}, 64 B", None,
+                    [(f"{p}Hmac/{algorithm}/64", name) for p, name in CRYPTO_PEERS]))
 
-EXPORT_NAME = re.compile(r"^(seq|cur|dt)_\w+$|^(md5|sha1|sha256)_hash$|^hmac_\w+$")
+DLOPEN = "dlopen'd C++ function"
+ROWS += [
+    row(CALLS, "BM_Call_SeqSumInt_Karpa", 'seq_reduce_sum_int("1")', None,
+        [("BM_Call_SumInt_Peer", f"{DLOPEN}: {SWAR}, checked sum, to_chars")], CALL),
+    row(CALLS, "BM_Call_CurSumInt_Karpa", 'cur_sum_int("1")', None,
+        [("BM_Call_SumInt_Peer", f"{DLOPEN}: {SWAR}, checked sum, to_chars")], CALL),
+    row(CALLS, "BM_Call_IsLeapYear_Karpa", "dt_is_leap_year", None,
+        [("BM_Call_IsLeapYear_Peer", f"{DLOPEN}: the Gregorian rule")], CALL),
+    row(CALLS, "BM_Call_TsToYmdhms_Karpa", "dt_ts_to_ymdhms", None,
+        [("BM_Call_TsToYmdhms_Peer", f"{DLOPEN}: std::chrono, digit-pair table")], CALL),
+    row(CALLS, "BM_Call_Md5_Karpa", 'md5_hash("abc", 3)', None,
+        [("BM_Call_Md5_Peer", f"{DLOPEN}: nettle MD5, hex")], CALL),
+    row(CALLS, "BM_Call_MaxFloat_Karpa", "seq_reduce_max_float, one value (peer in process)", None,
+        [("BM_Call_MaxFloat_Fmt", "in process: fast_float, max, fmt"),
+         ("BM_Call_MaxFloat_ToChars", "in process: fast_float, max, to_chars")], CALL),
+]
+
+# The measurements the limits come from.
+BANDWIDTH = "BM_Bandwidth_Strlen"
+MEMCPY = "BM_Bandwidth_Memcpy"
+CLOCK = "BM_ClockChain"
+CALL_FLOOR = "BM_Call_Empty_Peer"
+
+# Order of the binaries: the libraries as the README lists them, the calls last.
+BINARY_ORDER = ["seq_bench", "float_bench", "curried_bench", "datetime_bench", "crypto_bench", "calls_bench"]
 
 TIME_UNITS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 
@@ -107,16 +180,18 @@ def log(message):
 def run_binary(path, repetitions, min_time, json_dir):
     name = os.path.basename(path)
     out = os.path.join(json_dir, name + ".json")
-    command = [path, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
-               "--benchmark_report_aggregates_only=true", f"--benchmark_out={out}",
-               "--benchmark_out_format=json"]
+    command = [path, f"--benchmark_repetitions={repetitions}", "--benchmark_enable_random_interleaving=true",
+               "--benchmark_report_aggregates_only=true", f"--benchmark_out={out}", "--benchmark_out_format=json"]
     if min_time:
         command.append(f"--benchmark_min_time={min_time}")
     log(f"== {name}")
     started = time.monotonic()
     result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    # Google Benchmark writes its context (CPU, caches, load) to standard error; pass on the rest.
+    for line in result.stderr.splitlines():
+        if "differs" in line or "rror" in line:
+            log("   " + line)
     if result.returncode != 0:
-        log(result.stderr)
         raise SystemExit(f"{name} failed with status {result.returncode}")
     with open(out) as f:
         report = json.load(f)
@@ -124,84 +199,89 @@ def run_binary(path, repetitions, min_time, json_dir):
     return name, report
 
 
-def medians(report):
-    """run_name -> median record (cpu_time in seconds plus counters).
-
-    With a single repetition Google Benchmark reports no aggregates; the one
-    run stands for its median then.
-    """
-    found = {}
-    records = [b for b in report.get("benchmarks", []) if not b.get("error_occurred")]
-    with_median = {b["run_name"] for b in records if b.get("aggregate_name") == "median"}
-    for b in records:
-        if b.get("aggregate_name") != "median" and not (
-                b.get("run_type") == "iteration" and b["run_name"] not in with_median):
-            continue
-        scale = TIME_UNITS[b.get("time_unit", "ns")]
-        record = dict(b)
-        record["cpu_s"] = b["cpu_time"] * scale
-        record["real_s"] = b["real_time"] * scale
-        found[b["run_name"]] = record
-    return found
-
-
-def pair_by_pattern(name, available):
-    for pattern, anchors in PATTERNS:
-        if re.match(pattern, name):
-            for anchor in anchors:
-                candidate = re.sub(pattern, anchor, name)
-                if candidate in available:
-                    return candidate
-    return None
-
-
-def rate(name, record):
-    """(throughput, unit) from the rate counters, or items over CPU time."""
-    if record.get("bytes_per_second"):
-        return record["bytes_per_second"] / 1e6, "MB/s"
-    if record.get("items_per_second"):
-        return record["items_per_second"] / 1e6, "M items/s"
-    if name in ITEMS_PER_ITERATION:
-        return ITEMS_PER_ITERATION[name] / record["cpu_s"] / 1e6, "M items/s"
-    return None, None
-
-
-def cpp_rows(results):
-    rows, unpaired = [], []
+def collect(results):
+    """run_name -> median record (cpu_s, rates, binary); run_name -> error message."""
+    found, errors = {}, {}
     for binary, report in results:
-        found = medians(report)
-        anchors = set()
-        for name, (label, anchor, anchor_label) in CPP_PAIRS.items():
-            if name in found and anchor in found:
-                anchors.add(anchor)
-        for name, record in found.items():
-            if name in CPP_PAIRS and CPP_PAIRS[name][1] in found:
-                label, anchor, anchor_label = CPP_PAIRS[name]
-            elif name not in anchors and (anchor := pair_by_pattern(name, found)):
-                label, anchor_label = name, anchor
-            else:
+        records = report.get("benchmarks", [])
+        with_median = {b["run_name"] for b in records if b.get("aggregate_name") == "median"}
+        for b in records:
+            if b.get("error_occurred"):
+                errors[b["run_name"]] = b.get("error_message", "error")
                 continue
-            anchors.add(anchor)
-            rows.append(make_row("C++", binary, name, label, found[name], anchor, anchor_label, found[anchor]))
-        for name, record in found.items():
-            if name not in anchors and not any(r["benchmark"] == name for r in rows):
-                unpaired.append({"binary": binary, "benchmark": name, "cpu_s": record["cpu_s"]})
-    made = {r["benchmark"] for r in rows}
-    for name, (_, anchor, _) in CPP_PAIRS.items():
-        if name not in made:
-            log(f"note: no row for {name} against {anchor} (one of them was not measured)")
-    return rows, unpaired
+            # With a single repetition there are no aggregates; the one run stands for its median.
+            if b.get("aggregate_name") != "median" and not (
+                    b.get("run_type") == "iteration" and b["run_name"] not in with_median):
+                continue
+            record = dict(b)
+            record["cpu_s"] = b["cpu_time"] * TIME_UNITS[b.get("time_unit", "ns")]
+            record["binary"] = binary
+            found[b["run_name"]] = record
+    return found, errors
 
 
-def make_row(host, binary, name, label, ours, anchor, anchor_label, theirs):
-    ours_rate, unit = rate(name, ours)
-    theirs_rate, _ = rate(anchor, theirs)
-    return {
-        "host": host, "binary": binary, "benchmark": name, "label": label, "anchor": anchor_label,
-        "anchor_benchmark": anchor, "karpa_cpu_s": ours["cpu_s"], "anchor_cpu_s": theirs["cpu_s"],
-        "karpa_rate": ours_rate, "anchor_rate": theirs_rate, "unit": unit,
-        "ratio": theirs["cpu_s"] / ours["cpu_s"],
-    }
+def cpp_rows(found, errors):
+    rows, notes = [], []
+    bandwidth = found.get(BANDWIDTH, {}).get("bytes_per_second")
+    clock_hz = found.get(CLOCK, {}).get("items_per_second")
+    floor_s = found.get(CALL_FLOOR, {}).get("cpu_s")
+    for spec in ROWS:
+        ours = found.get(spec["karpa"])
+        if ours is None:
+            notes.append(f"{spec['label']}: Karpa's benchmark {spec['karpa']} was not measured"
+                         + (f" ({errors[spec['karpa']]})" if spec["karpa"] in errors else ""))
+            continue
+        candidates = []
+        for bench, what in spec["peers"]:
+            if bench in found:
+                candidates.append((found[bench]["cpu_s"], bench, what))
+            elif bench in errors:
+                notes.append(f"{spec['label']}: peer `{what}` skipped: {errors[bench]}")
+            else:
+                notes.append(f"{spec['label']}: peer `{what}` not built (its library was not found)")
+        std = None
+        if spec["std"] and spec["std"][0] in found:
+            std = (found[spec["std"][0]]["cpu_s"], spec["std"][0], spec["std"][1])
+        # The strongest peer: the fastest pipeline measured, the standard library's included.
+        best = min(candidates + ([std] if std else []), default=None)
+        r = {"section": spec["section"], "label": spec["label"], "karpa_benchmark": spec["karpa"],
+             "binary": ours["binary"], "karpa_cpu_s": ours["cpu_s"]}
+        if spec["limit"] == CALL:
+            r["unit"] = "ns/call"
+            r["karpa_rate"] = ours["cpu_s"] * 1e9
+        elif ours.get("bytes_per_second"):
+            r["unit"] = "MB/s"
+            r["karpa_rate"] = ours["bytes_per_second"] / 1e6
+        elif ours.get("items_per_second"):
+            r["unit"] = "M items/s"
+            r["karpa_rate"] = ours["items_per_second"] / 1e6
+        else:
+            r["unit"], r["karpa_rate"] = None, None
+
+        def rate_of(cpu_s):
+            if r["unit"] == "ns/call":
+                return cpu_s * 1e9
+            return r["karpa_rate"] * ours["cpu_s"] / cpu_s if r["karpa_rate"] else None
+
+        if best:
+            r.update(peer=best[2], peer_benchmark=best[1], peer_cpu_s=best[0], peer_rate=rate_of(best[0]),
+                     ratio=best[0] / ours["cpu_s"])
+            r["others"] = [{"peer": w, "benchmark": b, "ratio": c / ours["cpu_s"]}
+                           for c, b, w in sorted(candidates) if b != best[1]]
+        if std:
+            r.update(std=std[2], std_benchmark=std[1], std_ratio=std[0] / ours["cpu_s"])
+        limit = spec["limit"]
+        if limit == MEMORY and bandwidth and r["unit"] == "MB/s":
+            r.update(limit=f"strlen {bandwidth / 1e9:.1f} GB/s", fraction=r["karpa_rate"] * 1e6 / bandwidth)
+        elif limit and limit[0] == "cpb" and clock_hz and r["unit"] == "MB/s":
+            ceiling = clock_hz / limit[1]
+            r.update(limit=f"{limit[1]} cycles/B = {ceiling / 1e6:,.0f} MB/s", fraction=r["karpa_rate"] * 1e6 / ceiling)
+        elif limit == CALL and floor_s:
+            r.update(limit=f"empty dlopen'd call {floor_s * 1e9:.1f} ns", fraction=floor_s / ours["cpu_s"])
+        rows.append(r)
+    limits = {"bandwidth": bandwidth, "memcpy": found.get(MEMCPY, {}).get("bytes_per_second"),
+              "clock_hz": clock_hz, "call_floor_s": floor_s}
+    return rows, notes, limits
 
 
 def python_rows(build_dir, repetitions):
@@ -219,11 +299,10 @@ def python_rows(build_dir, repetitions):
     for r in report["rows"]:
         scale, unit = (1e6, "MB/s") if r["unit"] == "B" else (1e6, "M items/s")
         rows.append({
-            "host": "Python", "binary": "host_bench.py", "benchmark": r["name"], "label": r["export"],
-            "anchor": r["anchor"], "anchor_benchmark": r["anchor"],
+            "label": r["export"], "anchor": r["anchor"], "unit": unit,
             "karpa_cpu_s": r["karpa_cpu_s"], "anchor_cpu_s": r["anchor_cpu_s"],
             "karpa_rate": r["size"] / r["karpa_cpu_s"] / scale, "anchor_rate": r["size"] / r["anchor_cpu_s"] / scale,
-            "unit": unit, "ratio": r["anchor_cpu_s"] / r["karpa_cpu_s"],
+            "ratio": r["anchor_cpu_s"] / r["karpa_cpu_s"],
         })
     return rows, report["python"]
 
@@ -271,24 +350,31 @@ def fmt_rate(value):
 
 
 def fmt_ratio(value):
-    return f"{value:.2f}x"
+    return "n/a" if value is None else f"{value:.2f}"
 
 
-def fmt_time(seconds):
-    for unit, scale in (("s", 1.0), ("ms", 1e-3), ("us", 1e-6), ("ns", 1e-9)):
-        if seconds >= scale or unit == "ns":
-            value = seconds / scale
-            return f"{value:.1f} {unit}" if value >= 100 else f"{value:.3g} {unit}"
+def fmt_fraction(r):
+    if "fraction" not in r:
+        return ""
+    return f"{r['fraction']:.1%}" if r["fraction"] < 0.1 else f"{r['fraction']:.0%}"
 
 
-def plain_table(rows):
-    header = ("host", "export", "Karpa", "anchor", "anchor rate", "unit", "ratio")
+def geomean(values):
+    values = [v for v in values if v]
+    return math.exp(statistics.fmean(math.log(v) for v in values)) if values else float("nan")
+
+
+def plain_table(rows, py_rows):
+    header = ("export", "Karpa", "unit", "strongest peer", "ratio", "std ratio", "of limit")
     lines = [header]
     for r in rows:
-        lines.append((r["host"], r["label"], fmt_rate(r["karpa_rate"]), r["anchor"], fmt_rate(r["anchor_rate"]),
-                      r["unit"] or "", fmt_ratio(r["ratio"])))
+        lines.append((r["label"], fmt_rate(r["karpa_rate"]), r["unit"] or "", r.get("peer", "none measured"),
+                      fmt_ratio(r.get("ratio")), fmt_ratio(r.get("std_ratio")), fmt_fraction(r)))
+    for r in py_rows:
+        lines.append(("Python: " + r["label"], fmt_rate(r["karpa_rate"]), r["unit"], r["anchor"][:60],
+                      fmt_ratio(r["ratio"]), "", ""))
     widths = [max(len(str(line[i])) for line in lines) for i in range(len(header))]
-    right = {2, 4, 6}
+    right = {1, 4, 5, 6}
     out = []
     for k, line in enumerate(lines):
         cells = [str(c).rjust(w) if i in right else str(c).ljust(w) for i, (c, w) in enumerate(zip(line, widths))]
@@ -298,115 +384,148 @@ def plain_table(rows):
     return "\n".join(out)
 
 
-def markdown(rows, unpaired, info, settings):
+def code(label):
+    """The export name at the start of a label in backticks."""
+    name, sep, rest = label.partition(", ")
+    head, paren, tail = name.partition("(")
+    return f"`{name}`{sep}{rest}" if not paren else f"`{head}({tail}`{sep}{rest}"
+
+
+def markdown(rows, py_rows, notes, limits, info, settings):
     md = ["# Performance", "",
           f"Measured {info['date']} on {info['cpu']} ({info['cores']} cores), Linux {info['kernel']}, "
-          f"{info['compiler']}, {settings['build_type']} build, Python {settings['python']}. "
-          f"Generated by `cmake --build build-bench --target bench` (`bench/run_all.py`); "
-          f"running every benchmark took {settings['elapsed']} after the build.", "",
-          "Each row is one Karpa export against an anchor doing the same job on the same input in the same "
-          "run. Throughput is megabytes of input text per second (MB/s, 10^6 bytes) or millions of items per "
-          "second, from CPU time. **ratio = anchor CPU time / Karpa CPU time**: above 1 Karpa is faster. "
-          f"C++ rows: medians of {settings['repetitions']} Google Benchmark repetitions"
-          f"{' of at least ' + str(settings['min_time']) + ' s each' if settings['min_time'] else ''}, "
-          "`cpu_time`, the export called through the loaded `.so`. Python rows: medians of "
-          f"{settings['python_repetitions']} runs of `time.process_time`, Karpa called through the `karpa` "
-          "package (ctypes), so encoding the arguments, the foreign call and decoding the result all count; "
-          "the anchor is the plain Python a user would write instead. Inputs: a million items per call "
-          "(5 to 25 MB of list text), or 1 MiB and 64-byte buffers, from fixed seeds. The machine is shared, "
-          "so single ratios move by several percent between runs (more for the hash-set rows, whose "
-          "anchors are sensitive to cache pressure).", "",
-          "![ratios](performance.svg)", "",
-          "| host | Karpa export | Karpa throughput | anchor | anchor throughput | unit | ratio |",
-          "|---|---|---:|---|---:|---|---:|"]
+          f"{info['compiler']}, {settings['build_type']} build, Python {settings['python']}, by one run of "
+          f"`bash scripts/bench.sh` (`bench/run_all.py`); running every benchmark took {settings['elapsed']} "
+          "after the build.", "",
+          "Each row is one Karpa export against the **strongest peer**: the fastest of the pipelines a user would "
+          "write instead, doing the same job end to end on the same input (read the text, compute, print the "
+          "result text) in the same process. The peers are fast_float, fmt, abseil's `flat_hash_set`, pdqsort, "
+          "`std::nth_element`, std::chrono and Howard Hinnant's date, OpenSSL, nettle, libgcrypt and Crypto++, and "
+          f"an eight-digits-at-a-time (SWAR) integer reader written in `bench/peers.hpp`; the standard-library "
+          "pipeline counts as a peer too and keeps its own column. Every peer's output was checked equal to "
+          "Karpa's on the same input before it was timed.", "",
+          "**ratio = peer CPU time / Karpa CPU time**: below 1 Karpa is slower, above 1 faster. "
+          f"C++ rows: medians of {settings['repetitions']} repetitions"
+          f"{' of at least ' + str(settings['min_time']) + ' s' if settings['min_time'] else ''}, run in random "
+          "interleaved order (`--benchmark_enable_random_interleaving`), `cpu_time`, Karpa called through its "
+          "loaded `.so`. Throughput is of the input text (MB/s, 10^6 bytes) or of items; per-call rows are "
+          "nanoseconds per call. The machine is shared and noisy, so single ratios move by several percent "
+          "between runs.", "",
+          "**of limit** is how close Karpa gets to a physical limit measured in the same run: for the text paths, "
+          "memory bandwidth (strlen over 64 MiB"
+          + (f": {limits['bandwidth'] / 1e9:.1f} GB/s; memcpy {limits['memcpy'] / 1e9:.1f} GB/s" if limits["bandwidth"]
+             and limits["memcpy"] else "")
+          + "); for the 1 MiB digests, the serial dependency chain of MD5's rounds (4.5 cycles/byte) and SHA-1 / "
+          "SHA-256 with the SHA extensions (1.9 / 2.0 cycles/byte) at the core clock"
+          + (f" ({limits['clock_hz'] / 1e9:.2f} GHz, from a chain of dependent additions)" if limits["clock_hz"] else "")
+          + "; for a single call, the share of its time that an empty call into a dlopen'd library takes"
+          + (f" ({limits['call_floor_s'] * 1e9:.1f} ns)" if limits["call_floor_s"] else "") + ".", "",
+          "![ratios](performance.svg)", ""]
+    section = None
     for r in rows:
-        export, comma, detail = r["label"].partition(", ")
-        if EXPORT_NAME.match(export):
-            export = f"`{export}`"
-        anchor = f"`{r['anchor']}`" if r["host"] == "Python" else r["anchor"]
-        md.append(f"| {r['host']} | {export}{comma}{detail} | {fmt_rate(r['karpa_rate'])} | {anchor} | "
-                  f"{fmt_rate(r['anchor_rate'])} | {r['unit'] or ''} | **{fmt_ratio(r['ratio'])}** |")
-    if unpaired:
-        md += ["", "Measured without an anchor (CPU time per iteration, median):", "",
-               "| binary | benchmark | CPU time |", "|---|---|---:|"]
-        for u in unpaired:
-            md.append(f"| {u['binary']} | `{u['benchmark']}` | {fmt_time(u['cpu_s'])} |")
-    md += ["", "Ratios (geometric mean): " + ", ".join(
-        f"{host} {geomean([r['ratio'] for r in rows if r['host'] == host]):.2f}x"
-        for host in dict.fromkeys(r["host"] for r in rows)) + ".", ""]
+        if r["section"] != section:
+            section = r["section"]
+            md += ["", f"## {section}", "",
+                   "| export | Karpa | unit | strongest peer | peer | **ratio** | standard library | std ratio | "
+                   "limit | of limit |",
+                   "|---|---:|---|---|---:|---:|---|---:|---|---:|"]
+        md.append(f"| {code(r['label'])} | {fmt_rate(r['karpa_rate'])} | {r['unit'] or ''} | "
+                  f"{r.get('peer', 'none measured')} | {fmt_rate(r.get('peer_rate'))} | **{fmt_ratio(r.get('ratio'))}** | "
+                  f"{r.get('std', '')} | {fmt_ratio(r.get('std_ratio')) if 'std_ratio' in r else ''} | "
+                  f"{r.get('limit', '')} | {fmt_fraction(r)} |")
+    others = [(r["label"], o) for r in rows for o in r.get("others", [])]
+    if others:
+        md += ["", "The other peers measured (ratio against Karpa, same run):", ""]
+        for label, o in others:
+            md.append(f"- {code(label)}: {o['peer']} {o['ratio']:.2f}")
+    if py_rows:
+        md += ["", "## From Python", "",
+               "The `karpa` package (ctypes) against the plain Python a user would write instead, from the same "
+               f"Python value to the same Python value: medians of {settings['python_repetitions']} runs of "
+               "`time.process_time`, the two sides alternating, so encoding, the foreign call and decoding count "
+               "against Karpa. ratio = Python time / Karpa time.", "",
+               "| export | Karpa | Python | Python throughput | unit | ratio |", "|---|---:|---|---:|---|---:|"]
+        for r in py_rows:
+            md.append(f"| {code(r['label'])} | {fmt_rate(r['karpa_rate'])} | `{r['anchor']}` | "
+                      f"{fmt_rate(r['anchor_rate'])} | {r['unit']} | **{fmt_ratio(r['ratio'])}** |")
+    if notes:
+        md += ["", "## Rows and peers left out", ""] + [f"- {n}" for n in notes]
+    md += ["", "## Summary", "",
+           "Geometric mean of the ratios: "
+           + ", ".join(f"{s} {geomean([r.get('ratio') for r in rows if r['section'] == s]):.2f} "
+                       "against the strongest peer" for s in dict.fromkeys(r["section"] for r in rows))
+           + f"; all C++ rows {geomean([r.get('ratio') for r in rows]):.2f} against the strongest peer, "
+           f"{geomean([r.get('std_ratio') for r in rows]):.2f} against the standard library alone"
+           + (f"; Python {geomean([r['ratio'] for r in py_rows]):.2f} against plain Python" if py_rows else "")
+           + ".", ""]
     return "\n".join(md)
-
-
-def geomean(values):
-    return math.exp(statistics.fmean(math.log(v) for v in values)) if values else float("nan")
 
 
 def esc(text):
     return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;").replace('"', "&quot;")
 
 
-def svg(rows, info):
-    """Horizontal bars of the ratios on a log scale, from the line at 1.0."""
-    bar_h, gap, left, plot_w, top = 16, 6, 330, 460, 56
-    ratios = [r["ratio"] for r in rows]
-    # Room beyond the extreme bars for their labels.
-    lo = 2.0 ** math.floor(math.log2(min(ratios + [0.5]) / 1.4))
-    hi = 2.0 ** math.ceil(math.log2(max(ratios + [2.0]) * 1.4))
+def svg(rows, py_rows, info):
+    """Horizontal bars of the ratio against the strongest peer, log scale, from the 1.0 line; a tick marks
+    the standard-library ratio. The Python rows follow, against plain Python."""
+    bars = [(r["section"], r["label"], r.get("ratio"), r.get("std_ratio"), r.get("peer", "")) for r in rows
+            if r.get("ratio")]
+    bars += [("From Python, against plain Python", r["label"], r["ratio"], None, r["anchor"]) for r in py_rows]
+    bar_h, gap, left, plot_w, top = 15, 5, 360, 470, 62
+    values = [b[2] for b in bars] + [b[3] for b in bars if b[3]]
+    lo = 2.0 ** math.floor(math.log2(min(values + [0.5]) / 1.3))
+    hi = 2.0 ** math.ceil(math.log2(max(values + [2.0]) * 1.3))
     span = math.log2(hi) - math.log2(lo)
 
     def x(v):
-        return left + (math.log2(v) - math.log2(lo)) / span * plot_w
+        return left + (math.log2(max(min(v, hi), lo)) - math.log2(lo)) / span * plot_w
 
-    # Rows grouped by host, each group under a heading.
-    group_gap = 22
-    ys, y, host = [], top, None
-    for r in rows:
-        if r["host"] != host:
-            host = r["host"]
-            y += group_gap
+    ys, y, section = [], top, None
+    for b in bars:
+        if b[0] != section:
+            section = b[0]
+            y += 22
         ys.append(y)
         y += bar_h + gap
     bottom = y
-    height = bottom + 40
-    width = left + plot_w + 80
+    width, height = left + plot_w + 60, bottom + 44
     out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
            f'viewBox="0 0 {width} {height}" font-family="sans-serif" font-size="11">',
            f'<rect width="{width}" height="{height}" fill="white"/>',
            f'<text x="{width / 2}" y="18" text-anchor="middle" font-size="14" font-weight="bold">'
-           'Karpa throughput / anchor throughput (CPU time, log scale)</text>',
+           'Karpa against its strongest peer: peer CPU time / Karpa CPU time (log scale)</text>',
            f'<text x="{width / 2}" y="34" text-anchor="middle" fill="#555">'
-           f'{esc(info["cpu"])}, {info["cores"]} cores, {esc(info["date"])}; right of 1.0: Karpa faster</text>']
+           f'{esc(info["cpu"])}, {info["cores"]} cores, {esc(info["date"])}; right of 1.0: Karpa faster; '
+           'black tick: against the standard library</text>']
     tick = lo
     while tick <= hi * 1.0001:
         tx = x(tick)
-        label = f"{tick:g}"
-        out.append(f'<line x1="{tx:.1f}" y1="{top + 8}" x2="{tx:.1f}" y2="{bottom}" stroke="#e4e4e4"/>')
-        out.append(f'<text x="{tx:.1f}" y="{bottom + 14}" text-anchor="middle" fill="#555">{label}</text>')
+        out.append(f'<line x1="{tx:.1f}" y1="{top + 6}" x2="{tx:.1f}" y2="{bottom}" stroke="#e4e4e4"/>')
+        out.append(f'<text x="{tx:.1f}" y="{bottom + 14}" text-anchor="middle" fill="#555">{tick:g}</text>')
         tick *= 2
     one = x(1.0)
-    host_colors = {"C++": ("#2b7bb9", "#c0504d"), "Python": ("#3a9a5b", "#d08a2c")}
-    headings = {"C++": "C++ host, against std:: or OpenSSL",
-                "Python": "Python host (karpa package), against Python"}
-    for i, r in enumerate(rows):
+    for i, (section, label, ratio, std_ratio, peer) in enumerate(bars):
         y = ys[i]
-        if i == 0 or rows[i - 1]["host"] != r["host"]:
-            heading = headings.get(r["host"], r["host"])
-            out.append(f'<text x="8" y="{y - 7}" font-weight="bold" fill="#333">{esc(heading)}</text>')
-        faster, slower = host_colors.get(r["host"], ("#2b7bb9", "#c0504d"))
-        end = x(max(min(r["ratio"], hi), lo))
+        if i == 0 or bars[i - 1][0] != section:
+            out.append(f'<text x="8" y="{y - 6}" font-weight="bold" fill="#333">{esc(section)}</text>')
+        python = section.startswith("From Python")
+        colour = ("#3a9a5b" if python else "#2b7bb9") if ratio >= 1 else ("#d08a2c" if python else "#c0504d")
+        end = x(ratio)
         x0, w = min(one, end), max(abs(end - one), 1.0)
-        colour = faster if r["ratio"] >= 1 else slower
-        name = r["label"]
-        out.append(f'<text x="{left - 6}" y="{y + bar_h - 4}" text-anchor="end">{esc(name)}</text>')
+        out.append(f'<text x="{left - 6}" y="{y + bar_h - 4}" text-anchor="end">{esc(label)}</text>')
         out.append(f'<rect x="{x0:.1f}" y="{y}" width="{w:.1f}" height="{bar_h}" fill="{colour}">'
-                   f'<title>{r["host"]}: {esc(name)} vs {esc(r["anchor"])}: {r["ratio"]:.2f}x</title></rect>')
-        tx, anchor = (end + 4, "start") if r["ratio"] >= 1 else (end - 4, "end")
-        out.append(f'<text x="{tx:.1f}" y="{y + bar_h - 4}" text-anchor="{anchor}">{r["ratio"]:.2f}</text>')
-    out.append(f'<line x1="{one:.1f}" y1="{top - 8}" x2="{one:.1f}" y2="{bottom + 2}" stroke="black" '
+                   f'<title>{esc(label)} vs {esc(peer)}: {ratio:.2f}</title></rect>')
+        if std_ratio:
+            sx = x(std_ratio)
+            out.append(f'<line x1="{sx:.1f}" y1="{y - 1}" x2="{sx:.1f}" y2="{y + bar_h + 1}" stroke="black" '
+                       f'stroke-width="2"><title>against the standard library: {std_ratio:.2f}</title></line>')
+        tx, anchor = (end + 4, "start") if ratio >= 1 else (end - 4, "end")
+        out.append(f'<text x="{tx:.1f}" y="{y + bar_h - 4}" text-anchor="{anchor}">{ratio:.2f}</text>')
+    out.append(f'<line x1="{one:.1f}" y1="{top - 4}" x2="{one:.1f}" y2="{bottom + 2}" stroke="black" '
                'stroke-width="1.5"/>')
-    out.append(f'<text x="{one + 4:.1f}" y="{top - 1}" font-weight="bold">1.0</text>')
-    out.append(f'<text x="{left + plot_w / 2}" y="{bottom + 30}" text-anchor="middle" fill="#555">'
-               'blue or green: Karpa faster; red or orange: the anchor faster</text>')
+    out.append(f'<text x="{one + 4:.1f}" y="{top + 2}" font-weight="bold">1.0</text>')
+    out.append(f'<text x="{left + plot_w / 2}" y="{bottom + 32}" text-anchor="middle" fill="#555">'
+               'blue or green: Karpa faster than the strongest peer; red or orange: the peer faster</text>')
     out.append("</svg>")
     return "\n".join(out) + "\n"
 
@@ -428,9 +547,10 @@ def main():
                         help="configure a Release build in --build-dir and build its bench target (which runs this)")
     parser.add_argument("--binary", action="append", default=[], help="benchmark binary (default: bin/*_bench)")
     parser.add_argument("--repetitions", type=int, default=5)
-    parser.add_argument("--min-time", type=float, default=0.2, help="seconds per repetition, 0 for the default")
+    parser.add_argument("--min-time", type=float, default=0.1, help="seconds per repetition, 0 for the default")
     parser.add_argument("--python-repetitions", type=int, default=5)
     parser.add_argument("--no-python", action="store_true")
+    parser.add_argument("--missing-peers", default="", help="peer libraries the build did not find")
     parser.add_argument("--out-dir", default=os.path.join(ROOT, "docs"), help="where performance.md/.svg go")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build_dir)
@@ -450,13 +570,17 @@ def main():
     os.makedirs(json_dir, exist_ok=True)
 
     results = [run_binary(b, args.repetitions, args.min_time, json_dir) for b in binaries]
-    rows, unpaired = cpp_rows(results)
+    found, errors = collect(results)
+    rows, notes, limits = cpp_rows(found, errors)
     if not rows:
-        raise SystemExit("no benchmark pairs were measured")
-    python_version = platform.python_version()
+        raise SystemExit("no benchmark rows were measured")
+    missing = args.missing_peers.split()
+    if missing:
+        notes.insert(0, "peer libraries not found at build time (their rows or columns are left out): "
+                     + ", ".join(missing))
+    python_version, py_rows = platform.python_version(), []
     if not args.no_python:
-        host_rows, python_version = python_rows(build_dir, args.python_repetitions)
-        rows += host_rows
+        py_rows, python_version = python_rows(build_dir, args.python_repetitions)
     elapsed = time.monotonic() - started
 
     info = machine()
@@ -464,19 +588,20 @@ def main():
                 "min_time": args.min_time, "python_repetitions": args.python_repetitions,
                 "elapsed": f"{elapsed / 60:.1f} minutes"}
     print()
-    print(f"{info['cpu']}, {info['cores']} cores, {info['date']}; ratio = anchor CPU time / Karpa CPU time")
-    print(plain_table(rows))
-    for u in unpaired:
-        print(f"  (no anchor) {u['binary']}: {u['benchmark']} {fmt_time(u['cpu_s'])}")
+    print(f"{info['cpu']}, {info['cores']} cores, {info['date']}; ratio = peer CPU time / Karpa CPU time")
+    print(plain_table(rows, py_rows))
+    for n in notes:
+        print("note:", n)
     print(f"run time {elapsed:.0f} s")
 
     os.makedirs(args.out_dir, exist_ok=True)
     with open(os.path.join(args.out_dir, "performance.md"), "w") as f:
-        f.write(markdown(rows, unpaired, info, settings))
+        f.write(markdown(rows, py_rows, notes, limits, info, settings))
     with open(os.path.join(args.out_dir, "performance.svg"), "w") as f:
-        f.write(svg(rows, info))
+        f.write(svg(rows, py_rows, info))
     with open(os.path.join(json_dir, "table.json"), "w") as f:
-        json.dump({"machine": info, "settings": settings, "rows": rows, "unpaired": unpaired}, f, indent=1)
+        json.dump({"machine": info, "settings": settings, "limits": limits, "rows": rows, "python_rows": py_rows,
+                   "notes": notes}, f, indent=1)
     print(f"wrote {os.path.join(args.out_dir, 'performance.md')} and performance.svg")
 
 
