@@ -515,11 +515,17 @@ def svg(rows, py_rows, info):
         out.append(f'<text x="{left - 6}" y="{y + bar_h - 4}" text-anchor="end">{esc(label)}</text>')
         out.append(f'<rect x="{x0:.1f}" y="{y}" width="{w:.1f}" height="{bar_h}" fill="{colour}">'
                    f'<title>{esc(label)} vs {esc(peer)}: {ratio:.2f}</title></rect>')
+        label_at = end
         if std_ratio:
             sx = x(std_ratio)
             out.append(f'<line x1="{sx:.1f}" y1="{y - 1}" x2="{sx:.1f}" y2="{y + bar_h + 1}" stroke="black" '
                        f'stroke-width="2"><title>against the standard library: {std_ratio:.2f}</title></line>')
-        tx, anchor = (end + 4, "start") if ratio >= 1 else (end - 4, "end")
+            # Keep the number clear of a tick just beyond the bar's end.
+            if ratio >= 1 and end <= sx < end + 30:
+                label_at = sx
+            elif ratio < 1 and end - 30 < sx <= end:
+                label_at = sx
+        tx, anchor = (label_at + 4, "start") if ratio >= 1 else (label_at - 4, "end")
         out.append(f'<text x="{tx:.1f}" y="{y + bar_h - 4}" text-anchor="{anchor}">{ratio:.2f}</text>')
     out.append(f'<line x1="{one:.1f}" y1="{top - 4}" x2="{one:.1f}" y2="{bottom + 2}" stroke="black" '
                'stroke-width="1.5"/>')
