@@ -64,8 +64,7 @@ CALL = ("call",)
 ROWS = [
     # bench/seq
     row(LISTS, "BM_SortInt_Karpa", "seq_sort_int", ("BM_SortInt_Std", "from_chars, std::stable_sort, to_chars"),
-        [("BM_SortInt_PeerPdq", f"{SWAR}, pdqsort_branchless, to_chars"),
-         ("BM_SortInt_PeerStdSort", f"{SWAR}, std::sort, to_chars")], MEMORY),
+        [("BM_SortInt_PeerPdq", f"{SWAR}, pdqsort_branchless, to_chars")], MEMORY),
     row(LISTS, "BM_SumInt_Karpa", "seq_reduce_sum_int", ("BM_SumInt_Std", "from_chars, checked sum, to_chars"),
         [("BM_SumInt_PeerSwar", f"{SWAR}, checked sum, to_chars")], MEMORY),
     row(LISTS, "BM_UniqueInt_Karpa", "seq_unique_int",
@@ -82,7 +81,7 @@ ROWS = [
         [("BM_SortFloat_PeerFastFloatFmt", "fast_float, std::stable_sort, fmt {:g}"),
          ("BM_SortFloat_PeerFastFloatToChars", "fast_float, std::stable_sort, to_chars %g")], MEMORY),
     row(LISTS, "BM_SortString_Karpa", "seq_sort_string", ("BM_SortString_Std", "split, std::stable_sort, join"),
-        [("BM_SortString_PeerPdq", "split, pdqsort, join"), ("BM_SortString_PeerStdSort", "split, std::sort, join")],
+        [("BM_SortString_PeerPdq", "split, pdqsort, join")],
         MEMORY),
     row(LISTS, "BM_UniqueString_Karpa", "seq_unique_string", ("BM_UniqueString_Std", "split, std::unordered_set, join"),
         [("BM_UniqueString_PeerAbsl", "split, absl::flat_hash_set, join")], MEMORY),
@@ -105,8 +104,7 @@ ROWS = [
         [("BM_variance_float_peer_fastfloat", "fast_float, two passes, fmt"),
          ("BM_variance_float_peer_shortpath", "SWAR digits + Clinger fast path, two passes, fmt")], MEMORY),
     row(LISTS, "BM_median_int_export", "cur_median_int", ("BM_median_int_baseline", "from_chars, std::stable_sort"),
-        [("BM_median_int_peer_nth", f"{SWAR}, std::nth_element"),
-         ("BM_median_int_peer_pdq", f"{SWAR}, pdqsort_branchless")], MEMORY),
+        [("BM_median_int_peer_nth", f"{SWAR}, std::nth_element")], MEMORY),
     row(LISTS, "BM_dot_int_export", "cur_dot_int", ("BM_dot_int_baseline", "from_chars, checked dot product"),
         [("BM_dot_int_peer_swar", f"{SWAR}, checked dot product")], MEMORY),
     row(LISTS, "BM_distinct_string_export", "cur_distinct_string",
@@ -554,7 +552,7 @@ def main():
     parser.add_argument("--binary", action="append", default=[], help="benchmark binary (default: bin/*_bench)")
     parser.add_argument("--repetitions", type=int, default=5)
     parser.add_argument("--min-time", type=float, default=0.1, help="seconds per repetition, 0 for the default")
-    parser.add_argument("--python-repetitions", type=int, default=5)
+    parser.add_argument("--python-repetitions", type=int, default=3)
     parser.add_argument("--no-python", action="store_true")
     parser.add_argument("--missing-peers", default="", help="peer libraries the build did not find")
     parser.add_argument("--out-dir", default=os.path.join(ROOT, "docs"), help="where performance.md/.svg go")

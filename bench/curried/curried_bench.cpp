@@ -3,7 +3,7 @@
 // read, a plain loop or std::stable_sort to compute, std::to_chars to print;
 // the string sets against std::unordered_set<std::string_view>. And against
 // the strongest peers: the eight-digits-at-a-time reader, fast_float (or a
-// short-decimal fast path), nth_element or pdqsort, abseil's flat_hash_set,
+// short-decimal fast path), nth_element, abseil's flat_hash_set,
 // fmt; each peer is checked once against the export's exact text.
 #include <benchmark/benchmark.h>
 
@@ -26,9 +26,6 @@
 
 #if KARPA_PEER_ABSL
 #include <absl/container/flat_hash_set.h>
-#endif
-#if KARPA_PEER_PDQSORT
-#include <pdqsort.h>
 #endif
 
 namespace {
@@ -248,9 +245,6 @@ PAIR(variance_float, runExport1(state, "cur_variance_float", shortFloats()),
      runBase(state, [] { return baseVarianceFloat(shortFloats()); }))
 PAIR(median_int, runExport1(state, "cur_median_int", wideInts()),
      runBase(state, [] { return baseMedianInt(wideInts()); }))
-// Reading alone, to split the median's time into reading and sorting.
-void BM_median_int_reading_only(benchmark::State& state) { runExport1(state, "cur_sum_int", wideInts()); }
-BENCHMARK(BM_median_int_reading_only)->Unit(benchmark::kMillisecond);
 
 PAIR(dot_int, runExport2(state, "cur_dot_int", dotInts(2), dotInts(3)),
      runBase(state, [] { return baseDotInt(dotInts(2), dotInts(3)); }))
@@ -340,18 +334,6 @@ void BM_median_int_peer_nth(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_median_int_peer_nth)->Unit(benchmark::kMillisecond);
-#if KARPA_PEER_PDQSORT
-void BM_median_int_peer_pdq(benchmark::State& state) {
-    runPeer(state, [] { return answer1("cur_median_int", wideInts()); }, [] {
-        auto xs = karpa_bench::readIntsSwar(wideInts());
-        pdqsort_branchless(xs.begin(), xs.end());
-        const size_t n = xs.size();
-        const double m = n % 2 ? double(xs[n / 2]) : (double(xs[n / 2 - 1]) + double(xs[n / 2])) * 0.5;
-        return medianText(m);
-    });
-}
-BENCHMARK(BM_median_int_peer_pdq)->Unit(benchmark::kMillisecond);
-#endif
 
 void BM_dot_int_peer_swar(benchmark::State& state) {
     runPeer(state, [] { return answer2("cur_dot_int", dotInts(2), dotInts(3)); }, [] {

@@ -256,13 +256,6 @@ void BM_SortFloat_Std(benchmark::State& state) {
 
 // --- the strongest peers ------------------------------------------------------
 
-void BM_SortInt_PeerStdSort(benchmark::State& state) {
-    timedPeer(state, [] { return seqAnswer0("seq_sort_int", intListText()); }, intListText(), [] {
-        auto xs = karpa_bench::readIntsSwar(intListText());
-        std::sort(xs.begin(), xs.end());
-        return printInts(xs);
-    });
-}
 #if KARPA_PEER_PDQSORT
 void BM_SortInt_PeerPdq(benchmark::State& state) {
     timedPeer(state, [] { return seqAnswer0("seq_sort_int", intListText()); }, intListText(), [] {
@@ -315,13 +308,6 @@ void BM_SortString_PeerPdq(benchmark::State& state) {
     });
 }
 #endif
-void BM_SortString_PeerStdSort(benchmark::State& state) {
-    timedPeer(state, [] { return seqAnswer0("seq_sort_string", stringListText()); }, stringListText(), [] {
-        auto items = splitItems(stringListText());
-        std::sort(items.begin(), items.end());
-        return joinItems(items);
-    });
-}
 
 #if KARPA_PEER_ABSL
 void BM_UniqueString_PeerAbsl(benchmark::State& state) {
@@ -411,14 +397,12 @@ BENCHMARK(BM_ReverseFloat_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseFloat_Std)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortFloat_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortFloat_Std)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortInt_PeerStdSort)->Unit(benchmark::kMillisecond);
 #if KARPA_PEER_PDQSORT
 BENCHMARK(BM_SortInt_PeerPdq)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortString_PeerPdq)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_SumInt_PeerSwar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseInt_PeerSwar)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortString_PeerStdSort)->Unit(benchmark::kMillisecond);
 #if KARPA_PEER_ABSL
 BENCHMARK(BM_UniqueInt_PeerAbsl)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueString_PeerAbsl)->Unit(benchmark::kMillisecond);
