@@ -394,7 +394,9 @@ def markdown(rows, py_rows, notes, limits, info, settings):
           f"Measured {info['date']} on {info['cpu']} ({info['cores']} cores), Linux {info['kernel']}, "
           f"{info['compiler']}, {settings['build_type']} build, Python {settings['python']}, by one run of "
           f"`bash scripts/bench.sh` (`bench/run_all.py`); running every benchmark took {settings['elapsed']} "
-          "after the build.", "",
+          "after the build; the one-minute load average was "
+          f"{settings['load'][0]:.1f} at the start and {settings['load'][1]:.1f} at the end "
+          f"({info['cores']} cores; above that, other work shared the machine).", "",
           "Each row is one Karpa export against the **strongest peer**: the fastest of the pipelines a user would "
           "write instead, doing the same job end to end on the same input (read the text, compute, print the "
           "result text) in the same process. The peers are fast_float, fmt, abseil's `flat_hash_set`, pdqsort, "
@@ -562,6 +564,7 @@ def main():
         configure_and_build(build_dir)
 
     started = time.monotonic()
+    load_start = os.getloadavg()[0]
     binaries = args.binary or glob.glob(os.path.join(build_dir, "bin", "*_bench"))
     rank = {name: i for i, name in enumerate(BINARY_ORDER)}
     binaries.sort(key=lambda b: (rank.get(os.path.basename(b), len(rank)), os.path.basename(b)))
@@ -590,7 +593,7 @@ def main():
     info = machine()
     settings = {"build_type": kind, "python": python_version, "repetitions": args.repetitions,
                 "min_time": args.min_time, "python_repetitions": args.python_repetitions,
-                "elapsed": f"{elapsed / 60:.1f} minutes"}
+                "elapsed": f"{elapsed / 60:.1f} minutes", "load": (load_start, os.getloadavg()[0])}
     print()
     print(f"{info['cpu']}, {info['cores']} cores, {info['date']}; ratio = peer CPU time / Karpa CPU time")
     print(plain_table(rows, py_rows))
