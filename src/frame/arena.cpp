@@ -23,9 +23,14 @@ namespace {
 
 constexpr size_t kPage = 4096;
 constexpr size_t kFirstChunk = 64 * 1024;
-// A thread keeps at most this much mapped between calls; a larger call's
-// memory is unmapped when the next call starts.
-constexpr size_t kRetainLimit = 128u << 20;
+// Chunks grow by doubling up to this size (a single larger allocation gets a
+// chunk of its own).
+constexpr size_t kChunkLimit = 128u << 20;
+// What a thread keeps resident between calls: when the next call starts, the
+// pages a larger call touched beyond this are given back to the system (the
+// mapping stays, so a call of the same size again reuses it, faulting fresh
+// zero pages in).
+constexpr size_t kRetainResident = 4u << 20;
 
 struct Chunk {
     Chunk* previous;
@@ -79,7 +84,7 @@ void mapChunk(ArenaState& arena, size_t need) {
     arena.cursor = chunkStart(c);
     arena.end = reinterpret_cast<char*>(c) + size;
     arena.mapped += size;
-    arena.nextSize = std::min(size * 2, kRetainLimit);
+    arena.nextSize = std::min(size * 2, kChunkLimit);
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
 }
 
@@ -104,14 +109,18 @@ void* arenaAllocate(size_t bytes, size_t align) {
 void arenaReset() {
     ArenaState& arena = tlsArena;
     if (arena.chunk == nullptr) return;
-    if (arena.chunk->previous != nullptr || arena.chunk->size > kRetainLimit) {
+    if (arena.chunk->previous != nullptr || arena.chunk->size > kChunkLimit) {
         // The last call outgrew one chunk: replace them all by one chunk with
-        // room for what it used and a quarter more (up to the retain limit),
-        // mapped by the next allocation.
+        // room for what it used and a quarter more, mapped by the next
+        // allocation (untouched pages of a mapping cost no memory).
         const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
         unmapAll(arena);
-        arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kRetainLimit);
+        arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
         return;
+    }
+    char* const retainedEnd = reinterpret_cast<char*>(arena.chunk) + kRetainResident;
+    if (arena.cursor > retainedEnd) {
+        madvise(retainedEnd, static_cast<size_t>(arena.cursor - retainedEnd), MADV_DONTNEED);
     }
     arena.cursor = chunkStart(arena.chunk);
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
@@ -119,8 +128,7 @@ void arenaReset() {
 
 size_t arenaMappedBytes() { return tlsArena.mapped; }
 
-void TextBuilder::reserve(size_t extra) {
-    if (extra < cap - len) return;  // keeps one byte for the NUL
+void TextBuilder::grow(size_t extra) {
     if (extra > SIZE_MAX / 4) outOfMemory();
     const size_t wanted = std::max(len + extra + 1, cap * 2);
     char* grown = static_cast<char*>(arenaAllocate(std::max<size_t>(wanted, 32), 1));

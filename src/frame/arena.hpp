@@ -52,7 +52,18 @@ struct TextBuilder {
     size_t len = 0;
     size_t cap = 0;
 
-    void reserve(size_t extra);  // room for `extra` more bytes plus the NUL
+    // Room for `extra` more bytes plus the NUL. The first reservation of a
+    // builder, the common case of a one-value result, is one arena allocation.
+    void reserve(size_t extra) {
+        if (extra < cap - len) return;
+        if (cap == 0 && extra < SIZE_MAX / 4) {
+            cap = extra + 1 > 32 ? extra + 1 : 32;
+            data = static_cast<char*>(arenaAllocate(cap, 1));
+            return;
+        }
+        grow(extra);
+    }
+    void grow(size_t extra);
     // A writer that knows an upper bound of its output asks for the room,
     // writes from the pointer it gets and commits up to where it stopped.
     char* room(size_t extra) {
