@@ -5,21 +5,15 @@
 #include <algorithm>
 
 namespace karpa {
-namespace {
 
-// trunc((INT64_MIN + d) / 10): below this, one more digit d leaves the range.
-constexpr int64_t kDigitLimit[10] = {
-    (INT64_MIN + 0) / 10, (INT64_MIN + 1) / 10, (INT64_MIN + 2) / 10, (INT64_MIN + 3) / 10,
-    (INT64_MIN + 4) / 10, (INT64_MIN + 5) / 10, (INT64_MIN + 6) / 10, (INT64_MIN + 7) / 10,
-    (INT64_MIN + 8) / 10, (INT64_MIN + 9) / 10,
-};
-
-[[noreturn]] void invalidInteger(std::string_view text) {
+// The integer scanner and the integer list reader live in intscan.cpp; the
+// two integer errors are raised from here.
+void invalidInteger(std::string_view text) {
     raise(ErrorKind::ValueError, "invalid integer: " + std::string(text));
 }
 
-}  // namespace
-
+// The bytes equal to `byte`, counted in sixteen-byte blocks and then one at
+// a time.
 size_t countByte(std::string_view text, char byte) {
     // SSE2 belongs to every x86-64 processor. Matches are counted in byte
     // lanes (each match subtracts -1), folded into the total before a lane
@@ -76,46 +70,12 @@ std::string_view strip(std::string_view text) {
 
 void integerOutOfRangeError() { raise(ErrorKind::ValueError, "Parsed integer outside of valid range"); }
 
-size_t rawParseInt(const char* s, size_t n, int64_t& value) {
-    size_t i = 0;
-    bool negative = false;
-    if (n == 0) return 0;
-    if (s[0] == '+' || s[0] == '-') {
-        negative = s[0] == '-';
-        i = 1;
-    }
-    if (i >= n || !isDigit(s[i])) return 0;
-    // Accumulated as a non-positive number so that INT64_MIN is reachable.
-    // Past the first digit an underscore always follows a digit or another
-    // underscore, so one loop takes both.
-    int64_t acc = 0;
-    for (; i < n; ++i) {
-        const unsigned d = static_cast<unsigned char>(s[i]) - unsigned('0');
-        if (d <= 9) {
-            if (acc < kDigitLimit[d]) [[unlikely]] integerOutOfRangeError();
-            acc = acc * 10 - static_cast<int64_t>(d);
-        } else if (s[i] != '_') {
-            break;
-        }
-    }
-    if (!negative) {
-        if (acc == INT64_MIN) [[unlikely]] integerOutOfRangeError();
-        acc = -acc;
-    }
-    value = acc;
-    return i;
-}
-
 int64_t parseInt(std::string_view text) {
     int64_t value = 0;
     const size_t used = rawParseInt(text.data(), text.size(), value);
     if (used == 0 || used != text.size()) invalidInteger(text);
     return value;
 }
-
-IntList parseCsvInts(std::string_view text) { return readList<int64_t>(text, rawParseInt, invalidInteger); }
-
-IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }
 
 char* writeInt(char* out, int64_t value) {
     uint64_t u = static_cast<uint64_t>(value);

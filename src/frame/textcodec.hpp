@@ -54,17 +54,43 @@ StringList parseStrings(const char* hostText);
 
 // Scans an integer at the start of s[0..n): the count of bytes consumed (0 when
 // there is no integer here) and the value. Raises ValueError "Parsed integer
-// outside of valid range" as soon as the digits leave the 64-bit range.
+// outside of valid range" when the digits leave the 64-bit range, whatever
+// follows them. Digits are read eight at a time (intscan.cpp); never reads
+// outside s[0..n).
 size_t rawParseInt(const char* s, size_t n, int64_t& value);
 [[noreturn]] void integerOutOfRangeError();
+// ValueError "invalid integer: " + text.
+[[noreturn]] void invalidInteger(std::string_view text);
 
 // The whole text as one integer, or ValueError "invalid integer: <text>".
 int64_t parseInt(std::string_view text);
 
-// Reads a number list: `scan(p, n, value)` scans one element at p (as
-// rawParseInt does) and `invalid(piece)` raises the error for a stripped
-// piece that is not a number as a whole. Equivalent to split, strip, skip
-// empty pieces and parse each remaining piece whole, in one pass.
+// One piece of a number list starting at p: blanks, then the comma of an
+// empty piece, or an element that `scan(p, n, value)` scans (as rawParseInt
+// does) followed by blanks and the comma or the end. `invalid(piece)` raises
+// the error for a stripped piece that is not a number as a whole. Returns
+// where the next piece starts, or null at the end of the text.
+template <class T, class Scan, class Invalid>
+inline const char* readPiece(const char* p, const char* end, ArenaVec<T>& out, Scan& scan, Invalid& invalid) {
+    const char* const pieceStart = p;
+    while (p < end && isListWhitespace(*p)) ++p;
+    if (p == end) return nullptr;
+    if (*p == ',') return p + 1;
+    T value;
+    const size_t used = scan(p, static_cast<size_t>(end - p), value);
+    const char* q = p + used;
+    while (used != 0 && q < end && isListWhitespace(*q)) ++q;
+    if (used == 0 || (q < end && *q != ',')) [[unlikely]] {
+        const void* comma = std::memchr(pieceStart, ',', static_cast<size_t>(end - pieceStart));
+        const char* pieceEnd = comma ? static_cast<const char*>(comma) : end;
+        invalid(strip({pieceStart, static_cast<size_t>(pieceEnd - pieceStart)}));
+    }
+    out.push_back(value);
+    return q == end ? nullptr : q + 1;
+}
+
+// Reads a number list piece by piece. Equivalent to split, strip, skip empty
+// pieces and parse each remaining piece whole, in one pass.
 template <class T, class Scan, class Invalid>
 ArenaVec<T> readList(std::string_view text, Scan scan, Invalid invalid) {
     ArenaVec<T> out;
@@ -73,32 +99,15 @@ ArenaVec<T> readList(std::string_view text, Scan scan, Invalid invalid) {
     out.reserve(countByte(text, ',') + 1);
     const char* p = text.data();
     const char* const end = p + text.size();
-    for (;;) {
-        const char* const pieceStart = p;
-        while (p < end && isListWhitespace(*p)) ++p;
-        if (p == end) break;
-        if (*p == ',') {
-            ++p;
-            continue;
-        }
-        T value;
-        const size_t used = scan(p, static_cast<size_t>(end - p), value);
-        const char* q = p + used;
-        while (used != 0 && q < end && isListWhitespace(*q)) ++q;
-        if (used == 0 || (q < end && *q != ',')) [[unlikely]] {
-            const void* comma = std::memchr(pieceStart, ',', static_cast<size_t>(end - pieceStart));
-            const char* pieceEnd = comma ? static_cast<const char*>(comma) : end;
-            invalid(strip({pieceStart, static_cast<size_t>(pieceEnd - pieceStart)}));
-        }
-        out.push_back(value);
-        if (q == end) break;
-        p = q + 1;
-    }
+    while (p != nullptr) p = readPiece(p, end, out, scan, invalid);
     return out;
 }
 
 // Integer list readers: from host text (karpa_seq) and from converted text
-// (karpa_curried). Both give the same list for the same text.
+// (karpa_curried). Both give the same list for the same text, the list
+// readList would give with rawParseInt and invalidInteger; a piece that is a
+// sign, digits and then the comma or the end is read without readList's
+// per-piece blank tests.
 IntList parseInts(const char* hostText);
 IntList parseCsvInts(std::string_view text);
 

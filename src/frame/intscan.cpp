@@ -1,0 +1,174 @@
+// The integer scanner and the integer list reader.
+//
+// Digits are read eight at a time as one 64-bit word. A run of at most
+// nineteen digits is below 10^19 < 2^64, so its value is gathered in 64 bits
+// without a check and compared with the limit once. A run of twenty digits or
+// more (leading zeros, or out of range) and a run followed by '_' are read
+// again by the per-digit scan, which checks every digit against the limit.
+#include <bit>
+#include <cstring>
+
+#include "frame/textcodec.hpp"
+
+namespace karpa {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "the first byte of a word is its lowest");
+
+constexpr uint64_t kEveryByte = 0x0101010101010101;  // times b: b in every byte
+constexpr uint64_t kLimitMagnitude = uint64_t(INT64_MAX);  // + 1 for a negative number
+
+uint64_t load8(const char* p) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// Nonzero bits in the bytes of w that are not ASCII digits, exact up to and
+// including the first such byte. A byte is a digit when its high nibble is 3
+// and adding 6 keeps it so (low nibble at most 9). The addition may carry out
+// of a byte only from a byte that is not a digit, so the bytes below the
+// first one flagged are never disturbed.
+uint64_t nonDigitBits(uint64_t w) {
+    const uint64_t high = (w & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
+    const uint64_t low = ((w + 0x06 * kEveryByte) & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
+    return high | low;
+}
+
+// Eight digit values d0..d7 in bytes 0..7, d0 the most significant, as one
+// number. Each step joins neighbouring lanes, the lower one the leading part:
+//   bytes:        10 * d(i) + d(i+1)       <= 99     in the even bytes
+//   16-bit lanes: 100 * p(j) + p(j+1)      <= 9999   in the even lanes
+//   32-bit lanes: 10^4 * q0 + q1           <= 10^8 - 1
+// No lane passes its width, so no step carries into the next lane.
+uint64_t eightDigits(uint64_t d) {
+    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FF;
+    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFF;
+    return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
+}
+
+// Reads the digits at p: returns the end of the run and its value, or null
+// when the run is longer than nineteen digits. Loads a word only where eight
+// bytes remain.
+inline const char* scanDigits(const char* p, const char* end, uint64_t& magnitude) {
+    const char* const first = p;
+    uint64_t acc = 0;
+    while (end - p >= 8) {
+        const uint64_t w = load8(p);
+        const uint64_t other = nonDigitBits(w);
+        if (other == 0) {
+            if (p - first == 16) return nullptr;  // 24 digits or more
+            acc = acc * 100000000 + eightDigits(w & (0x0F * kEveryByte));
+            p += 8;
+            continue;
+        }
+        // k digits before the first other byte: shifted to the top of the
+        // word, they are the last k of eight digits led by zeros.
+        const unsigned k = static_cast<unsigned>(__builtin_ctzll(other)) >> 3;
+        if (k != 0) {
+            if (static_cast<size_t>(p - first) + k > 19) return nullptr;
+            acc = acc * kPowersOf10[k] + eightDigits((w & (0x0F * kEveryByte)) << (64 - 8 * k));
+            p += k;
+        }
+        magnitude = acc;
+        return p;
+    }
+    for (; p < end && isDigit(*p); ++p) {
+        if (p - first == 19) return nullptr;
+        acc = acc * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    magnitude = acc;
+    return p;
+}
+
+// The value of a sign and a magnitude that fit, or the range error.
+inline int64_t signedValue(bool negative, uint64_t magnitude) {
+    if (magnitude > kLimitMagnitude + negative) [[unlikely]] integerOutOfRangeError();
+    return static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
+}
+
+// trunc((INT64_MIN + d) / 10): below this, one more digit d leaves the range.
+constexpr int64_t kDigitLimit[10] = {
+    (INT64_MIN + 0) / 10, (INT64_MIN + 1) / 10, (INT64_MIN + 2) / 10, (INT64_MIN + 3) / 10,
+    (INT64_MIN + 4) / 10, (INT64_MIN + 5) / 10, (INT64_MIN + 6) / 10, (INT64_MIN + 7) / 10,
+    (INT64_MIN + 8) / 10, (INT64_MIN + 9) / 10,
+};
+
+// The per-digit scan, with rawParseInt's contract: every digit is checked
+// against the limit before it is taken.
+[[gnu::noinline]] size_t scanIntPerDigit(const char* s, size_t n, int64_t& value) {
+    size_t i = 0;
+    bool negative = false;
+    if (n == 0) return 0;
+    if (s[0] == '+' || s[0] == '-') {
+        negative = s[0] == '-';
+        i = 1;
+    }
+    if (i >= n || !isDigit(s[i])) return 0;
+    // Accumulated as a non-positive number so that INT64_MIN is reachable.
+    // Past the first digit an underscore always follows a digit or another
+    // underscore, so one loop takes both.
+    int64_t acc = 0;
+    for (; i < n; ++i) {
+        const unsigned d = static_cast<unsigned char>(s[i]) - unsigned('0');
+        if (d <= 9) {
+            if (acc < kDigitLimit[d]) [[unlikely]] integerOutOfRangeError();
+            acc = acc * 10 - static_cast<int64_t>(d);
+        } else if (s[i] != '_') {
+            break;
+        }
+    }
+    if (!negative) {
+        if (acc == INT64_MIN) [[unlikely]] integerOutOfRangeError();
+        acc = -acc;
+    }
+    value = acc;
+    return i;
+}
+
+}  // namespace
+
+size_t rawParseInt(const char* s, size_t n, int64_t& value) {
+    if (n == 0) return 0;
+    const char* const end = s + n;
+    const bool negative = s[0] == '-';
+    const char* const digits = s + (negative || s[0] == '+');
+    uint64_t magnitude = 0;
+    const char* const q = scanDigits(digits, end, magnitude);
+    if (q == nullptr || (q < end && *q == '_')) [[unlikely]] return scanIntPerDigit(s, n, value);
+    if (q == digits) return 0;
+    value = signedValue(negative, magnitude);
+    return static_cast<size_t>(q - s);
+}
+
+// The common piece (a sign, digits, then the comma or the end) is read here;
+// any other byte where the piece starts or ends sends it to readPiece.
+IntList parseCsvInts(std::string_view text) {
+    IntList out;
+    if (text.empty()) return out;
+    // At most one element per piece.
+    out.reserve(countByte(text, ',') + 1);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (;;) {
+        if (p != end) {
+            const bool negative = *p == '-';
+            const char* const digits = p + (negative || *p == '+');
+            uint64_t magnitude = 0;
+            const char* const q = scanDigits(digits, end, magnitude);
+            if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
+                out.push_back(signedValue(negative, magnitude));
+                if (q == end) break;
+                p = q + 1;
+                continue;
+            }
+        }
+        p = readPiece(p, end, out, rawParseInt, invalidInteger);
+        if (p == nullptr) break;
+    }
+    return out;
+}
+
+IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }
+
+}  // namespace karpa
