@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "frame/arena.hpp"
+#include "seq/radix_sort.hpp"
 
 namespace karpa {
 
@@ -89,6 +90,10 @@ void sortDirected(ArenaVec<T>& list, bool descending) {
         sort(list, Ascending{});
     }
 }
+
+// Equal integers are indistinguishable, so the bitwise sort gives the merge
+// sort's output.
+inline void sortDirected(IntList& list, bool descending) { radixSortInt64(list.data(), list.size(), descending); }
 
 // Strings are sorted with their first eight bytes beside them as a big-endian
 // number (zero-padded): unequal prefixes order two strings exactly as their

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -133,3 +134,38 @@ TEST(MergeSort, KeyedStringsMatchThePlainComparison) {
 }
 
 }  // namespace
+
+// The integer sort against std::sort: lengths on each side of the insertion,
+// counting, cache-sized and large-list thresholds, keys drawn from narrow and
+// wide ranges, near the 64-bit limits, sorted, reversed and nearly sorted.
+TEST(RadixSort, EqualsStdSortForEveryKeyShapeAndLength) {
+    std::mt19937_64 rng(7);
+    const auto key = [&](int shape, size_t i, size_t n) -> int64_t {
+        switch (shape) {
+            case 0: return static_cast<int64_t>(rng());                                 // all 64 bits
+            case 1: return static_cast<int64_t>(rng() % 500) - 250;                     // counting range
+            case 2: return static_cast<int64_t>(rng() >> 40);                           // shared high bytes
+            case 3: return (rng() & 1 ? INT64_MIN : INT64_MAX) - static_cast<int64_t>(rng() % 3);  // limits
+            case 4: return static_cast<int64_t>(i) * 3 - static_cast<int64_t>(n);      // sorted
+            case 5: return static_cast<int64_t>(n - i);                                 // reversed
+            default: return static_cast<int64_t>(i) + (rng() % 64 == 0 ? 1000 : 0);    // nearly sorted
+        }
+    };
+    for (size_t n : {0, 1, 2, 31, 32, 33, 600, 2047, 2048, 2049, 65536, 65537, 300000}) {
+        for (int shape = 0; shape < 7; ++shape) {
+            for (bool descending : {false, true}) {
+                IntList list;
+                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
+                std::vector<int64_t> expected(list.begin(), list.end());
+                if (descending) {
+                    std::sort(expected.begin(), expected.end(), std::greater<>());
+                } else {
+                    std::sort(expected.begin(), expected.end());
+                }
+                sortDirected(list, descending);
+                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
+                    << n << " shape " << shape << " descending " << descending;
+            }
+        }
+    }
+}
