@@ -19,7 +19,7 @@ namespace karpa {
 double meanImpl(const IntList& list);       // 0.0 for no items
 double varianceImpl(const IntList& list);   // population variance; 0.0 for no items
 double stddevImpl(const IntList& list);
-double medianImpl(IntList list);            // sorts its own copy; 0.0 for no items
+double medianImpl(IntList list);            // reorders its own copy; 0.0 for no items
 int64_t dotImpl(const IntList& a, const IntList& b);  // over the shorter length
 double l2normImpl(const IntList& list);
 
