@@ -78,11 +78,43 @@ int64_t parseHexInt(std::string_view text) {
     return static_cast<int64_t>(value);
 }
 
+namespace {
+
+// The 16 bytes of 32 hexadecimal digits at text, as parseHexInt reads each
+// pair; false (nothing written) when any of the 32 is not a digit. Letters
+// are folded to lower case (digits already have the 0x20 bit), and each
+// value is (c | 0x20) - '0', less 'a' - '0' - 10 = 39 for a letter.
+bool sixteenFromHex(const char* text, uint8_t* out) {
+    __m128i pairs[2];
+    for (int half = 0; half < 2; ++half) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * half));
+        const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));
+        // Signed compares: bytes from 0x80 up are negative and fail both.
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                             _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+        if (_mm_movemask_epi8(_mm_or_si128(digit, letter)) != 0xFFFF) return false;
+        const __m128i value = _mm_sub_epi8(_mm_sub_epi8(lower, _mm_set1_epi8('0')),
+                                           _mm_and_si128(letter, _mm_set1_epi8(39)));
+        // Each 16-bit lane holds the pair (high digit, low digit): the byte
+        // is high * 16 + low, kept in the lane's low byte for the pack.
+        const __m128i high = _mm_and_si128(_mm_slli_epi16(value, 4), _mm_set1_epi16(0x00F0));
+        pairs[half] = _mm_or_si128(high, _mm_srli_epi16(value, 8));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(pairs[0], pairs[1]));
+    return true;
+}
+
+}  // namespace
+
 void decodeDigestText(std::string_view text, uint8_t* out, size_t count) {
     if (text.size() < 2 * count) [[unlikely]] {
         raiseIndexError2(int64_t(2 * count - 1), int64_t(text.size()) - 1);
     }
-    for (size_t i = 0; i < count; ++i) {
+    size_t i = 0;
+    while (i + 16 <= count && sixteenFromHex(text.data() + 2 * i, out + i)) i += 16;
+    for (; i < count; ++i) {
         out[i] = static_cast<uint8_t>(parseHexInt(text.substr(2 * i, 2)));
     }
 }

@@ -29,7 +29,8 @@ std::string_view digestText(Bytes digest);
 int64_t parseHexInt(std::string_view text);
 
 // Reads `count` bytes from digest text: consecutive two-character pieces,
-// each read with parseHexInt.
+// each read as parseHexInt reads it (sixteen bytes a step where all 32
+// digits are hexadecimal).
 void decodeDigestText(std::string_view text, uint8_t* out, size_t count);
 
 }  // namespace karpa

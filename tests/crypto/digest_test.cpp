@@ -209,6 +209,32 @@ TEST(Hex, DigestTextRoundTrips) {
     EXPECT_EQ(back[15], 0x7e);
 }
 
+// The block reader against the literal pair-by-pair reading: every byte value
+// in every place of a 32-byte text, with the same bytes or the same error.
+TEST(Hex, DecodeDigestTextMatchesPairByPairReading) {
+    const std::string base = "0123456789abcdefABCDEF9876543210fedcba0123456789FEDCBA0f1e2d3c4b";
+    const auto literal = [](const std::string& text, std::vector<uint8_t>& out) {
+        for (size_t i = 0; i < out.size(); ++i) out[i] = uint8_t(parseHexInt(std::string_view(text).substr(2 * i, 2)));
+    };
+    for (int byte = 0; byte < 256; ++byte) {
+        for (size_t place = 0; place < base.size(); place += 3) {
+            std::string text = base;
+            text[place] = char(byte);
+            std::vector<uint8_t> expected(32), got(32);
+            std::string expectedError, gotError;
+            clearFailure();
+            try { literal(text, expected); } catch (const Unwind&) { expectedError = currentError()->message; }
+            clearFailure();
+            try { decodeDigestText(text, got.data(), 32); } catch (const Unwind&) { gotError = currentError()->message; }
+            clearFailure();
+            ASSERT_EQ(gotError, expectedError) << byte << " at " << place;
+            if (expectedError.empty()) {
+                ASSERT_EQ(got, expected) << byte << " at " << place;
+            }
+        }
+    }
+}
+
 // The exports, linked in statically: argument handling and failures.
 struct DigestExport {
     const char* name;
