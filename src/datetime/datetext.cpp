@@ -40,13 +40,12 @@ char* roomForItems(TextBuilder& out, int64_t count, size_t itemBytes, size_t sla
 
 }  // namespace
 
-// Item i is computed from the start and its own offset, so an error is never
-// carried along; only the year's text is kept from one item to the next while
-// the year stays.
+// Item i is the date of the start shifted by i days. Those times grow with
+// i, so when the last one is a timestamp every one is, and when it is not,
+// the error it raises is the one the first failing item would raise. After
+// that check the dates come from a running year, month and day, which give
+// the same dates as breaking down each shifted time.
 const char* printDayRun(const DayRun& run) {
-    // Locals: the text stores may alias `run`, whose fields the loop would
-    // otherwise load again after every item.
-    const Time start = run.start;
     const int64_t count = run.count;
     if (count == 0) return "";
     // A year has at least 365 days; no date of the span has more than 13
@@ -55,24 +54,32 @@ const char* printDayRun(const DayRun& run) {
     // The year text is copied as one 16-byte block: room for the overrun.
     TextBuilder out;
     char* p = roomForItems(out, count, yearBytes + sizeof("-MM-DD,") - 1, 16);
-    const Timezone& zone = utc();
+    ntAddTime(run.start, initDuration(count - 1));
+    const CivilDate first = fromEpochDay(floorDiv(run.start.seconds, kSecondsPerDay));
+    int64_t y = first.year;
+    uint8_t m = first.month;
+    int64_t day = first.monthday;
+    int64_t monthLength = getDaysInMonth(m, y);
     char yearText[16] = {};
-    size_t yearLen = 0;
-    int64_t textYear = 0;
+    size_t yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
+    yearText[yearLen++] = '-';
     for (int64_t i = 0; i < count; ++i) {
-        const Time time = ntAddTime(start, initDuration(i));
-        const DateTime dt = initDateTime(zonedTimeFromTime(zone, time), zone);
-        if (year(dt) != textYear || yearLen == 0) [[unlikely]] {
-            textYear = year(dt);
-            yearLen = static_cast<size_t>(writeInt(yearText, textYear) - yearText);
-            yearText[yearLen++] = '-';
-        }
         std::memcpy(p, yearText, sizeof yearText);
         p += yearLen;
-        p = writeTwoDigitField(p, month(dt));
+        p = writeTwoDigitField(p, m);
         *p++ = '-';
-        p = writeTwoDigitField(p, monthday(dt));
+        p = writeTwoDigitField(p, day);
         *p++ = ',';
+        if (++day > monthLength) [[unlikely]] {
+            day = 1;
+            if (++m > 12) {
+                m = 1;
+                ++y;
+                yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
+                yearText[yearLen++] = '-';
+            }
+            monthLength = getDaysInMonth(m, y);
+        }
     }
     out.commit(p - 1);  // without the last separator
     return out.finish();
