@@ -93,13 +93,11 @@ inline const char* scanDigits(const char* p, const char* end, uint64_t& value, u
 }
 
 // The number-list rule (pieces between commas, blanks stripped, empty pieces
-// skipped) with the SWAR digit scanner. Aborts on text that is not a list of
-// 64-bit decimal integers: the benchmark inputs are.
-inline std::vector<int64_t> readIntsSwar(std::string_view text) {
-    std::vector<int64_t> out;
-    out.reserve(text.size() / 2 + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
+// skipped) around an item reader: `item(p, end)` reads the item at p and
+// returns where it ends, or null when there is none. False when an item is
+// missing or followed by anything but blanks and the comma.
+template <class Item>
+inline bool forEachPiece(const char* p, const char* end, Item item) {
     while (p < end) {
         while (p < end && isBlank(*p)) ++p;
         if (p == end) break;
@@ -107,15 +105,39 @@ inline std::vector<int64_t> readIntsSwar(std::string_view text) {
             ++p;
             continue;
         }
-        bool negative = false;
-        if (*p == '-' || *p == '+') negative = *p++ == '-';
-        uint64_t v = 0;
-        unsigned digits = 0;
-        p = scanDigits(p, end, v, digits);
-        if (digits == 0 || digits > 19 || v > (negative ? (1ull << 63) : (1ull << 63) - 1)) std::abort();
+        p = item(p, end);
+        if (p == nullptr) return false;
         while (p < end && isBlank(*p)) ++p;
-        if (p < end && *p++ != ',') std::abort();
-        out.push_back(negative ? int64_t(0 - v) : int64_t(v));
+        if (p < end && *p++ != ',') return false;
+    }
+    return true;
+}
+
+// A signed 64-bit decimal integer through the SWAR digit scanner: where it
+// ends, or null when it is none or out of range.
+inline const char* scanInt(const char* p, const char* end, int64_t& x) {
+    bool negative = false;
+    if (*p == '-' || *p == '+') negative = *p++ == '-';
+    uint64_t v = 0;
+    unsigned digits = 0;
+    p = scanDigits(p, end, v, digits);
+    if (digits == 0 || digits > 19 || v > (negative ? (1ull << 63) : (1ull << 63) - 1)) return nullptr;
+    x = negative ? int64_t(0 - v) : int64_t(v);
+    return p;
+}
+
+// The list with the SWAR reader; aborts on text that is not a list of 64-bit
+// decimal integers: the benchmark inputs are.
+inline std::vector<int64_t> readIntsSwar(std::string_view text) {
+    std::vector<int64_t> out;
+    out.reserve(text.size() / 2 + 1);
+    if (!forEachPiece(text.data(), text.data() + text.size(), [&](const char* p, const char* end) {
+            int64_t x;
+            p = scanInt(p, end, x);
+            if (p != nullptr) out.push_back(x);
+            return p;
+        })) {
+        std::abort();
     }
     return out;
 }
@@ -124,22 +146,12 @@ inline std::vector<int64_t> readIntsSwar(std::string_view text) {
 // false on text that is not such a list or a sum that overflows.
 inline bool sumIntsSwar(const char* p, const char* end, int64_t& sum) {
     int64_t s = 0;
-    while (p < end) {
-        while (p < end && isBlank(*p)) ++p;
-        if (p == end) break;
-        if (*p == ',') {
-            ++p;
-            continue;
-        }
-        bool negative = false;
-        if (*p == '-' || *p == '+') negative = *p++ == '-';
-        uint64_t v = 0;
-        unsigned digits = 0;
-        p = scanDigits(p, end, v, digits);
-        if (digits == 0 || digits > 19 || v > (negative ? (1ull << 63) : (1ull << 63) - 1)) return false;
-        while (p < end && isBlank(*p)) ++p;
-        if (p < end && *p++ != ',') return false;
-        if (__builtin_add_overflow(s, negative ? int64_t(0 - v) : int64_t(v), &s)) return false;
+    if (!forEachPiece(p, end, [&](const char* q, const char* e) {
+            int64_t x;
+            q = scanInt(q, e, x);
+            return q != nullptr && !__builtin_add_overflow(s, x, &s) ? q : nullptr;
+        })) {
+        return false;
     }
     sum = s;
     return true;
@@ -157,22 +169,14 @@ inline std::string printInt(int64_t x) {
 inline std::vector<double> readDoublesFastFloat(std::string_view text) {
     std::vector<double> out;
     out.reserve(text.size() / 4 + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end) {
-        while (p < end && isBlank(*p)) ++p;
-        if (p == end) break;
-        if (*p == ',') {
-            ++p;
-            continue;
-        }
-        double x;
-        const auto r = fast_float::from_chars(p, end, x);
-        if (r.ec != std::errc()) std::abort();
-        p = r.ptr;
-        while (p < end && isBlank(*p)) ++p;
-        if (p < end && *p++ != ',') std::abort();
-        out.push_back(x);
+    if (!forEachPiece(text.data(), text.data() + text.size(), [&](const char* p, const char* end) {
+            double x;
+            const auto r = fast_float::from_chars(p, end, x);
+            if (r.ec != std::errc()) return static_cast<const char*>(nullptr);
+            out.push_back(x);
+            return r.ptr;
+        })) {
+        std::abort();
     }
     return out;
 }
@@ -209,20 +213,13 @@ inline const char* parseShortDecimal(const char* p, const char* end, double& out
 inline std::vector<double> readDoublesShort(std::string_view text) {
     std::vector<double> out;
     out.reserve(text.size() / 4 + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end) {
-        while (p < end && isBlank(*p)) ++p;
-        if (p == end) break;
-        if (*p == ',') {
-            ++p;
-            continue;
-        }
-        double x;
-        p = parseShortDecimal(p, end, x);
-        while (p < end && isBlank(*p)) ++p;
-        if (p < end && *p++ != ',') std::abort();
-        out.push_back(x);
+    if (!forEachPiece(text.data(), text.data() + text.size(), [&](const char* p, const char* end) {
+            double x;
+            p = parseShortDecimal(p, end, x);
+            out.push_back(x);
+            return p;
+        })) {
+        std::abort();
     }
     return out;
 }

@@ -24,18 +24,6 @@ inline uint64_t ascendingFlip(bool descending) {
 
 inline uint64_t orderKey(int64_t x, uint64_t flip) { return static_cast<uint64_t>(x) ^ flip; }
 
-// Straight insertion: the fastest for the few items where a histogram would
-// cost more than the sorting.
-inline void insertionSort(int64_t* a, size_t n, uint64_t flip) {
-    for (size_t i = 1; i < n; ++i) {
-        const int64_t x = a[i];
-        const uint64_t k = orderKey(x, flip);
-        size_t j = i;
-        for (; j > 0 && orderKey(a[j - 1], flip) > k; --j) a[j] = a[j - 1];
-        a[j] = x;
-    }
-}
-
 // Least significant byte first over the low `bytes` bytes (the higher ones
 // are the same in every key), each pass a stable counting scatter between
 // `data` and `spare`. All the histograms come from one read; a byte every key
@@ -105,7 +93,9 @@ constexpr uint64_t kCountingRange = 1024;
 // At most 2^8 buckets a level: the counts stay in the first-level cache.
 constexpr unsigned kMaxWidth = 8;
 
-// Insertion sort of `n` keys read from `from`, written to `to`.
+// Straight insertion of `n` keys read from `from`, written to `to` (which may
+// be `from` itself: each key is read before its place is written): the
+// fastest for the few items where a histogram would cost more than sorting.
 inline void insertionSortInto(const int64_t* from, int64_t* to, size_t n, uint64_t flip) {
     for (size_t i = 0; i < n; ++i) {
         const int64_t x = from[i];
@@ -138,11 +128,7 @@ template <class Count>
 template <class Count, bool IntoTo>
 void msdSort(int64_t* from, int64_t* to, size_t n, uint64_t flip) {
     if (n <= kInsertionLimit) {
-        if constexpr (IntoTo) {
-            insertionSortInto(from, to, n, flip);
-        } else {
-            insertionSort(from, n, flip);
-        }
+        insertionSortInto(from, IntoTo ? to : from, n, flip);
         return;
     }
     uint64_t low = orderKey(from[0], flip);
@@ -201,7 +187,7 @@ inline void radixSortInt64(int64_t* a, size_t n, bool descending) {
     if (n < 2) return;
     const uint64_t flip = radix::ascendingFlip(descending);
     if (n <= radix::kInsertionLimit) {
-        radix::insertionSort(a, n, flip);
+        radix::insertionSortInto(a, a, n, flip);
         return;
     }
     // Lists that are already in order, or in the reverse order, are common
