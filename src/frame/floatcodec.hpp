@@ -9,6 +9,11 @@
 // reads back to the same value (nearest to the exact value among those),
 // laid out in fixed or scientific style and always carrying a '.', an 'e',
 // "nan" or "inf". The general form is C's "%g" with '.' as the separator.
+//
+// The stages live apart: float_scan.hpp (text to a scanned decimal),
+// float_convert.hpp/.cpp (scanned decimal to binary64), float_read.cpp (the
+// readers), float_shortest.cpp (shortest digits and the round-trip form),
+// float_general.cpp (the general form).
 #pragma once
 
 #include <cstddef>
@@ -40,8 +45,12 @@ const char* printFloatRoundtripPair(double a, double b);  // "a,b"
 // returns its end.
 char* writeFloatRoundtrip(char* out, double x);
 
-// General form: snprintf with "%g" ("%f", "%e"), or "%#.*g" and so on when a
-// precision is given; every '.' and ',' in the output becomes `separator`.
+// General form: "%g" ("%f", "%e"), or "%#.*g" and so on when a precision is
+// given; every '.' and ',' in the output becomes `separator`. "%g" itself is
+// printed without the C library, byte for byte as glibc prints it.
+constexpr size_t kMaxGeneralText = 16;  // "-1.23457e+308"
+// Writes x as "%g" at `out` (room for kMaxGeneralText bytes), returns the end.
+char* writeFloatGeneral(char* out, double x);
 enum class FloatMode { Default, Decimal, Scientific };
 size_t formatFloat(char (&buffer)[2501], double x, FloatMode mode, int precision, char separator);
 void addFloatGeneral(TextBuilder& out, double x);  // Default, -1, '.'

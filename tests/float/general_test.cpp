@@ -5,8 +5,10 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "frame/floatcodec.hpp"
 
@@ -26,6 +28,45 @@ TEST(GeneralForm, MatchesPercentG) {
         char expected[64];
         std::snprintf(expected, sizeof expected, "%g", x);
         ASSERT_EQ(general(x), expected);
+    }
+}
+
+// The hard classes of six-digit rounding, each value with its neighbours one
+// and two ulps away and its negation: seventh digits of exactly 5 (ties, to
+// even) and 5 followed by more digits, carries into a new digit
+// (9.999995 -> 10, 999999.5 -> 1e+06), the fixed/scientific boundary
+// (9.99999e-05 and 0.0001, 999999 and 1e+06), every power of two and of ten,
+// subnormals and the extremes.
+TEST(GeneralForm, HardRoundingClassesMatchPercentG) {
+    const auto read = [](const std::string& text) { return std::strtod(text.c_str(), nullptr); };
+    std::vector<double> seeds = {0.0, 5e-324, 2.2250738585072009e-308, 2.2250738585072014e-308,
+                                 1.7976931348623157e308, 9.999995, 999999.5, 9.99999e-05, 9.999995e-05,
+                                 0.0001, 999999.0, 999999.4999999999, 1e6, 0.00009999995};
+    for (int e = -1074; e <= 1023; ++e) seeds.push_back(std::ldexp(1.0, e));
+    for (int e = -323; e <= 308; ++e) seeds.push_back(read("1e" + std::to_string(e)));
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 20000; ++i) {
+        // d.ddddd5 and d.ddddd5ddd... times a power of ten, and d.dddd95 carries.
+        const std::string six = std::to_string(100000 + rng() % 900000);
+        const std::string exponent = "e" + std::to_string(static_cast<int>(rng() % 640) - 320);
+        seeds.push_back(read(six.substr(0, 1) + "." + six.substr(1) + "5" + exponent));
+        seeds.push_back(read(six.substr(0, 1) + "." + six.substr(1) + "5" + std::to_string(rng() % 1000) +
+                                  exponent));
+        seeds.push_back(read(six.substr(0, 1) + "." + six.substr(1, 4) + "995" + exponent));
+        // Exact ties: seven-digit integers ending in 5 and halves above six digits.
+        seeds.push_back(static_cast<double>(std::stoll(six) * 10 + 5));
+        seeds.push_back(static_cast<double>(std::stoll(six)) + 0.5);
+    }
+    for (const double seed : seeds) {
+        const uint64_t bits = std::bit_cast<uint64_t>(seed);
+        for (uint64_t nearby = bits - 2; nearby != bits + 3; ++nearby) {
+            for (const uint64_t sign : {0ull, 1ull << 63}) {
+                const double x = std::bit_cast<double>((nearby & ~(1ull << 63)) | sign);
+                char expected[64];
+                std::snprintf(expected, sizeof expected, "%g", x);
+                ASSERT_EQ(general(x), expected) << std::bit_cast<uint64_t>(x);
+            }
+        }
     }
 }
 

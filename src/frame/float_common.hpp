@@ -1,0 +1,30 @@
+// What the float codec's stages share: the 128-bit product type, the
+// logarithm approximations and the power-of-ten table's accessor.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <limits>
+
+#include "frame/pow10_table.hpp"
+
+namespace karpa::floatcodec_detail {
+
+using u128 = unsigned __int128;
+
+// Digit texts are assembled in machine words and stored byte for byte.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr uint64_t kQuietNaN = 0x7FF8000000000000ull;
+constexpr uint64_t kSignBit = 0x8000000000000000ull;
+
+// floor(e * log10(2)), floor(k * log2(10)) and floor(e * log10(2) - log10(4/3))
+// over the exponent ranges of binary64 (checked exactly by the table generator).
+constexpr int floorLog10Pow2(int e) { return (e * 315653) >> 20; }
+constexpr int floorLog2Pow10(int k) { return (k * 1741647) >> 19; }
+constexpr int floorLog10Pow2MinusLog10FourThirds(int e) { return (e * 631305 - 261663) >> 21; }
+
+inline const Pow10Significand& pow10Significand(int k) { return kPow10Significands[k - kPow10MinExponent]; }
+
+}  // namespace karpa::floatcodec_detail

@@ -1,0 +1,296 @@
+// Shortest printing: the shortest decimal significand that reads back to the
+// same binary64 (Dragonbox-style, through the 128-bit power table), and its
+// layout as the round-trip form.
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "frame/float_common.hpp"
+#include "frame/floatcodec.hpp"
+#include "frame/textcodec.hpp"
+
+namespace karpa {
+
+using namespace floatcodec_detail;
+
+// ---- Shortest round-trip digits -------------------------------------------
+
+namespace {
+
+constexpr int kKappa = 2;
+constexpr uint32_t kBigDivisor = 1000;   // 10^(kappa + 1)
+constexpr uint32_t kSmallDivisor = 100;  // 10^kappa
+
+// floor(u * T / 2^128) for the 128-bit T, and whether the next 64 bits are zero.
+inline uint64_t mulUpper(uint64_t u, const Pow10Significand& t, bool& isInteger) {
+    const u128 upper = static_cast<u128>(u) * t.high + ((static_cast<u128>(u) * t.low) >> 64);
+    isInteger = static_cast<uint64_t>(upper) == 0;
+    return static_cast<uint64_t>(upper >> 64);
+}
+
+// For x = twoF * T * 2^(beta - 128): the lowest bit of floor(x) and whether x
+// is an integer (to the precision that decides the digits).
+inline void mulParity(uint64_t twoF, const Pow10Significand& t, int beta, bool& parity, bool& isInteger) {
+    const u128 low = static_cast<u128>(twoF) * t.low;
+    const uint64_t rHigh = twoF * t.high + static_cast<uint64_t>(low >> 64);
+    const uint64_t rLow = static_cast<uint64_t>(low);
+    parity = ((rHigh >> (64 - beta)) & 1) != 0;
+    isInteger = ((rHigh << beta) | (rLow >> (64 - beta))) == 0;
+}
+
+constexpr uint64_t inverseMod2to64(uint64_t a) {
+    uint64_t x = a;
+    for (int i = 0; i < 6; ++i) x *= 2 - a * x;
+    return x;
+}
+
+template <int J>
+inline bool divideIfDivisible(uint64_t& n) {
+    constexpr uint64_t pow5 = [] {
+        uint64_t p = 1;
+        for (int i = 0; i < J; ++i) p *= 5;
+        return p;
+    }();
+    constexpr uint64_t pow10 = pow5 << J;
+    constexpr uint64_t inverse = inverseMod2to64(pow5);
+    const uint64_t q = std::rotr(n * inverse, J);
+    if (q > ~0ull / pow10) return false;
+    n = q;
+    return true;
+}
+
+// Strips up to 15 trailing decimal zeros; returns how many.
+inline int removeTrailingZeros(uint64_t& n) {
+    int removed = 0;
+    if (divideIfDivisible<8>(n)) removed += 8;
+    if (divideIfDivisible<4>(n)) removed += 4;
+    if (divideIfDivisible<2>(n)) removed += 2;
+    if (divideIfDivisible<1>(n)) removed += 1;
+    return removed;
+}
+
+// A power of two (significand field zero): the neighbour below is twice as
+// close as the one above. Both interval ends belong to the interval.
+Decimal64 shorterInterval(int e) {
+    const int minusK = floorLog10Pow2MinusLog10FourThirds(e);
+    const int k = -minusK;
+    const int beta = e + floorLog2Pow10(k);
+    const uint64_t h = pow10Significand(k).high;
+    // The interval ends (2^54 - 1) * 2^(e-2) and (2^53 + 1) * 2^(e-1), scaled by 10^k.
+    uint64_t xi = (h - (h >> 54)) >> (11 - beta);
+    const uint64_t zi = (h + (h >> 53)) >> (11 - beta);
+    // The lower end is an integer only when 10^k is, and its power of two is whole.
+    const bool lowerIsInteger = k >= 0 && e - 2 + k >= 0;
+    if (!lowerIsInteger) ++xi;
+
+    Decimal64 r{zi / 10, minusK + 1};
+    if (r.significand * 10 >= xi) {
+        r.exponent += removeTrailingZeros(r.significand);
+        return r;
+    }
+    // y = 2^(52+e) * 10^k rounded to the nearest integer; it is exactly
+    // halfway only when 2y is an odd integer.
+    r.significand = ((h >> (10 - beta)) + 1) / 2;
+    r.exponent = minusK;
+    const bool tie = k >= 0 && 53 + e + k == 0;
+    if (tie) {
+        r.significand -= r.significand & 1;
+    } else if (r.significand < xi) {
+        ++r.significand;
+    }
+    return r;
+}
+
+}  // namespace
+
+Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    uint64_t fc;
+    int e;
+    if (ieeeBiasedExponent != 0) {
+        e = static_cast<int>(ieeeBiasedExponent) - 1075;
+        if (ieeeSignificand == 0 && ieeeBiasedExponent > 1) return shorterInterval(e);
+        fc = ieeeSignificand | (1ull << 52);
+    } else {
+        e = -1074;
+        fc = ieeeSignificand;
+    }
+    // Round-to-nearest-even reading: the interval ends belong to it when fc is even.
+    const bool includeEnds = (fc & 1) == 0;
+    const int minusK = floorLog10Pow2(e) - kKappa;
+    const Pow10Significand& cache = pow10Significand(-minusK);
+    const int beta = e + floorLog2Pow10(-minusK);
+    // Width of the interval, scaled: floor(2^e * 10^k), between 100 and 1000.
+    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    const uint64_t twoFc = fc << 1;
+
+    bool zIsInteger;
+    const uint64_t zi = mulUpper((twoFc | 1) << beta, cache, zIsInteger);
+    uint64_t s = zi / kBigDivisor;
+    uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
+
+    // Try the largest multiple of 1000 below the upper end.
+    bool inside = false;
+    if (r < deltai) {
+        if (r == 0 && zIsInteger && !includeEnds) {
+            --s;
+            r = kBigDivisor;
+        } else {
+            inside = true;
+        }
+    } else if (r == deltai) {
+        // Compare the fractional parts through the parity of the lower end.
+        bool xParity, xIsInteger;
+        mulParity(twoFc - 1, cache, beta, xParity, xIsInteger);
+        inside = xParity || (xIsInteger && includeEnds);
+    }
+    if (inside) {
+        Decimal64 d{s, minusK + kKappa + 1};
+        d.exponent += removeTrailingZeros(d.significand);
+        return d;
+    }
+
+    // Otherwise the multiple of 100 nearest to the value itself.
+    Decimal64 d{s * 10, minusK + kKappa};
+    uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    const bool approxYParity = ((dist ^ (kSmallDivisor / 2)) & 1) != 0;
+    const bool divisible = dist % kSmallDivisor == 0;
+    dist /= kSmallDivisor;
+    d.significand += dist;
+    if (divisible) {
+        // The estimate is off by at most one; the parity of floor(y) tells,
+        // and an integral y means an exact tie, settled towards even.
+        bool yParity, yIsInteger;
+        mulParity(twoFc, cache, beta, yParity, yIsInteger);
+        if (yParity != approxYParity) {
+            --d.significand;
+        } else if (yIsInteger) {
+            d.significand -= d.significand & 1;
+        }
+    }
+    return d;
+}
+
+// ---- Round-trip layout -----------------------------------------------------
+
+namespace {
+
+// "e+17" .. "e+308" and "e-324" .. "e-1" as the bytes of a word, with the
+// text's length in the top byte.
+constexpr int kMinExponentSuffix = -324;
+constexpr int kMaxExponentSuffix = 308;
+constexpr auto kExponentSuffixes = [] {
+    std::array<uint64_t, kMaxExponentSuffix - kMinExponentSuffix + 1> table{};
+    for (int x = kMinExponentSuffix; x <= kMaxExponentSuffix; ++x) {
+        char text[8] = {'e', x < 0 ? '-' : '+'};
+        int len = 2;
+        const int magnitude = x < 0 ? -x : x;
+        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
+        if (magnitude >= 10) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
+        text[len++] = static_cast<char>('0' + magnitude % 10);
+        uint64_t word = static_cast<uint64_t>(len) << 56;
+        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+        table[static_cast<size_t>(x - kMinExponentSuffix)] = word;
+    }
+    return table;
+}();
+
+// The eight digits of v < 10^8 as ASCII, most significant first in memory:
+// split into halves of four, quarters of two and single digits, each lane
+// divided by multiplication.
+inline uint64_t eightDigitText(uint32_t v) {
+    const uint64_t x = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
+    const uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Full;
+    const uint64_t pairs = hundreds | ((x - hundreds * 100) << 16);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;
+    const uint64_t digits = tens | ((pairs - tens * 10) << 8);
+    return digits + 0x3030303030303030ull;
+}
+
+// The 17 digits of 10^16 <= v < 10^17 at text[0..17).
+inline void writeSeventeenDigits(char* text, uint64_t v) {
+    const uint64_t high = v / 100000000;
+    const uint32_t low = static_cast<uint32_t>(v - high * 100000000);
+    const uint32_t top = static_cast<uint32_t>(high / 100000000);
+    const uint32_t mid = static_cast<uint32_t>(high - uint64_t{top} * 100000000);
+    text[0] = static_cast<char>('0' + top);
+    const uint64_t midText = eightDigitText(mid);
+    const uint64_t lowText = eightDigitText(low);
+    std::memcpy(text + 1, &midText, 8);
+    std::memcpy(text + 9, &lowText, 8);
+}
+
+}  // namespace
+
+// The significand is scaled to exactly 17 digits, so that its digits come out
+// as one block of fixed size whose tail is zeros; bytes written past the
+// returned position are left over from that block.
+size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
+    char* const out = buffer + pos;
+    const int n = decimalDigits(significand);
+    const uint64_t scaled = significand * kPowersOf10[17 - n];
+    const int p = n + exponent;  // position of the decimal point
+    if (p >= -6 && p <= 17) {
+        if (p <= 0) {
+            std::memcpy(out, "0.000000", 8);
+            writeSeventeenDigits(out + 2 - p, scaled);
+            return pos + static_cast<size_t>(2 - p + n);
+        }
+        if (p < n) {
+            writeSeventeenDigits(out + 1, scaled);
+            std::memmove(out, out + 1, static_cast<size_t>(p));
+            out[p] = '.';
+            return pos + static_cast<size_t>(n + 1);
+        }
+        writeSeventeenDigits(out, scaled);  // digits, then zeros up to the point
+        size_t len = static_cast<size_t>(p);
+        if (forceTrailingDotZero) {
+            out[len++] = '.';
+            out[len++] = '0';
+        }
+        return pos + len;
+    }
+    writeSeventeenDigits(out + 1, scaled);
+    out[0] = out[1];
+    out[1] = '.';
+    const size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
+    const uint64_t suffix = kExponentSuffixes[p - 1 - kMinExponentSuffix];
+    std::memcpy(out + len, &suffix, 8);
+    return pos + len + (suffix >> 56);
+}
+
+char* writeFloatRoundtrip(char* out, double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+    const uint64_t fraction = bits & ((1ull << 52) - 1);
+    if (biased == 0x7FF && fraction != 0) {
+        std::memcpy(out, "nan", 3);
+        return out + 3;
+    }
+    // The sign without a branch: random signs would defeat prediction.
+    *out = '-';
+    out += bits >> 63;
+    if (biased == 0x7FF) {
+        std::memcpy(out, "inf", 3);
+        return out + 3;
+    }
+    if (biased == 0 && fraction == 0) {
+        std::memcpy(out, "0.0", 3);
+        return out + 3;
+    }
+    const Decimal64 d = toDecimal64(fraction, biased);
+    return out + formatDigits(out, 0, d.significand, d.exponent, true);
+}
+
+void addFloatRoundtrip(TextBuilder& out, double x) { out.commit(writeFloatRoundtrip(out.room(kMaxRoundtripText), x)); }
+
+const char* printFloatRoundtrip(double x) {
+    TextBuilder out;
+    addFloatRoundtrip(out, x);
+    return out.finish();
+}
+
+const char* printFloatRoundtripPair(double a, double b) {
+    return printPairWith(writeFloatRoundtrip, kMaxRoundtripText, a, b);
+}
+
+}  // namespace karpa
