@@ -71,7 +71,8 @@ int64_t parseInt(std::string_view text);
 // the error for a stripped piece that is not a number as a whole. Returns
 // where the next piece starts, or null at the end of the text.
 template <class T, class Scan, class Invalid>
-inline const char* readPiece(const char* p, const char* end, ArenaVec<T>& out, Scan& scan, Invalid& invalid) {
+[[gnu::always_inline]] inline const char* readPiece(const char* p, const char* end, ArenaVec<T>& out, Scan& scan,
+                                                   Invalid& invalid) {
     const char* const pieceStart = p;
     while (p < end && isListWhitespace(*p)) ++p;
     if (p == end) return nullptr;
