@@ -90,40 +90,61 @@ void mapChunk(ArenaState& arena, size_t need) {
 
 }  // namespace
 
-void* arenaAllocate(size_t bytes, size_t align) {
-    ArenaState& arena = tlsArena;
-    for (;;) {
-        const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
-        const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
-        if (arena.chunk != nullptr && at <= end && bytes + kRedZone <= end - at) {
-            char* p = reinterpret_cast<char*>(at);
-            arena.cursor = p + bytes + kRedZone;
-            KARPA_UNPOISON(p, bytes);
-            return p;
-        }
-        if (bytes > SIZE_MAX / 2) outOfMemory();
-        mapChunk(arena, bytes + align + kRedZone);
-    }
+namespace {
+
+// Maps a chunk with room for the allocation, then takes it from there.
+[[gnu::noinline]] void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align) {
+    if (bytes > SIZE_MAX / 2) outOfMemory();
+    mapChunk(arena, bytes + align + kRedZone);
+    return arenaAllocate(bytes, align);
 }
 
-void arenaReset() {
-    ArenaState& arena = tlsArena;
-    if (arena.chunk == nullptr) return;
+// The last call outgrew one chunk, or left pages resident beyond what a
+// thread keeps.
+[[gnu::noinline]] void resetLargeArena(ArenaState& arena) {
     if (arena.chunk->previous != nullptr || arena.chunk->size > kChunkLimit) {
-        // The last call outgrew one chunk: replace them all by one chunk with
-        // room for what it used and a quarter more, mapped by the next
-        // allocation (untouched pages of a mapping cost no memory).
+        // Replace them all by one chunk with room for what it used and a
+        // quarter more, mapped by the next allocation (untouched pages of a
+        // mapping cost no memory).
         const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
         unmapAll(arena);
         arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
         return;
     }
     char* const retainedEnd = reinterpret_cast<char*>(arena.chunk) + kRetainResident;
-    if (arena.cursor > retainedEnd) {
-        madvise(retainedEnd, static_cast<size_t>(arena.cursor - retainedEnd), MADV_DONTNEED);
-    }
+    madvise(retainedEnd, static_cast<size_t>(arena.cursor - retainedEnd), MADV_DONTNEED);
     arena.cursor = chunkStart(arena.chunk);
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+}
+
+}  // namespace
+
+// The common paths reach the thread's state once and call nothing.
+void* arenaAllocate(size_t bytes, size_t align) {
+    ArenaState& arena = tlsArena;
+    const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
+    if (arena.chunk != nullptr && at <= end && bytes + kRedZone <= end - at) [[likely]] {
+        char* p = reinterpret_cast<char*>(at);
+        arena.cursor = p + bytes + kRedZone;
+        KARPA_UNPOISON(p, bytes);
+        return p;
+    }
+    return allocateInNewChunk(arena, bytes, align);
+}
+
+void arenaReset() {
+    ArenaState& arena = tlsArena;
+    Chunk* const chunk = arena.chunk;
+    if (chunk == nullptr) return;
+    // One chunk of the usual size, used no further than what is kept.
+    if (chunk->previous == nullptr && chunk->size <= kChunkLimit &&
+        arena.cursor <= reinterpret_cast<char*>(chunk) + kRetainResident) [[likely]] {
+        arena.cursor = chunkStart(chunk);
+        KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+        return;
+    }
+    resetLargeArena(arena);
 }
 
 size_t arenaMappedBytes() { return tlsArena.mapped; }
