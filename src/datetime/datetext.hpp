@@ -30,7 +30,13 @@ inline char* writeTwoDigitField(char* out, int64_t value) {
 // ("2024-03-05", "-1-12-31"). At most kMaxDateText bytes.
 constexpr size_t kMaxDateText = 3 * kMaxIntText + 2;
 inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday) {
-    out = writeInt(out, year);
+    if (static_cast<uint64_t>(year) - 1000 < 9000) [[likely]] {  // four digits, as writeInt writes them
+        std::memcpy(out, kDigitPairs + 2 * (year / 100), 2);
+        std::memcpy(out + 2, kDigitPairs + 2 * (year % 100), 2);
+        out += 4;
+    } else {
+        out = writeInt(out, year);
+    }
     *out++ = '-';
     out = writeTwoDigitField(out, month);
     *out++ = '-';

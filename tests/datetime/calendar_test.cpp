@@ -512,6 +512,12 @@ TEST(CalendarText, DateText) {
     EXPECT_EQ(date(2024, 5, -3), "2024-05--03");
     EXPECT_EQ(date(INT64_MIN, INT64_MAX, INT64_MIN + 1),
               "-9223372036854775808-9223372036854775807--9223372036854775807");
+    // The four-digit years take their own path: the same text as writeInt's.
+    for (const int64_t y : {int64_t(-10000), int64_t(-1000), int64_t(999), int64_t(1000), int64_t(1009),
+                            int64_t(1970), int64_t(9999), int64_t(10000), int64_t(INT64_MAX)}) {
+        char year[kMaxIntText];
+        EXPECT_EQ(date(y, 1, 2), std::string(year, writeInt(year, y)) + "-01-02") << y;
+    }
 }
 
 TEST(CalendarZone, OnePerThreadMadeOnFirstRequest) {
