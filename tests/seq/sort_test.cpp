@@ -145,7 +145,10 @@ TEST(RadixSort, EqualsStdSortForEveryKeyShapeAndLength) {
             case 0: return static_cast<int64_t>(rng());                                 // all 64 bits
             case 1: return static_cast<int64_t>(rng() % 500) - 250;                     // counting range
             case 2: return static_cast<int64_t>(rng() >> 40);                           // shared high bytes
-            case 3: return (rng() & 1 ? INT64_MIN : INT64_MAX) - static_cast<int64_t>(rng() % 3);  // limits
+            case 3: {  // at the limits
+                const int64_t step = static_cast<int64_t>(rng() % 3);
+                return rng() & 1 ? INT64_MIN + step : INT64_MAX - step;
+            }
             case 4: return static_cast<int64_t>(i) * 3 - static_cast<int64_t>(n);      // sorted
             case 5: return static_cast<int64_t>(n - i);                                 // reversed
             default: return static_cast<int64_t>(i) + (rng() % 64 == 0 ? 1000 : 0);    // nearly sorted
