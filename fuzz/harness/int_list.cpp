@@ -12,11 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto reversed = take(seq_reverse_int(text.c_str()));
     const auto sorted = take(seq_sort_int(text.c_str(), 0));
+    const auto sortedDown = take(seq_sort_int(text.c_str(), 1));
     const auto sum = take(seq_reduce_sum_int(text.c_str()));
     const auto unique = take(seq_unique_int(text.c_str()));
     const auto positives = take(seq_count_int(text.c_str(), 0));
     if (!list) {
-        FUZZ_CHECK(!reversed && !sorted && !sum && !unique && !positives, text, shown(reversed));
+        FUZZ_CHECK(!reversed && !sorted && !sortedDown && !sum && !unique && !positives, text, shown(reversed));
         return 0;
     }
     std::vector<int64_t> xs = *list;
@@ -26,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     xs = *list;
     std::stable_sort(xs.begin(), xs.end());
     FUZZ_CHECK(sorted == joinInts(xs), text, shown(sorted));
+    std::reverse(xs.begin(), xs.end());
+    FUZZ_CHECK(sortedDown == joinInts(xs), text, shown(sortedDown));
 
     // The running sum fails at the first partial sum outside 64 bits.
     std::optional<std::string> expectedSum = "0";
