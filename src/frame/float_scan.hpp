@@ -34,48 +34,49 @@ constexpr int64_t kExponentCap = 1000000000000000;
 
 constexpr bool isAsciiLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
 
-// Eight ASCII digits at p as one number, when all eight bytes are digits.
-inline bool eightDigitsAt(const char* p, uint64_t& value) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    // Every byte must be 0x30..0x39: high nibble 3, and still 3 after adding 6.
-    if (((v & 0xF0F0F0F0F0F0F0F0ull) | (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) !=
-        0x3333333333333333ull) {
-        return false;
-    }
-    v -= 0x3030303030303030ull;
-    v = v * 10 + (v >> 8);  // two-digit numbers in the even bytes
-    value = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
-             (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
-            32;
-    return true;
-}
-
-// Scans a run of digits, each optionally followed by '_'s, from s[i] on:
-// adds them to the mantissa (modulo 2^64) and returns how many there were.
-inline size_t scanDigitRun(const char* s, size_t n, size_t& i, uint64_t& mantissa) {
-    const size_t runStart = i;
-    size_t underscores = 0;
-    uint64_t chunk;
-    while (n - i >= 8 && eightDigitsAt(s + i, chunk)) {
-        mantissa = mantissa * 100000000 + chunk;
-        i += 8;
-        while (i < n && s[i] == '_') {
-            ++underscores;
-            ++i;
-        }
+// The byte-wise scan of the rest of a run from s[i], which follows a digit
+// when `afterDigit` is set (so '_'s may come first): the count of digits.
+[[gnu::noinline]] inline size_t scanDigitRunBytewise(const char* s, size_t n, size_t& i, uint64_t& mantissa,
+                                                     bool afterDigit) {
+    size_t digits = 0;
+    if (afterDigit) {
+        while (i < n && s[i] == '_') ++i;
     }
     while (i < n) {
         const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(s[i])) - '0';
         if (d > 9) break;
         mantissa = mantissa * 10 + d;
+        ++digits;
         ++i;
-        while (i < n && s[i] == '_') [[unlikely]] {
-            ++underscores;
-            ++i;
-        }
+        while (i < n && s[i] == '_') ++i;
     }
-    return i - runStart - underscores;
+    return digits;
+}
+
+// Scans a run of digits, each optionally followed by '_'s, from s[i] on:
+// adds them to the mantissa (modulo 2^64) and returns how many there were.
+// While eight bytes remain, a word at a time: whole blocks of digits, then
+// the digits before the first other byte. A '_' there, or fewer than eight
+// bytes left, hands over to the byte-wise scan.
+inline size_t scanDigitRun(const char* s, size_t n, size_t& i, uint64_t& mantissa) {
+    const size_t runStart = i;
+    while (n - i >= 8) {
+        const uint64_t w = load8(s + i);
+        const uint64_t other = nonDigitBits(w);
+        if (other == 0) {
+            mantissa = mantissa * 100000000 + eightDigits(w & kLowNibbles);
+            i += 8;
+            continue;
+        }
+        const unsigned k = leadingDigits(other);
+        if (k != 0) {
+            mantissa = mantissa * kPowersOf10[k] + leadingDigitsValue(w, k);
+            i += k;
+        }
+        if (s[i] != '_') [[likely]] return i - runStart;
+        break;
+    }
+    return (i - runStart) + scanDigitRunBytewise(s, n, i, mantissa, i != runStart);
 }
 
 // An optional sign at s[0] (n > 0): the index after it.

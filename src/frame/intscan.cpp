@@ -13,39 +13,7 @@
 namespace karpa {
 namespace {
 
-static_assert(std::endian::native == std::endian::little, "the first byte of a word is its lowest");
-
-constexpr uint64_t kEveryByte = 0x0101010101010101;  // times b: b in every byte
 constexpr uint64_t kLimitMagnitude = uint64_t(INT64_MAX);  // + 1 for a negative number
-
-uint64_t load8(const char* p) {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    return w;
-}
-
-// Nonzero bits in the bytes of w that are not ASCII digits, exact up to and
-// including the first such byte. A byte is a digit when its high nibble is 3
-// and adding 6 keeps it so (low nibble at most 9). The addition may carry out
-// of a byte only from a byte that is not a digit, so the bytes below the
-// first one flagged are never disturbed.
-uint64_t nonDigitBits(uint64_t w) {
-    const uint64_t high = (w & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
-    const uint64_t low = ((w + 0x06 * kEveryByte) & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
-    return high | low;
-}
-
-// Eight digit values d0..d7 in bytes 0..7, d0 the most significant, as one
-// number. Each step joins neighbouring lanes, the lower one the leading part:
-//   bytes:        10 * d(i) + d(i+1)       <= 99     in the even bytes
-//   16-bit lanes: 100 * p(j) + p(j+1)      <= 9999   in the even lanes
-//   32-bit lanes: 10^4 * q0 + q1           <= 10^8 - 1
-// No lane passes its width, so no step carries into the next lane.
-uint64_t eightDigits(uint64_t d) {
-    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FF;
-    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFF;
-    return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
-}
 
 // Reads the digits at p: returns the end of the run and its value, or null
 // when the run is longer than nineteen digits. Loads a word only where eight
@@ -58,16 +26,14 @@ inline const char* scanDigits(const char* p, const char* end, uint64_t& magnitud
         const uint64_t other = nonDigitBits(w);
         if (other == 0) {
             if (p - first == 16) return nullptr;  // 24 digits or more
-            acc = acc * 100000000 + eightDigits(w & (0x0F * kEveryByte));
+            acc = acc * 100000000 + eightDigits(w & kLowNibbles);
             p += 8;
             continue;
         }
-        // k digits before the first other byte: shifted to the top of the
-        // word, they are the last k of eight digits led by zeros.
-        const unsigned k = static_cast<unsigned>(__builtin_ctzll(other)) >> 3;
+        const unsigned k = leadingDigits(other);
         if (k != 0) {
             if (static_cast<size_t>(p - first) + k > 19) return nullptr;
-            acc = acc * kPowersOf10[k] + eightDigits((w & (0x0F * kEveryByte)) << (64 - 8 * k));
+            acc = acc * kPowersOf10[k] + leadingDigitsValue(w, k);
             p += k;
         }
         magnitude = acc;

@@ -6,6 +6,7 @@
 // after digits) and printed in plain decimal.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -42,6 +43,48 @@ inline int decimalDigits(uint64_t u) {
     const int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
     return t + 1 - (v < kPowersOf10[t]);
 }
+
+// ---- Digits eight at a time, as one little-endian 64-bit word ----
+
+inline constexpr uint64_t kEveryByte = 0x0101010101010101;  // times b: b in every byte
+inline constexpr uint64_t kLowNibbles = 0x0F * kEveryByte;
+
+inline uint64_t load8(const char* p) {
+    static_assert(std::endian::native == std::endian::little, "the first byte of a word is its lowest");
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// Nonzero bits in the bytes of w that are not ASCII digits, exact up to and
+// including the first such byte. A byte is a digit when its high nibble is 3
+// and adding 6 keeps it so (low nibble at most 9). The addition may carry out
+// of a byte only from a byte that is not a digit, so the bytes below the
+// first one flagged are never disturbed.
+inline uint64_t nonDigitBits(uint64_t w) {
+    const uint64_t high = (w & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
+    const uint64_t low = ((w + 0x06 * kEveryByte) & (0xF0 * kEveryByte)) ^ (0x30 * kEveryByte);
+    return high | low;
+}
+
+// The count of digits before the first other byte of a word with one.
+inline unsigned leadingDigits(uint64_t otherBits) { return static_cast<unsigned>(__builtin_ctzll(otherBits)) >> 3; }
+
+// Eight digit values d0..d7 in bytes 0..7, d0 the most significant, as one
+// number. Each step joins neighbouring lanes, the lower one the leading part:
+//   bytes:        10 * d(i) + d(i+1)       <= 99     in the even bytes
+//   16-bit lanes: 100 * p(j) + p(j+1)      <= 9999   in the even lanes
+//   32-bit lanes: 10^4 * q0 + q1           <= 10^8 - 1
+// No lane passes its width, so no step carries into the next lane.
+inline uint64_t eightDigits(uint64_t d) {
+    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FF;
+    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFF;
+    return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
+}
+
+// The first k (1..7) digits of a word as a number: shifted to the top of
+// the word, they are the last k of eight digits led by zeros.
+inline uint64_t leadingDigitsValue(uint64_t w, unsigned k) { return eightDigits((w & kLowNibbles) << (64 - 8 * k)); }
 
 // How many times `byte` occurs in text (sixteen bytes a step).
 size_t countByte(std::string_view text, char byte);
