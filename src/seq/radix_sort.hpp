@@ -24,6 +24,16 @@ inline uint64_t ascendingFlip(bool descending) {
 
 inline uint64_t orderKey(int64_t x, uint64_t flip) { return static_cast<uint64_t>(x) ^ flip; }
 
+// The histograms of the low `Bytes` bytes of every key, in one read; a
+// constant count lets the byte loop unroll (wide keys are the common case).
+template <class Count, unsigned Bytes>
+inline void countKeyBytes(const int64_t* data, size_t n, uint64_t flip, Count (&counts)[8][256]) {
+    for (size_t i = 0; i < n; ++i) {
+        const uint64_t k = orderKey(data[i], flip);
+        for (unsigned b = 0; b < Bytes; ++b) ++counts[b][(k >> (8 * b)) & 0xFF];
+    }
+}
+
 // Least significant byte first over the low `bytes` bytes (the higher ones
 // are the same in every key), each pass a stable counting scatter between
 // `data` and `spare`. All the histograms come from one read; a byte every key
@@ -33,28 +43,9 @@ int64_t* lsdSort(int64_t* data, int64_t* spare, size_t n, uint64_t flip, unsigne
     Count counts[8][256];
     std::memset(counts, 0, sizeof(Count) * 256 * bytes);
     if (bytes == 8) {
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t k = orderKey(data[i], flip);
-            ++counts[0][k & 0xFF];
-            ++counts[1][(k >> 8) & 0xFF];
-            ++counts[2][(k >> 16) & 0xFF];
-            ++counts[3][(k >> 24) & 0xFF];
-            ++counts[4][(k >> 32) & 0xFF];
-            ++counts[5][(k >> 40) & 0xFF];
-            ++counts[6][(k >> 48) & 0xFF];
-            ++counts[7][k >> 56];
-        }
+        countKeyBytes<Count, 8>(data, n, flip, counts);
     } else if (bytes == 7) {
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t k = orderKey(data[i], flip);
-            ++counts[0][k & 0xFF];
-            ++counts[1][(k >> 8) & 0xFF];
-            ++counts[2][(k >> 16) & 0xFF];
-            ++counts[3][(k >> 24) & 0xFF];
-            ++counts[4][(k >> 32) & 0xFF];
-            ++counts[5][(k >> 40) & 0xFF];
-            ++counts[6][(k >> 48) & 0xFF];
-        }
+        countKeyBytes<Count, 7>(data, n, flip, counts);
     } else {
         for (size_t i = 0; i < n; ++i) {
             const uint64_t k = orderKey(data[i], flip);
