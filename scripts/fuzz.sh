@@ -8,7 +8,9 @@
 #                                             harness gets an equal share of the core time, the
 #                                             corpora are merged and minimised into fuzz/corpus/,
 #                                             every crash is kept in fuzz/regressions/<harness>/,
-#                                             and the executions per harness and in total are printed
+#                                             and the executions per harness and in total are printed;
+#                                             then the general-form printer is compared with "%g" over
+#                                             KARPA_SWEEP_VALUES values (default 10^9) in a plain loop
 #
 # Every run first replays the kept crash inputs (fuzz/regressions/<harness>/),
 # then fuzzes from the committed seed corpus (fuzz/corpus/<harness>/) into a
@@ -115,4 +117,7 @@ for h in "${harnesses[@]}"; do
   echo "fuzz: $h: ${runs:-?} executions in ${share}s, corpus $(ls "fuzz/corpus/$h" | wc -l) inputs$note"
 done
 echo "fuzz campaign: $total executions in ${elapsed}s on $cores cores"
+swept=$(date +%s)
+"$build/sweep_general_form" "${KARPA_SWEEP_VALUES:-1000000000}" "$cores" || found=1
+echo "fuzz campaign: the sweep took $(( $(date +%s) - swept ))s"
 exit "$found"
