@@ -2,13 +2,17 @@
 // was met before. Slots are a power of two, probed linearly; each keeps the
 // item's hash beside the item (a hash of 0 marks a free slot, so a computed 0
 // is stored as 314159265) and a lookup compares the stored hash before the
-// item. Output order never depends on the table.
+// item. A 64-bit integer's slot is the item alone, half the size: 0 marks a
+// free slot and a flag stands for the item 0. Output order never depends on
+// the table.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "frame/arena.hpp"
 
@@ -53,20 +57,49 @@ inline bool seenSame(std::string_view x, std::string_view y) {
     return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size()) == 0;
 }
 
+namespace seen_detail {
+constexpr uint64_t kZeroHashStandIn = 314159265;
+
+template <class T>
+inline uint64_t storedHash(const T& x) {
+    const uint64_t h = seenHash(x);
+    return h == 0 ? kZeroHashStandIn : h;
+}
+}  // namespace seen_detail
+
+template <class T>
+struct SeenSlot {
+    uint64_t hash;  // 0: free
+    T item;
+    bool isFree() const { return hash == 0; }
+    uint64_t placeHash() const { return hash; }
+    bool holds(const T& x, uint64_t h) const { return hash == h && seenSame(item, x); }
+    void fill(const T& x, uint64_t h) {
+        hash = h;
+        item = x;
+    }
+};
+
+// 0 marks a free slot; the item 0 itself is the set's `hasZero`.
+template <>
+struct SeenSlot<int64_t> {
+    int64_t item;
+    bool isFree() const { return item == 0; }
+    uint64_t placeHash() const { return seen_detail::storedHash(item); }
+    bool holds(int64_t x, uint64_t) const { return item == x; }
+    void fill(int64_t x, uint64_t) { item = x; }
+};
+
 template <class T>
 struct SeenSet {
-    struct Slot {
-        uint64_t hash;  // 0: free
-        T item;
-    };
+    using Slot = SeenSlot<T>;
     Slot* slots = nullptr;
     size_t mask = 0;
     size_t count = 0;
+    bool hasZero = false;  // 64-bit integers only
 };
 
 namespace seen_detail {
-
-constexpr uint64_t kZeroHashStandIn = 314159265;
 
 inline size_t slotsFor(size_t room) { return std::bit_ceil(room + room / 2 + 4); }
 
@@ -79,21 +112,15 @@ void allocateSlots(SeenSet<T>& set, size_t slots) {
 }
 
 template <class T>
-inline uint64_t storedHash(const T& x) {
-    const uint64_t h = seenHash(x);
-    return h == 0 ? kZeroHashStandIn : h;
-}
-
-template <class T>
 void grow(SeenSet<T>& set) {
     using Slot = typename SeenSet<T>::Slot;
     Slot* const old = set.slots;
     const size_t oldSlots = set.mask + 1;
     allocateSlots(set, oldSlots * 2);
     for (size_t i = 0; i < oldSlots; ++i) {
-        if (old[i].hash == 0) continue;
-        size_t at = old[i].hash & set.mask;
-        while (set.slots[at].hash != 0) at = (at + 1) & set.mask;
+        if (old[i].isFree()) continue;
+        size_t at = old[i].placeHash() & set.mask;
+        while (!set.slots[at].isFree()) at = (at + 1) & set.mask;
         set.slots[at] = old[i];
     }
 }
@@ -104,7 +131,7 @@ inline typename SeenSet<T>::Slot* probe(const SeenSet<T>& set, const T& x, uint6
     size_t at = h & set.mask;
     for (;;) {
         auto* slot = set.slots + at;
-        if (slot->hash == 0 || (slot->hash == h && seenSame(slot->item, x))) return slot;
+        if (slot->isFree() || slot->holds(x, h)) return slot;
         at = (at + 1) & set.mask;
     }
 }
@@ -120,23 +147,33 @@ SeenSet<T> initHashSet(size_t room = 64) {
 
 template <class T>
 bool contains(const SeenSet<T>& set, const T& x) {
-    return seen_detail::probe(set, x, seen_detail::storedHash(x))->hash != 0;
+    if constexpr (std::is_same_v<T, int64_t>) {
+        if (x == 0) return set.hasZero;
+    }
+    return !seen_detail::probe(set, x, seen_detail::storedHash(x))->isFree();
 }
 
 // Adds x unless it is there already; true when it was added. One probe does
 // both the membership test and the insertion.
 template <class T>
 bool inclNew(SeenSet<T>& set, const T& x) {
+    if constexpr (std::is_same_v<T, int64_t>) {
+        if (x == 0) {
+            if (set.hasZero) return false;
+            set.hasZero = true;
+            ++set.count;
+            return true;
+        }
+    }
     const uint64_t h = seen_detail::storedHash(x);
     auto* slot = seen_detail::probe(set, x, h);
-    if (slot->hash != 0) return false;
+    if (!slot->isFree()) return false;
     const size_t slots = set.mask + 1;
     if (slots < set.count + set.count / 2 || slots - set.count <= 3) {
         seen_detail::grow(set);
         slot = seen_detail::probe(set, x, h);
     }
-    slot->hash = h;
-    slot->item = x;
+    slot->fill(x, h);
     ++set.count;
     return true;
 }
@@ -166,7 +203,9 @@ template <class T>
 ArenaVec<T> uniqueImpl(const ArenaVec<T>& list) {
     ArenaVec<T> out;
     out.reserve(list.size());
-    SeenSet<T> seen = initHashSet<T>();
+    // Room for a quarter of the items at first: two growths at most when all
+    // are distinct, and a small table when most repeat.
+    SeenSet<T> seen = initHashSet<T>(std::max<size_t>(list.size() / 4, 64));
     appendUnseen(out, seen, list);
     return out;
 }

@@ -41,6 +41,13 @@ TEST(SeenSet, GrowthRuleAndSizes) {
     }
     for (int64_t i = 0; i < 100000; ++i) ASSERT_TRUE(contains(set, i * 7919));
     EXPECT_FALSE(contains(set, int64_t(-1)));
+    // The integer 0 marks free slots, so it is held apart.
+    SeenSet<int64_t> fresh = initHashSet<int64_t>();
+    EXPECT_FALSE(contains(fresh, int64_t(0)));
+    EXPECT_TRUE(inclNew(fresh, int64_t(0)));
+    EXPECT_FALSE(inclNew(fresh, int64_t(0)));
+    EXPECT_TRUE(contains(fresh, int64_t(0)));
+    EXPECT_FALSE(contains(fresh, int64_t(1)));
     StringList items{"a", "b", "a"};
     EXPECT_EQ(toHashSet(items).mask + 1, 8u);  // next power of two of 3 + 1 + 4
 }
