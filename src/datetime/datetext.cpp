@@ -60,9 +60,14 @@ const char* printDayRun(const DayRun& run) {
     uint8_t m = first.month;
     int64_t day = first.monthday;
     int64_t monthLength = getDaysInMonth(m, y);
+    // The year and its '-', copied into every item while the year stays.
     char yearText[16] = {};
-    size_t yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
-    yearText[yearLen++] = '-';
+    size_t yearLen = 0;
+    const auto setYear = [&] {
+        yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
+        yearText[yearLen++] = '-';
+    };
+    setYear();
     for (int64_t i = 0; i < count; ++i) {
         std::memcpy(p, yearText, sizeof yearText);
         p += yearLen;
@@ -75,8 +80,7 @@ const char* printDayRun(const DayRun& run) {
             if (++m > 12) {
                 m = 1;
                 ++y;
-                yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
-                yearText[yearLen++] = '-';
+                setYear();
             }
             monthLength = getDaysInMonth(m, y);
         }

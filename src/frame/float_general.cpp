@@ -56,8 +56,7 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
 // digits of S after the sixth lie within 1.2e-10 u of one half (exact ties
 // among them). With six digits or fewer S is itself the nearest multiple.
 // Subnormals have a coarser ulp and are left out.
-bool roundToGeneralDigits(uint64_t bits, uint32_t& digits, int& point) {
-    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
     if (biased == 0) return false;
     const Decimal64 d = toDecimal64(bits & ((1ull << 52) - 1), biased);
     const int length = decimalDigits(d.significand);
@@ -102,13 +101,11 @@ char* writeFloatGeneral(char* out, double x) {
     }
     uint32_t digits;
     int point;
-    if (!roundToGeneralDigits(bits, digits, point)) [[unlikely]] {
+    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] {
         return writeGeneralBySnprintf(out - (bits >> 63), x);
     }
-    char text[kGeneralDigits];
-    int n = 0;
-    for (uint32_t v = digits; v != 0; v /= 10) text[kGeneralDigits - 1 - n++] = static_cast<char>('0' + v % 10);
-    const char* const lead = text + kGeneralDigits - n;
+    char lead[kMaxIntText];
+    const int n = static_cast<int>(writeInt(lead, digits) - lead);
     if (point < -4 || point >= kGeneralDigits) {
         *out++ = lead[0];
         if (n > 1) {

@@ -47,6 +47,15 @@ inline const char* scanDigits(const char* p, const char* end, uint64_t& magnitud
     return p;
 }
 
+// An optional sign at p (p < end) and the digits after it: the end of the
+// run as scanDigits gives it, where the digits begin, and the sign.
+inline const char* scanSignedDigits(const char* p, const char* end, const char*& digits, bool& negative,
+                                    uint64_t& magnitude) {
+    negative = *p == '-';
+    digits = p + (negative || *p == '+');
+    return scanDigits(digits, end, magnitude);
+}
+
 // The value of a sign and a magnitude that fit, or the range error.
 inline int64_t signedValue(bool negative, uint64_t magnitude) {
     if (magnitude > kLimitMagnitude + negative) [[unlikely]] integerOutOfRangeError();
@@ -96,12 +105,11 @@ constexpr int64_t kDigitLimit[10] = {
 
 size_t rawParseInt(const char* s, size_t n, int64_t& value) {
     if (n == 0) return 0;
-    const char* const end = s + n;
-    const bool negative = s[0] == '-';
-    const char* const digits = s + (negative || s[0] == '+');
+    const char* digits;
+    bool negative;
     uint64_t magnitude = 0;
-    const char* const q = scanDigits(digits, end, magnitude);
-    if (q == nullptr || (q < end && *q == '_')) [[unlikely]] return scanIntPerDigit(s, n, value);
+    const char* const q = scanSignedDigits(s, s + n, digits, negative, magnitude);
+    if (q == nullptr || (q < s + n && *q == '_')) [[unlikely]] return scanIntPerDigit(s, n, value);
     if (q == digits) return 0;
     value = signedValue(negative, magnitude);
     return static_cast<size_t>(q - s);
@@ -118,10 +126,10 @@ IntList parseCsvInts(std::string_view text) {
     const char* const end = p + text.size();
     for (;;) {
         if (p != end) {
-            const bool negative = *p == '-';
-            const char* const digits = p + (negative || *p == '+');
+            const char* digits;
+            bool negative;
             uint64_t magnitude = 0;
-            const char* const q = scanDigits(digits, end, magnitude);
+            const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
             if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
                 out.push_back(signedValue(negative, magnitude));
                 if (q == end) break;
