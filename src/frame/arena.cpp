@@ -26,28 +26,24 @@ constexpr size_t kFirstChunk = 64 * 1024;
 // Chunks grow by doubling up to this size (a single larger allocation gets a
 // chunk of its own).
 constexpr size_t kChunkLimit = 128u << 20;
-// What a thread keeps resident between calls: when the next call starts, the
-// pages a larger call touched beyond this are given back to the system (the
-// mapping stays, so a call of the same size again reuses it, faulting fresh
-// zero pages in).
+// What a thread keeps resident whatever its calls use. Beyond it, pages stay
+// resident while the calls keep using at least half of them; when a call ends
+// having used less, the rest goes back to the system (the mapping stays, so a
+// larger call later faults fresh zero pages in).
 constexpr size_t kRetainResident = 4u << 20;
 
-struct Chunk {
-    Chunk* previous;
+}  // namespace
+
+struct ArenaChunk {
+    ArenaChunk* previous;
     size_t size;  // bytes mapped, header included
 };
 
-struct ArenaState {
-    Chunk* chunk;  // the newest chunk; older ones are chained behind it
-    char* cursor;
-    char* end;
-    size_t nextSize;      // size of the next chunk to map
-    size_t mapped;
-    size_t filledBefore;  // bytes taken from the chunks behind the newest one
-};
+namespace {
 
-// Trivial, so reaching it costs no guard; the releaser below owns the cleanup.
-thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0, 0};
+using Chunk = ArenaChunk;
+
+thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0, 0, nullptr, nullptr};
 
 void unmapAll(ArenaState& arena) {
     for (Chunk* c = arena.chunk; c != nullptr;) {
@@ -57,7 +53,7 @@ void unmapAll(ArenaState& arena) {
         c = previous;
     }
     arena.chunk = nullptr;
-    arena.cursor = arena.end = nullptr;
+    arena.cursor = arena.end = arena.touched = arena.kept = nullptr;
     arena.mapped = 0;
     arena.filledBefore = 0;
 }
@@ -83,6 +79,8 @@ void mapChunk(ArenaState& arena, size_t need) {
     arena.chunk = c;
     arena.cursor = chunkStart(c);
     arena.end = reinterpret_cast<char*>(c) + size;
+    arena.touched = arena.cursor;
+    arena.kept = reinterpret_cast<char*>(c) + std::min(size, kRetainResident);
     arena.mapped += size;
     arena.nextSize = std::min(size * 2, kChunkLimit);
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
@@ -99,22 +97,13 @@ namespace {
     return arenaAllocate(bytes, align);
 }
 
-// The last call outgrew one chunk, or left pages resident beyond what a
-// thread keeps.
-[[gnu::noinline]] void resetLargeArena(ArenaState& arena) {
-    if (arena.chunk->previous != nullptr || arena.chunk->size > kChunkLimit) {
-        // Replace them all by one chunk with room for what it used and a
-        // quarter more, mapped by the next allocation (untouched pages of a
-        // mapping cost no memory).
-        const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
-        unmapAll(arena);
-        arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
-        return;
-    }
-    char* const retainedEnd = reinterpret_cast<char*>(arena.chunk) + kRetainResident;
-    madvise(retainedEnd, static_cast<size_t>(arena.cursor - retainedEnd), MADV_DONTNEED);
-    arena.cursor = chunkStart(arena.chunk);
-    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+// The last call outgrew one chunk: replace them all by one chunk with room
+// for what it used and a quarter more, mapped by the next allocation
+// (untouched pages of a mapping cost no memory).
+[[gnu::noinline]] void consolidateArena(ArenaState& arena) {
+    const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
+    unmapAll(arena);
+    arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
 }
 
 }  // namespace
@@ -133,18 +122,27 @@ void* arenaAllocate(size_t bytes, size_t align) {
     return allocateInNewChunk(arena, bytes, align);
 }
 
-void arenaReset() {
+ArenaState& arenaReset() {
     ArenaState& arena = tlsArena;
     Chunk* const chunk = arena.chunk;
-    if (chunk == nullptr) return;
-    // One chunk of the usual size, used no further than what is kept.
-    if (chunk->previous == nullptr && chunk->size <= kChunkLimit &&
-        arena.cursor <= reinterpret_cast<char*>(chunk) + kRetainResident) [[likely]] {
-        arena.cursor = chunkStart(chunk);
-        KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
-        return;
+    if (chunk == nullptr) return arena;
+    if (chunk->previous != nullptr || chunk->size > kChunkLimit) [[unlikely]] {
+        consolidateArena(arena);
+        return arena;
     }
-    resetLargeArena(arena);
+    arena.cursor = chunkStart(chunk);
+    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+    return arena;
+}
+
+void trimResident(ArenaState& arena) {
+    // Pages from `from` on hold nothing of the call just ended.
+    const auto pageUp = [](char* p) { return reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(p) + kPage - 1) & ~(kPage - 1)); };
+    char* const start = chunkStart(arena.chunk);
+    char* const from = pageUp(std::max(arena.cursor, arena.kept));
+    if (from - start >= (arena.touched - start) / 2) return;  // the call used half of it or more: keep it
+    madvise(from, static_cast<size_t>(arena.touched - from), MADV_DONTNEED);
+    arena.touched = from;
 }
 
 size_t arenaMappedBytes() { return tlsArena.mapped; }

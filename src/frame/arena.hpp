@@ -4,8 +4,11 @@
 // thread's arena in this library. The arena is reset when the next export
 // starts on that thread, so a result stays valid (and untouched) until then,
 // and a steady stream of calls reuses the same pages without locks or
-// per-item allocator traffic. The arena's pages are unmapped when the thread
-// ends. Mapping failures take the out-of-memory path.
+// per-item allocator traffic. When a call ends, the arena keeps resident at
+// most the larger of a few MiB and twice what that call used: a thread whose
+// calls stay large reuses its pages without faulting them in again, and one
+// whose calls shrink gives the rest back. The arena's pages are unmapped when
+// the thread ends. Mapping failures take the out-of-memory path.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +19,38 @@
 
 namespace karpa {
 
+struct ArenaChunk;
+
+// One thread's arena in this library.
+struct ArenaState {
+    ArenaChunk* chunk;  // the newest chunk; older ones are chained behind it
+    char* cursor;
+    char* end;
+    size_t nextSize;  // size of the next chunk to map
+    size_t mapped;
+    size_t filledBefore;  // bytes taken from the chunks behind the newest one
+    char* touched;        // no page of the newest chunk beyond this is resident
+    char* kept;           // what stays resident whatever the calls use
+};
+
 void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t));
 // Starts a new call: everything allocated before is given back to the arena.
-void arenaReset();
+// Returns the thread's arena for arenaEndCall.
+ArenaState& arenaReset();
+
+// Gives back the resident pages beyond what the call just ended used, when
+// they are more than it used again.
+[[gnu::noinline]] void trimResident(ArenaState& arena);
+
+// Ends a call whose results stay in the arena: notes how far it reached, or
+// trims what it left untouched. Two comparisons in the common case.
+inline void arenaEndCall(ArenaState& arena) {
+    if (arena.cursor > arena.touched) {
+        arena.touched = arena.cursor;
+    } else if (arena.touched > arena.kept) [[unlikely]] {
+        trimResident(arena);
+    }
+}
 // Bytes currently mapped by the calling thread's arena (for tests).
 size_t arenaMappedBytes();
 

@@ -43,9 +43,9 @@ __attribute__((constructor)) void loadTimeInitialise() { initialise(); }
 
 }  // namespace
 
-void beginCall() {
+ArenaState& beginCall() {
     clearFailure();
-    arenaReset();
+    return arenaReset();
 }
 
 void recordUnexpectedFailure() {

@@ -7,7 +7,8 @@
 //   }
 //
 // `textCall` starts the call (clears the thread's failure flag, resets its
-// arena), runs the body, and turns a raised error into the null pointer.
+// arena), runs the body, turns a raised error into the null pointer, and ends
+// the call (the arena trims what the call left untouched).
 // `numberCall` does the same for exports that return numbers (0 on failure).
 // Nothing thrown inside a call ever crosses the C interface.
 #pragma once
@@ -33,7 +34,8 @@ inline std::string_view argText(const char* text) {
 // C `int` arguments are widened with their sign.
 inline int64_t argInt(int value) { return static_cast<int64_t>(value); }
 
-void beginCall();
+// Clears the thread's failure flag and resets its arena.
+ArenaState& beginCall();
 // Records an exception that no raiser threw as an AssertionDefect.
 void recordUnexpectedFailure();
 
@@ -41,17 +43,20 @@ void recordUnexpectedFailure();
 // text, 0 for numbers.
 template <class Result, class Body>
 Result numberCall(Body&& body) noexcept {
-    beginCall();
+    ArenaState& arena = beginCall();
+    Result result;
     try {
-        return body();
+        result = body();
     } catch (const Unwind&) {
-        return Result(0);
+        result = Result(0);
     } catch (const std::bad_alloc&) {
         outOfMemory();
     } catch (...) {
         recordUnexpectedFailure();
-        return Result(0);
+        result = Result(0);
     }
+    arenaEndCall(arena);
+    return result;
 }
 
 template <class Body>

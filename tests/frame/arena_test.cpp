@@ -1,8 +1,11 @@
 // The per-thread call arena.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "frame/arena.hpp"
 
@@ -33,6 +36,34 @@ TEST(Arena, LargeCallsAreConsolidatedAndMemoryStaysFlat) {
     arenaReset();
     arenaAllocate(10);
     EXPECT_EQ(arenaMappedBytes(), steady);  // kept for the next call
+}
+
+// Resident pages of [p, p + bytes), page-aligned p.
+size_t residentPages(void* p, size_t bytes) {
+    std::vector<unsigned char> pages((bytes + 4095) / 4096);
+    if (mincore(p, bytes, pages.data()) != 0) return SIZE_MAX;
+    size_t n = 0;
+    for (unsigned char page : pages) n += page & 1;
+    return n;
+}
+
+TEST(Arena, LargeCallsKeepTheirPagesAndSmallerOnesTrimThem) {
+    // A call that allocates `bytes`, touches them and ends; its block.
+    const auto call = [](size_t bytes) {
+        ArenaState& arena = arenaReset();
+        char* block = static_cast<char*>(arenaAllocate(bytes, 4096));
+        std::memset(block, 1, bytes);
+        arenaEndCall(arena);
+        return block;
+    };
+    call(40u << 20);
+    char* const big = call(40u << 20);  // one consolidated chunk from here on
+    call(40u << 20);
+    EXPECT_EQ(residentPages(big, 40u << 20), (40u << 20) / 4096);
+    call(30u << 20);  // more than half of it: nothing given back
+    EXPECT_EQ(residentPages(big + (30u << 20), 10u << 20), (10u << 20) / 4096);
+    call(1000);  // the rest beyond the few MiB kept goes back
+    EXPECT_LT(residentPages(big, 40u << 20), (8u << 20) / 4096);
 }
 
 TEST(Arena, AlignmentAndTextBuilder) {
