@@ -408,6 +408,38 @@ TEST(FloatList, OnePassReaderMatchesSplitStripParse) {
     EXPECT_EQ(failures, 0);
 }
 
+// Long lists of decimals near the shape the list reader takes without the
+// general scan (sign, up to seven digits, '.', up to seven more, a comma):
+// digit runs of zero to nine on both sides of the point, other signs, and
+// '_', exponents, blanks or letters after them, against the piece-by-piece
+// reading with the general scan.
+TEST(FloatList, PlainDecimalShapesMatchSplitStripParse) {
+    const char* signs[] = {"", "", "-", "+"};
+    const char* tails[] = {"", "", "", "", "_", "e5", " ", "x", ".", "E-3"};
+    const char* separators[] = {",", ",", ",", ", ", " ,", ",,"};
+    std::mt19937_64 rng(9);
+    const auto digits = [&rng](size_t n) {
+        std::string d;
+        for (size_t i = 0; i < n; ++i) d += static_cast<char>('0' + rng() % 10);
+        return d;
+    };
+    int failures = 0;
+    for (int i = 0; i < 2000 * kScale; ++i) {
+        std::string text;
+        const int pieces = 1 + static_cast<int>(rng() % 12);
+        for (int k = 0; k < pieces; ++k) {
+            if (k > 0) text += separators[rng() % 6];
+            text += signs[rng() % 4] + digits(rng() % 10);
+            if (rng() % 4 != 0) text += "." + digits(rng() % 10);
+            if (rng() % 8 == 0) text += tails[rng() % 10];
+        }
+        if (onePassRead(text) != referenceRead(text) && ++failures <= 10) ADD_FAILURE() << "list [" << text << "]";
+        if (i % 1000 == 0) karpa::arenaReset();
+    }
+    karpa::arenaReset();
+    EXPECT_EQ(failures, 0);
+}
+
 TEST(FloatList, HostAndConvertedTextReadTheSame) {
     EXPECT_TRUE(karpa::parseFloats(nullptr).empty());
     EXPECT_TRUE(karpa::parseFloats("  ,\t, ").empty());
