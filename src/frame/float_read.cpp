@@ -28,38 +28,69 @@ using namespace floatcodec_detail;
     return end;
 }
 
-// The usual float piece, read without the general scan: an optional '-', one
-// to seven digits, optionally '.' and one to seven more, then a comma. That is
-// at most fourteen digits over a power of ten of at most 7, which Clinger's
-// fast path divides in one rounding, just as the general reader does. Gives
-// the comma, or null for any other piece (or fewer than seventeen bytes left),
-// which the general reader then reads from its start.
-[[gnu::always_inline]] inline const char* scanPlainDecimal(const char* p, const char* end, double& value) {
-    if (end - p < 17) return nullptr;
-    const bool negative = *p == '-';
-    p += negative;
-    // Both words lie inside the text: the fraction's starts at most at p + 8.
-    const uint64_t integerWord = load8(p);
-    const uint64_t integerOther = nonDigitBits(integerWord);
-    if (integerOther == 0) return nullptr;
-    const unsigned integerDigits = leadingDigits(integerOther);
-    if (integerDigits == 0) return nullptr;
-    uint64_t mantissa = leadingDigitsValue(integerWord, integerDigits);
-    const char* q = p + integerDigits;
+// The usual float piece, scanned without the general scan's byte tests: an
+// optional '-', one to seven digits, optionally '.' and one to sixteen more,
+// optionally 'e' or 'E' with an optional sign and one to three digits, then a
+// comma; nineteen digits at most. Such a piece gets the scanned record that
+// the general scan would make of it, and the same conversion. Gives the comma,
+// or null for any other piece (or fewer than 32 bytes left), which the
+// general reader then reads from its start.
+[[gnu::always_inline]] inline const char* scanCommonFloat(const char* s, const char* end, double& value) {
+    // The longest such piece and its comma take 31 bytes; every word loaded
+    // below ends before s + 26.
+    if (end - s < 32) return nullptr;
+    ScannedDecimal d;
+    d.negative = *s == '-';
+    d.start = d.firstDigitAt = d.negative;
+    const char* p = s + d.start;
+    uint64_t word = load8(p);
+    uint64_t other = nonDigitBits(word);
+    if (other == 0) return nullptr;
+    unsigned run = leadingDigits(other);
+    if (run == 0) return nullptr;
+    d.mantissa = leadingDigitsValue(word, run);
+    d.digits = run;
+    p += run;
     unsigned fractionDigits = 0;
-    if (*q == '.') {
-        const uint64_t fractionWord = load8(q + 1);
-        const uint64_t fractionOther = nonDigitBits(fractionWord);
-        if (fractionOther == 0) return nullptr;
-        fractionDigits = leadingDigits(fractionOther);
+    if (*p == '.') {
+        ++p;
+        // Up to two words of digits; a third would pass nineteen digits.
+        for (;;) {
+            word = load8(p);
+            other = nonDigitBits(word);
+            if (other != 0) {
+                run = leadingDigits(other);
+                if (run != 0) {
+                    d.mantissa = d.mantissa * kPowersOf10[run] + leadingDigitsValue(word, run);
+                    fractionDigits += run;
+                    p += run;
+                }
+                break;
+            }
+            d.mantissa = d.mantissa * 100000000 + eightDigits(word & kLowNibbles);
+            fractionDigits += 8;
+            p += 8;
+            if (fractionDigits == 16) break;  // a digit after these is no comma
+        }
         if (fractionDigits == 0) return nullptr;
-        mantissa = mantissa * kPowersOf10[fractionDigits] + leadingDigitsValue(fractionWord, fractionDigits);
-        q += 1 + fractionDigits;
+        d.digits += fractionDigits;
+        if (d.digits > 19) return nullptr;  // beyond 64 bits
     }
-    if (*q != ',') return nullptr;
-    const double v = static_cast<double>(mantissa) / kExactPowers[fractionDigits];
-    value = negative ? -v : v;
-    return q;
+    d.mantissaEnd = static_cast<size_t>(p - s);
+    int64_t exponent = 0;
+    if ((*p | 0x20) == 'e') {
+        ++p;
+        const bool negativeExponent = *p == '-';
+        p += *p == '-' || *p == '+';
+        const char* const digits = p;
+        while (p - digits < 3 && isDigit(*p)) exponent = exponent * 10 + (*p++ - '0');
+        if (p == digits) return nullptr;
+        if (negativeExponent) exponent = -exponent;
+    }
+    if (*p != ',') return nullptr;
+    d.exponent = exponent - fractionDigits;
+    value = toBinary64(s, d);
+    return p;
 }
 
 }  // namespace
@@ -73,9 +104,9 @@ double parseFloat(std::string_view text) {
     return value;
 }
 
-// Plain decimals followed by a comma are read here; any other piece (blanks,
-// '+', '_', an exponent, long digit runs, specials, the last few bytes of the
-// text) goes to readPiece with the general scan.
+// The usual pieces followed by a comma are read by scanCommonFloat; any other
+// piece (blanks, '+', '_', long digit runs, specials, the last few bytes of
+// the text) goes to readPiece with the general scan.
 FloatList parseCsvFloats(std::string_view text) {
     FloatList out;
     if (text.empty()) return out;
@@ -86,7 +117,7 @@ FloatList parseCsvFloats(std::string_view text) {
     const char* const end = p + text.size();
     for (;;) {
         double value;
-        if (const char* comma = scanPlainDecimal(p, end, value)) [[likely]] {
+        if (const char* comma = scanCommonFloat(p, end, value)) [[likely]] {
             out.push_back(value);
             p = comma + 1;
             continue;
