@@ -104,28 +104,46 @@ double parseFloat(std::string_view text) {
     return value;
 }
 
-// The usual pieces followed by a comma are read by scanCommonFloat; any other
-// piece (blanks, '+', '_', long digit runs, specials, the last few bytes of
-// the text) goes to readPiece with the general scan.
-FloatList parseCsvFloats(std::string_view text) {
-    FloatList out;
-    if (text.empty()) return out;
-    // At most one element per piece.
-    out.reserve(countByte(text, ',') + 1);
+namespace {
+
+// Reads every element of the list text into `put`. The usual pieces followed
+// by a comma are read by scanCommonFloat; any other piece (blanks, '+', '_',
+// long digit runs, specials, the last few bytes of the text) goes to readPiece
+// with the general scan.
+template <class Put>
+[[gnu::always_inline]] inline void readFloats(std::string_view text, Put& put) {
     const auto scan = [](const char* s, size_t n, double& value) { return scanFloat(s, n, value); };
     const char* p = text.data();
     const char* const end = p + text.size();
     for (;;) {
         double value;
         if (const char* comma = scanCommonFloat(p, end, value)) [[likely]] {
-            out.push_back(value);
+            put(value);
             p = comma + 1;
             continue;
         }
-        p = readPiece(p, end, out, scan, invalidFloat);
+        p = readPiece<double>(p, end, put, scan, invalidFloat);
         if (p == nullptr) break;
     }
+}
+
+}  // namespace
+
+FloatList parseCsvFloats(std::string_view text) {
+    FloatList out;
+    if (text.empty()) return out;
+    // At most one element per piece.
+    out.reserve(countByte(text, ',') + 1);
+    auto put = [&out](double x) { out.push_back(x); };
+    readFloats(text, put);
     return out;
+}
+
+double readFloatSum(std::string_view text) {
+    double sum = 0.0;
+    auto add = [&sum](double x) { sum = sum + x; };
+    if (!text.empty()) readFloats(text, add);
+    return sum;
 }
 
 FloatList parseFloats(const char* hostText) {

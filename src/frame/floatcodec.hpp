@@ -35,6 +35,10 @@ double parseFloat(std::string_view text);
 // (karpa_curried). Both give the same list for the same text.
 FloatList parseFloats(const char* hostText);
 FloatList parseCsvFloats(std::string_view text);
+// The sum of the list the text reads as (+0.0, then each element added in
+// list order), taken while reading: the result and the failure of summing
+// parseCsvFloats(text), without building the list.
+double readFloatSum(std::string_view text);
 
 // Round-trip form.
 constexpr size_t kMaxRoundtripText = 32;

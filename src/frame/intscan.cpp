@@ -115,13 +115,13 @@ size_t rawParseInt(const char* s, size_t n, int64_t& value) {
     return static_cast<size_t>(q - s);
 }
 
-// The common piece (a sign, digits, then the comma or the end) is read here;
-// any other byte where the piece starts or ends sends it to readPiece.
-IntList parseCsvInts(std::string_view text) {
-    IntList out;
-    if (text.empty()) return out;
-    // At most one element per piece.
-    out.reserve(countByte(text, ',') + 1);
+namespace {
+
+// Reads every element of the list text into `put`. The common piece (a sign,
+// digits, then the comma or the end) is read here; any other byte where the
+// piece starts or ends sends it to readPiece.
+template <class Put>
+[[gnu::always_inline]] inline void readInts(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
     for (;;) {
@@ -131,16 +131,34 @@ IntList parseCsvInts(std::string_view text) {
             uint64_t magnitude = 0;
             const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
             if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
-                out.push_back(signedValue(negative, magnitude));
+                put(signedValue(negative, magnitude));
                 if (q == end) break;
                 p = q + 1;
                 continue;
             }
         }
-        p = readPiece(p, end, out, rawParseInt, invalidInteger);
+        p = readPiece<int64_t>(p, end, put, rawParseInt, invalidInteger);
         if (p == nullptr) break;
     }
+}
+
+}  // namespace
+
+IntList parseCsvInts(std::string_view text) {
+    IntList out;
+    if (text.empty()) return out;
+    // At most one element per piece.
+    out.reserve(countByte(text, ',') + 1);
+    auto put = [&out](int64_t x) { out.push_back(x); };
+    readInts(text, put);
     return out;
+}
+
+int64_t readIntSum(std::string_view text) {
+    CheckedSum sum;
+    if (!text.empty()) readInts(text, sum);
+    if (sum.overflowed) raiseOverflow();
+    return sum.sum;
 }
 
 IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }

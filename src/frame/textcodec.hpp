@@ -110,11 +110,13 @@ int64_t parseInt(std::string_view text);
 
 // One piece of a number list starting at p: blanks, then the comma of an
 // empty piece, or an element that `scan(p, n, value)` scans (as rawParseInt
-// does) followed by blanks and the comma or the end. `invalid(piece)` raises
-// the error for a stripped piece that is not a number as a whole. Returns
-// where the next piece starts, or null at the end of the text.
-template <class T, class Scan, class Invalid>
-[[gnu::always_inline]] inline const char* readPiece(const char* p, const char* end, ArenaVec<T>& out, Scan& scan,
+// does) followed by blanks and the comma or the end; the element goes to
+// `put(value)`. `invalid(piece)` raises the error for a stripped piece that is
+// not a number as a whole. Returns where the next piece starts, or null at the
+// end of the text. Together with the readers' loops this is split, strip,
+// skip empty pieces and parse each remaining piece whole, in one pass.
+template <class T, class Scan, class Invalid, class Put>
+[[gnu::always_inline]] inline const char* readPiece(const char* p, const char* end, Put& put, Scan& scan,
                                                    Invalid& invalid) {
     const char* const pieceStart = p;
     while (p < end && isListWhitespace(*p)) ++p;
@@ -129,31 +131,31 @@ template <class T, class Scan, class Invalid>
         const char* pieceEnd = comma ? static_cast<const char*>(comma) : end;
         invalid(strip({pieceStart, static_cast<size_t>(pieceEnd - pieceStart)}));
     }
-    out.push_back(value);
+    put(value);
     return q == end ? nullptr : q + 1;
 }
 
-// Reads a number list piece by piece. Equivalent to split, strip, skip empty
-// pieces and parse each remaining piece whole, in one pass.
-template <class T, class Scan, class Invalid>
-ArenaVec<T> readList(std::string_view text, Scan scan, Invalid invalid) {
-    ArenaVec<T> out;
-    if (text.empty()) return out;
-    // At most one element per piece.
-    out.reserve(countByte(text, ',') + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p != nullptr) p = readPiece(p, end, out, scan, invalid);
-    return out;
-}
+// A checked running sum of integers: the first addition that overflows is
+// remembered, and the reader raises it once the whole list has been read (so
+// a bad piece later in the list still fails first, as it does when the list
+// is read before it is summed).
+struct CheckedSum {
+    int64_t sum = 0;
+    bool overflowed = false;
+    void operator()(int64_t x) { overflowed |= __builtin_add_overflow(sum, x, &sum); }
+};
 
 // Integer list readers: from host text (karpa_seq) and from converted text
-// (karpa_curried). Both give the same list for the same text, the list
-// readList would give with rawParseInt and invalidInteger; a piece that is a
-// sign, digits and then the comma or the end is read without readList's
-// per-piece blank tests.
+// (karpa_curried). Both give the same list for the same text, the list that
+// readPiece gives piece by piece with rawParseInt and invalidInteger; a piece
+// that is a sign, digits and then the comma or the end is read without
+// readPiece's blank tests.
 IntList parseInts(const char* hostText);
 IntList parseCsvInts(std::string_view text);
+// The checked sum of the list the text reads as, taken while reading: the
+// result and the failures of summing parseCsvInts(text) in list order (a bad
+// piece, then the first overflowing partial sum), without building the list.
+int64_t readIntSum(std::string_view text);
 
 // Decimal printing.
 constexpr size_t kMaxIntText = 20;  // "-9223372036854775808"

@@ -29,7 +29,7 @@ KARPA_EXPORT const char* seq_filter_int(const char* list, int threshold) {
 }
 
 KARPA_EXPORT const char* seq_reduce_sum_int(const char* list) {
-    return textCall([&] { return printInt(sumImpl(parseInts(list))); });
+    return textCall([&] { return printInt(readIntSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* seq_reduce_max_int(const char* list) {
@@ -99,7 +99,7 @@ KARPA_EXPORT const char* seq_filter_float(const char* list, const char* threshol
 }
 
 KARPA_EXPORT const char* seq_reduce_sum_float(const char* list) {
-    return textCall([&] { return printFloatRoundtrip(sumImpl(parseFloats(list))); });
+    return textCall([&] { return printFloatRoundtrip(readFloatSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* seq_reduce_max_float(const char* list) {

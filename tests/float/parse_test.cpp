@@ -383,6 +383,26 @@ ListResult onePassRead(const std::string& text) {
     }
 }
 
+// The sum taken while reading against the reference list summed from +0.0 in
+// list order: the same bits, or the same error.
+ListResult summedWhileReading(const std::string& text) {
+    try {
+        return {true, {bitsOf(karpa::readFloatSum(text))}, ""};
+    } catch (const karpa::Unwind&) {
+        const std::string message = karpa::currentError()->message;
+        karpa::clearFailure();
+        return {false, {}, message};
+    }
+}
+
+ListResult summedReference(const std::string& text) {
+    ListResult r = referenceRead(text);
+    if (!r.ok) return r;
+    double sum = 0.0;
+    for (const uint64_t bits : r.bits) sum = sum + std::bit_cast<double>(bits);
+    return {true, {bitsOf(sum)}, ""};
+}
+
 TEST(FloatList, OnePassReaderMatchesSplitStripParse) {
     const char* tokens[] = {"1",   "-2.5", " ",    "\t",   "",     "nan",  "inf",   "-inf", "1e",    "1e5",  ".",
                             "+.",  "-.",   "x",    "1_0",  "_1",   "na",   "n",     "e",    "1.5e",  "infinity",
@@ -402,6 +422,7 @@ TEST(FloatList, OnePassReaderMatchesSplitStripParse) {
             if (rng() % 4 == 0) text += tokens[rng() % kTokens];  // glued tokens
         }
         if (onePassRead(text) != referenceRead(text) && ++failures <= 10) ADD_FAILURE() << "list [" << text << "]";
+        if (summedWhileReading(text) != summedReference(text) && ++failures <= 10) ADD_FAILURE() << "sum [" << text << "]";
         if (i % 1000 == 0) karpa::arenaReset();
     }
     karpa::arenaReset();
@@ -442,6 +463,7 @@ TEST(FloatList, PlainDecimalShapesMatchSplitStripParse) {
             if (rng() % 8 == 0) text += tails[rng() % 9];
         }
         if (onePassRead(text) != referenceRead(text) && ++failures <= 10) ADD_FAILURE() << "list [" << text << "]";
+        if (summedWhileReading(text) != summedReference(text) && ++failures <= 10) ADD_FAILURE() << "sum [" << text << "]";
         if (i % 1000 == 0) karpa::arenaReset();
     }
     karpa::arenaReset();

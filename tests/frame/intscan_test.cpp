@@ -163,6 +163,17 @@ Outcome outcomeOf(Fn&& fn) {
         o.values.push_back(v);
     });
     if (auto r = same(wholeFast, wholeModel, text); !r) return r << " (whole)";
+
+    // The sum taken while reading against the list read first, then summed
+    // from its first item with every addition checked.
+    const Outcome sumFast = outcomeOf([&](Outcome& o) { o.values.push_back(readIntSum(exact)); });
+    const Outcome sumModel = outcomeOf([&](Outcome& o) {
+        const std::vector<int64_t> xs = modelReadList(exact);
+        int64_t sum = xs.empty() ? 0 : xs[0];
+        for (size_t i = 1; i < xs.size(); ++i) sum = checkedAdd(sum, xs[i]);
+        o.values.push_back(sum);
+    });
+    if (auto r = same(sumFast, sumModel, text); !r) return r << " (sum)";
     return ::testing::AssertionSuccess();
 }
 
@@ -185,6 +196,8 @@ const char* const kTable[] = {
     "1,2,3,4,5,6,7,8,9", "00000000", "0000000000000000", "00000000000000000000000",
     " 9223372036854775807 , -9223372036854775808 ", "9223372036854775807,9223372036854775808",
     "x,9223372036854775808", "9223372036854775808,x", "1_,2__,3___", "1\t,\t2\n,\n3",
+    "9223372036854775807,1", "9223372036854775807,1,-1", "9223372036854775807,1,x", "-9223372036854775808,-1",
+    "-9223372036854775808,-1, 99999999999999999999", "-9223372036854775807,-1", "4611686018427387904,4611686018427387904",
 };
 
 TEST(IntScan, TableTextsMatchThePerDigitReader) {
