@@ -1,7 +1,10 @@
 // Float reading: any bytes as a float list and as a float parameter. Which
 // texts are accepted must match the model exactly; the value of a single
 // accepted element (printed back exactly by seq_reduce_max_float) must equal
-// the correctly rounded value that strtod gives for the same decimal text.
+// the correctly rounded value that strtod gives for the same decimal text, and
+// so must the sum of an accepted list's elements.
+#include <cmath>
+
 #include "float_model.hpp"
 #include "karpa/seq.h"
 
@@ -16,6 +19,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const auto reversed = take(seq_reverse_float(text.c_str()));
     FUZZ_CHECK(reversed.has_value() == listAccepted, text, shown(reversed));
+
+    // The sum, taken while reading: the model's values added from +0.0 in
+    // list order, printed back exactly.
+    const auto sum = take(seq_reduce_sum_float(text.c_str()));
+    FUZZ_CHECK(sum.has_value() == listAccepted, text, shown(sum));
+    double modelSum = 0.0;
+    bool sumKnown = listAccepted;
+    for (std::string_view piece : pieces(text)) {
+        piece = stripped(piece);
+        if (piece.empty() || !sumKnown) continue;
+        const FloatReading element = modelFloat(piece);
+        sumKnown = element.valueKnown;
+        modelSum = modelSum + (element.isNan ? std::nan("") : element.value);
+    }
+    if (sum && sumKnown) {
+        if (std::isnan(modelSum)) {
+            FUZZ_CHECK(*sum == "nan", text, shown(sum));
+        } else {
+            FUZZ_CHECK(bitsOf(std::strtod(sum->c_str(), nullptr)) == bitsOf(modelSum), text, shown(sum));
+        }
+    }
 
     // One element: its value, printed in the round-trip form.
     const std::string_view element = stripped(text);
