@@ -6,15 +6,12 @@
 
 #include "frame/error.hpp"
 
+#include "frame/callstate.hpp"
+
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define KARPA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
-#define KARPA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
 // Poisoned gap after every allocation, so overruns are caught under ASan.
 constexpr size_t kRedZone = 32;
 #else
-#define KARPA_POISON(p, n) ((void)(p), (void)(n))
-#define KARPA_UNPOISON(p, n) ((void)(p), (void)(n))
 constexpr size_t kRedZone = 0;
 #endif
 
@@ -22,7 +19,7 @@ namespace karpa {
 namespace {
 
 constexpr size_t kPage = 4096;
-constexpr size_t kFirstChunk = 64 * 1024;
+constexpr size_t kFirstChunk = kFirstArenaChunk;
 // Chunks grow by doubling up to this size (a single larger allocation gets a
 // chunk of its own).
 constexpr size_t kChunkLimit = 128u << 20;
@@ -34,6 +31,9 @@ constexpr size_t kRetainResident = 4u << 20;
 
 }  // namespace
 
+constinit thread_local CallState tlsCall = {
+    {nullptr, nullptr, nullptr, nullptr, kFirstChunk, 0, 0, nullptr, nullptr, false}, false};
+
 struct ArenaChunk {
     ArenaChunk* previous;
     size_t size;  // bytes mapped, header included
@@ -43,8 +43,6 @@ namespace {
 
 using Chunk = ArenaChunk;
 
-thread_local ArenaState tlsArena = {nullptr, nullptr, nullptr, kFirstChunk, 0, 0, nullptr, nullptr};
-
 void unmapAll(ArenaState& arena) {
     for (Chunk* c = arena.chunk; c != nullptr;) {
         Chunk* previous = c->previous;
@@ -53,14 +51,15 @@ void unmapAll(ArenaState& arena) {
         c = previous;
     }
     arena.chunk = nullptr;
-    arena.cursor = arena.end = arena.touched = arena.kept = nullptr;
+    arena.start = arena.cursor = arena.end = arena.touched = arena.kept = nullptr;
     arena.mapped = 0;
     arena.filledBefore = 0;
+    arena.consolidate = false;
 }
 
 struct ThreadReleaser {
     bool armed = false;
-    ~ThreadReleaser() { unmapAll(tlsArena); }
+    ~ThreadReleaser() { unmapAll(tlsCall.arena); }
 };
 thread_local ThreadReleaser tlsReleaser;
 
@@ -76,8 +75,9 @@ void mapChunk(ArenaState& arena, size_t need) {
     if (arena.chunk != nullptr) arena.filledBefore += static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
     c->previous = arena.chunk;
     c->size = size;
+    arena.consolidate = c->previous != nullptr || size > kChunkLimit;
     arena.chunk = c;
-    arena.cursor = chunkStart(c);
+    arena.start = arena.cursor = chunkStart(c);
     arena.end = reinterpret_cast<char*>(c) + size;
     arena.touched = arena.cursor;
     arena.kept = reinterpret_cast<char*>(c) + std::min(size, kRetainResident);
@@ -86,10 +86,6 @@ void mapChunk(ArenaState& arena, size_t need) {
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
 }
 
-}  // namespace
-
-namespace {
-
 // Maps a chunk with room for the allocation, then takes it from there.
 [[gnu::noinline]] void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align) {
     if (bytes > SIZE_MAX / 2) outOfMemory();
@@ -97,20 +93,20 @@ namespace {
     return arenaAllocate(bytes, align);
 }
 
-// The last call outgrew one chunk: replace them all by one chunk with room
-// for what it used and a quarter more, mapped by the next allocation
-// (untouched pages of a mapping cost no memory).
-[[gnu::noinline]] void consolidateArena(ArenaState& arena) {
+}  // namespace
+
+// All of them go; the next allocation maps one chunk with room for what the
+// last call used and a quarter more (untouched pages of a mapping cost no
+// memory).
+void consolidateArena(ArenaState& arena) {
     const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
     unmapAll(arena);
     arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
 }
 
-}  // namespace
-
 // The common paths reach the thread's state once and call nothing.
 void* arenaAllocate(size_t bytes, size_t align) {
-    ArenaState& arena = tlsArena;
+    ArenaState& arena = tlsCall.arena;
     const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
     const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
     if (arena.chunk != nullptr && at <= end && bytes + kRedZone <= end - at) [[likely]] {
@@ -123,15 +119,8 @@ void* arenaAllocate(size_t bytes, size_t align) {
 }
 
 ArenaState& arenaReset() {
-    ArenaState& arena = tlsArena;
-    Chunk* const chunk = arena.chunk;
-    if (chunk == nullptr) return arena;
-    if (chunk->previous != nullptr || chunk->size > kChunkLimit) [[unlikely]] {
-        consolidateArena(arena);
-        return arena;
-    }
-    arena.cursor = chunkStart(chunk);
-    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+    ArenaState& arena = tlsCall.arena;
+    arenaStartCall(arena);
     return arena;
 }
 
@@ -145,7 +134,7 @@ void trimResident(ArenaState& arena) {
     arena.touched = from;
 }
 
-size_t arenaMappedBytes() { return tlsArena.mapped; }
+size_t arenaMappedBytes() { return tlsCall.arena.mapped; }
 
 void TextBuilder::grow(size_t extra) {
     if (extra > SIZE_MAX / 4) outOfMemory();

@@ -17,25 +17,50 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define KARPA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define KARPA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define KARPA_POISON(p, n) ((void)(p), (void)(n))
+#define KARPA_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
 namespace karpa {
 
 struct ArenaChunk;
 
-// One thread's arena in this library.
+// One thread's arena in this library. Trivial, so that reaching it costs no
+// guard; the thread-exit cleanup is registered with the first chunk.
 struct ArenaState {
-    ArenaChunk* chunk;  // the newest chunk; older ones are chained behind it
+    ArenaChunk* chunk;    // the newest chunk; older ones are chained behind it
+    char* start;          // the newest chunk's first usable byte
     char* cursor;
     char* end;
-    size_t nextSize;  // size of the next chunk to map
+    size_t nextSize;      // size of the next chunk to map
     size_t mapped;
     size_t filledBefore;  // bytes taken from the chunks behind the newest one
     char* touched;        // no page of the newest chunk beyond this is resident
     char* kept;           // what stays resident whatever the calls use
+    bool consolidate;     // the last call outgrew one chunk of the usual size
 };
 
 void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t));
-// Starts a new call: everything allocated before is given back to the arena.
-// Returns the thread's arena for arenaEndCall.
+
+// Replaces the chunks of a call that outgrew one by a single larger chunk.
+[[gnu::noinline]] void consolidateArena(ArenaState& arena);
+
+// Starts a new call on `arena`: everything allocated before is given back.
+inline void arenaStartCall(ArenaState& arena) {
+    if (arena.consolidate) [[unlikely]] {
+        consolidateArena(arena);
+        return;
+    }
+    arena.cursor = arena.start;
+    KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
+}
+
+// arenaStartCall on the calling thread's arena, which it returns.
 ArenaState& arenaReset();
 
 // Gives back the resident pages beyond what the call just ended used, when

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frame/callstate.hpp"
 #include "frame/textcodec.hpp"
 
 namespace karpa {
 namespace {
 
-// The flag is tested on every call, so it lives apart from the record, whose
-// strings give it a thread-exit destructor.
-thread_local bool tlsFailed = false;
+// The flag is tested on every call, so it lives in the call state, apart from
+// the record, whose strings give it a thread-exit destructor.
 thread_local ErrorRecord tlsError;
 
 // "std::string_view karpa::kindName(ErrorKind)" -> "kindName"
@@ -36,7 +36,7 @@ void recordError(ErrorKind kind, std::string message, std::source_location site)
     tlsError.trace.clear();
     tlsError.trace.push_back({procedureName(site.function_name()), baseName(site.file_name()),
                               static_cast<int>(site.line())});
-    tlsFailed = true;
+    tlsCall.failed = true;
 }
 
 std::string_view kindName(ErrorKind kind) {
@@ -50,13 +50,13 @@ std::string_view kindName(ErrorKind kind) {
     return "Defect";
 }
 
-bool failureFlag() { return tlsFailed; }
+bool failureFlag() { return tlsCall.failed; }
 
-const ErrorRecord* currentError() { return tlsFailed ? &tlsError : nullptr; }
+const ErrorRecord* currentError() { return tlsCall.failed ? &tlsError : nullptr; }
 
 void clearFailure() {
-    if (!tlsFailed) return;
-    tlsFailed = false;
+    if (!tlsCall.failed) return;
+    tlsCall.failed = false;
     // A huge message (a rejected piece of many megabytes) is not kept around.
     if (tlsError.message.capacity() > 4096) std::string().swap(tlsError.message);
 }

@@ -43,11 +43,6 @@ __attribute__((constructor)) void loadTimeInitialise() { initialise(); }
 
 }  // namespace
 
-ArenaState& beginCall() {
-    clearFailure();
-    return arenaReset();
-}
-
 void recordUnexpectedFailure() {
     recordError(ErrorKind::AssertionDefect, "unexpected internal failure");
 }

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "frame/arena.hpp"
+#include "frame/callstate.hpp"
 #include "frame/error.hpp"
 
 #define KARPA_EXPORT extern "C" __attribute__((visibility("default")))
@@ -34,8 +35,14 @@ inline std::string_view argText(const char* text) {
 // C `int` arguments are widened with their sign.
 inline int64_t argInt(int value) { return static_cast<int64_t>(value); }
 
-// Clears the thread's failure flag and resets its arena.
-ArenaState& beginCall();
+// Clears the thread's failure flag and resets its arena, inline and with one
+// thread-local lookup; returns the arena for arenaEndCall.
+inline ArenaState& beginCall() {
+    CallState& call = tlsCall;
+    if (call.failed) [[unlikely]] clearFailure();
+    arenaStartCall(call.arena);
+    return call.arena;
+}
 // Records an exception that no raiser threw as an AssertionDefect.
 void recordUnexpectedFailure();
 
