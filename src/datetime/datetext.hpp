@@ -46,23 +46,30 @@ inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday)
 // Date, " ", then hour, minute and second as two-digit fields joined by ":".
 constexpr size_t kMaxDateTimeText = kMaxDateText + 3 * (kMaxIntText + 1);
 
-// Result text of a record: its date, or its date and time of day. Inline, so
-// that a conversion computes only the fields that are printed.
+// Result text of a record or of a timestamp's date and time of day: the date,
+// or the date and time of day.
 inline const char* printDate(const DateTime& dt) {
     TextBuilder out;
     out.commit(writeDate(out.room(kMaxDateText), year(dt), month(dt), monthday(dt)));
     return out.finish();
 }
 
-inline const char* printDateTime(const DateTime& dt) {
+inline const char* printDate(const UtcDayTime& t) {
     TextBuilder out;
-    char* p = writeDate(out.room(kMaxDateTimeText), year(dt), month(dt), monthday(dt));
+    out.commit(writeDate(out.room(kMaxDateText), t.date.year, t.date.month, t.date.monthday));
+    return out.finish();
+}
+
+inline const char* printDateTime(const UtcDayTime& t) {
+    TextBuilder out;
+    char* p = writeDate(out.room(kMaxDateTimeText), t.date.year, t.date.month, t.date.monthday);
+    const auto s = static_cast<uint32_t>(t.secondOfDay);
     *p++ = ' ';
-    p = writeTwoDigitField(p, hour(dt));
+    p = writeTwoDigitField(p, s / 3600);
     *p++ = ':';
-    p = writeTwoDigitField(p, minute(dt));
+    p = writeTwoDigitField(p, s % 3600 / 60);
     *p++ = ':';
-    out.commit(writeTwoDigitField(p, second(dt)));
+    out.commit(writeTwoDigitField(p, s % 60));
     return out.finish();
 }
 

@@ -114,6 +114,20 @@ inline DateTime initDateTime(const ZonedTime& zoned, const Timezone& zone) {
     return dt;
 }
 
+// What the text of a timestamp in UTC shows: its date and the second of its
+// day, the fields of utc(fromUnix(timestamp)) without the rest of the record
+// (offset, weekday, day of the year). It fails as the record does, only for a
+// day that begins before the 64-bit range.
+struct UtcDayTime {
+    CivilDate date;
+    int64_t secondOfDay;  // 0 .. 86399
+};
+inline UtcDayTime utcDayTime(int64_t timestamp) {
+    const int64_t day = floorDiv(timestamp, kSecondsPerDay);
+    checkedMul(day, kSecondsPerDay);
+    return {fromEpochDay(day), timestamp - day * kSecondsPerDay};
+}
+
 // The record of a Time in UTC.
 inline DateTime utc(Time time) {
     const Timezone& zone = utc();

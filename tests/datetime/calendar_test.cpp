@@ -267,6 +267,12 @@ void expectBreakdown(int64_t ts) {
     ASSERT_FALSE(dt.isDst);
     ASSERT_EQ(dt.utcOffset, 0);
     ASSERT_EQ(dt.zone, &utc());
+    // The timestamp exports' lean breakdown gives the record's printed fields.
+    const UtcDayTime lean = utcDayTime(ts);
+    ASSERT_EQ(text(lean.date.year), text(year(dt))) << where;
+    ASSERT_EQ(lean.date.month, month(dt)) << where;
+    ASSERT_EQ(lean.date.monthday, monthday(dt)) << where;
+    ASSERT_EQ(lean.secondOfDay, hour(dt) * 3600 + minute(dt) * 60 + second(dt)) << where;
     // Back again, through the record and through dateTime.
     ASSERT_EQ(toUnix(toTime(dt)), ts) << where;
     const DateTime again = dateTime(year(dt), month(dt), monthday(dt), hour(dt), minute(dt), second(dt), 0, utc());
@@ -345,6 +351,8 @@ TEST(CalendarTimestamps, KnownBreakdowns) {
 TEST(CalendarTimestamps, FirstValuesPastTheLimits) {
     expectOverflow([] { utc(fromUnix(kMinTimestamp - 1)); });
     expectOverflow([] { utc(fromUnix(INT64_MIN)); });
+    expectOverflow([] { utcDayTime(kMinTimestamp - 1); });
+    expectOverflow([] { utcDayTime(INT64_MIN); });
     // Exactly the 55808 smallest timestamps fail.
     EXPECT_EQ(kMinTimestamp - 1 - INT64_MIN + 1, 55808);
 
