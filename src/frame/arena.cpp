@@ -6,15 +6,6 @@
 
 #include "frame/error.hpp"
 
-#include "frame/callstate.hpp"
-
-#if defined(__SANITIZE_ADDRESS__)
-// Poisoned gap after every allocation, so overruns are caught under ASan.
-constexpr size_t kRedZone = 32;
-#else
-constexpr size_t kRedZone = 0;
-#endif
-
 namespace karpa {
 namespace {
 
@@ -86,14 +77,13 @@ void mapChunk(ArenaState& arena, size_t need) {
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
 }
 
-// Maps a chunk with room for the allocation, then takes it from there.
-[[gnu::noinline]] void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align) {
+}  // namespace
+
+void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align) {
     if (bytes > SIZE_MAX / 2) outOfMemory();
-    mapChunk(arena, bytes + align + kRedZone);
+    mapChunk(arena, bytes + align + kArenaRedZone);
     return arenaAllocate(bytes, align);
 }
-
-}  // namespace
 
 // All of them go; the next allocation maps one chunk with room for what the
 // last call used and a quarter more (untouched pages of a mapping cost no
@@ -102,20 +92,6 @@ void consolidateArena(ArenaState& arena) {
     const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
     unmapAll(arena);
     arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
-}
-
-// The common paths reach the thread's state once and call nothing.
-void* arenaAllocate(size_t bytes, size_t align) {
-    ArenaState& arena = tlsCall.arena;
-    const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
-    const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
-    if (arena.chunk != nullptr && at <= end && bytes + kRedZone <= end - at) [[likely]] {
-        char* p = reinterpret_cast<char*>(at);
-        arena.cursor = p + bytes + kRedZone;
-        KARPA_UNPOISON(p, bytes);
-        return p;
-    }
-    return allocateInNewChunk(arena, bytes, align);
 }
 
 ArenaState& arenaReset() {

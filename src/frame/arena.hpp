@@ -45,7 +45,43 @@ struct ArenaState {
     bool consolidate;     // the last call outgrew one chunk of the usual size
 };
 
-void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t));
+// The per-thread state of calls into this library, in one block so that a
+// call reaches it with a single thread-local lookup: the arena and the
+// failure flag (error.hpp).
+struct CallState {
+    ArenaState arena;
+    bool failed;
+};
+
+// The first chunk a thread maps; later ones double up to the arena's limit.
+constexpr size_t kFirstArenaChunk = 64 * 1024;
+
+// Constant-initialised, so no access ever runs an initialiser.
+extern constinit thread_local CallState tlsCall;
+
+#if defined(__SANITIZE_ADDRESS__)
+// Poisoned gap after every allocation, so overruns are caught under ASan.
+constexpr size_t kArenaRedZone = 32;
+#else
+constexpr size_t kArenaRedZone = 0;
+#endif
+
+// Maps a chunk with room for the allocation, then takes it from there.
+[[gnu::noinline]] void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align);
+
+// Inline: the common path is a bump of the thread's cursor.
+inline void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t)) {
+    ArenaState& arena = tlsCall.arena;
+    const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
+    if (arena.chunk != nullptr && at <= end && bytes + kArenaRedZone <= end - at) [[likely]] {
+        char* p = reinterpret_cast<char*>(at);
+        arena.cursor = p + bytes + kArenaRedZone;
+        KARPA_UNPOISON(p, bytes);
+        return p;
+    }
+    return allocateInNewChunk(arena, bytes, align);
+}
 
 // Replaces the chunks of a call that outgrew one by a single larger chunk.
 [[gnu::noinline]] void consolidateArena(ArenaState& arena);

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/callstate.hpp"
 #include "frame/textcodec.hpp"
 
 namespace karpa {

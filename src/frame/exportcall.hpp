@@ -19,7 +19,6 @@
 #include <utility>
 
 #include "frame/arena.hpp"
-#include "frame/callstate.hpp"
 #include "frame/error.hpp"
 
 #define KARPA_EXPORT extern "C" __attribute__((visibility("default")))
@@ -38,10 +37,13 @@ inline int64_t argInt(int value) { return static_cast<int64_t>(value); }
 // Clears the thread's failure flag and resets its arena, inline and with one
 // thread-local lookup; returns the arena for arenaEndCall.
 inline ArenaState& beginCall() {
-    CallState& call = tlsCall;
-    if (call.failed) [[unlikely]] clearFailure();
-    arenaStartCall(call.arena);
-    return call.arena;
+    CallState* call = &tlsCall;
+    // The compiler would look the address up again at every use (a descriptor
+    // call each); opaque, it stays in a register for the whole call.
+    asm("" : "+r"(call));
+    if (call->failed) [[unlikely]] clearFailure();
+    arenaStartCall(call->arena);
+    return call->arena;
 }
 // Records an exception that no raiser threw as an AssertionDefect.
 void recordUnexpectedFailure();
