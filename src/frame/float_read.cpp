@@ -32,13 +32,13 @@ using namespace floatcodec_detail;
 // optional '-', one to seven digits, optionally '.' and one to sixteen more,
 // optionally 'e' or 'E' with an optional sign and one to three digits, then a
 // comma; nineteen digits at most. Such a piece gets the scanned record that
-// the general scan would make of it, and the same conversion. Gives the comma,
-// or null for any other piece (or fewer than 32 bytes left), which the
-// general reader then reads from its start.
-[[gnu::always_inline]] inline const char* scanCommonFloat(const char* s, const char* end, double& value) {
-    // The longest such piece and its comma take 31 bytes; every word loaded
-    // below ends before s + 26.
-    if (end - s < 32) return nullptr;
+// the general scan would make of it, and the same conversion. Reads up to
+// kCommonFloatReach bytes from s (the longest such piece and its comma take
+// 31; every word loaded ends before s + 26). Gives the comma, or null for any
+// other piece, which the general reader then reads from its start.
+constexpr size_t kCommonFloatReach = 32;
+
+[[gnu::always_inline]] inline const char* scanCommonFloat(const char* s, double& value) {
     ScannedDecimal d;
     d.negative = *s == '-';
     d.start = d.firstDigitAt = d.negative;
@@ -106,25 +106,37 @@ double parseFloat(std::string_view text) {
 
 namespace {
 
-// Reads every element of the list text into `put`. The usual pieces followed
-// by a comma are read by scanCommonFloat; any other piece (blanks, '+', '_',
-// long digit runs, specials, the last few bytes of the text) goes to readPiece
-// with the general scan.
+// One piece at p: scanCommonFloat, or else readPiece with the general scan.
+// kCommonFloatReach bytes from p must be readable. Returns where the next
+// piece starts, or null at the end of the text.
+template <class Put>
+[[gnu::always_inline]] inline const char* readFloatPiece(const char* p, const char* end, Put& put) {
+    double value;
+    if (const char* comma = scanCommonFloat(p, value)) [[likely]] {
+        put(value);
+        return comma == end ? nullptr : comma + 1;
+    }
+    const auto scan = [](const char* s, size_t n, double& x) { return scanFloat(s, n, x); };
+    return readPiece<double>(p, end, put, scan, invalidFloat);
+}
+
+// Reads every element of the list text into `put`: in place while
+// kCommonFloatReach bytes remain, then the rest from a copy followed by a
+// comma (the end of the text ends a piece as a comma does) and zeros, so
+// that the last pieces and short texts take the same path.
 template <class Put>
 [[gnu::always_inline]] inline void readFloats(std::string_view text, Put& put) {
-    const auto scan = [](const char* s, size_t n, double& value) { return scanFloat(s, n, value); };
     const char* p = text.data();
     const char* const end = p + text.size();
-    for (;;) {
-        double value;
-        if (const char* comma = scanCommonFloat(p, end, value)) [[likely]] {
-            put(value);
-            p = comma + 1;
-            continue;
-        }
-        p = readPiece<double>(p, end, put, scan, invalidFloat);
-        if (p == nullptr) break;
+    while (static_cast<size_t>(end - p) >= kCommonFloatReach) {
+        p = readFloatPiece(p, end, put);
+        if (p == nullptr) return;
     }
+    char tail[2 * kCommonFloatReach] = {};
+    const size_t n = static_cast<size_t>(end - p);
+    std::memcpy(tail, p, n);
+    tail[n] = ',';
+    for (const char* q = tail; q != nullptr;) q = readFloatPiece(q, tail + n, put);
 }
 
 }  // namespace
