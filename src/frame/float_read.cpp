@@ -142,13 +142,7 @@ template <class Put>
 }  // namespace
 
 FloatList parseCsvFloats(std::string_view text) {
-    FloatList out;
-    if (text.empty()) return out;
-    // At most one element per piece.
-    out.reserve(countByte(text, ',') + 1);
-    auto put = [&out](double x) { out.push_back(x); };
-    readFloats(text, put);
-    return out;
+    return collectList<double>(text, [](std::string_view t, auto& put) { readFloats(t, put); });
 }
 
 double readFloatSum(std::string_view text) {

@@ -145,13 +145,7 @@ template <class Put>
 }  // namespace
 
 IntList parseCsvInts(std::string_view text) {
-    IntList out;
-    if (text.empty()) return out;
-    // At most one element per piece.
-    out.reserve(countByte(text, ',') + 1);
-    auto put = [&out](int64_t x) { out.push_back(x); };
-    readInts(text, put);
-    return out;
+    return collectList<int64_t>(text, [](std::string_view t, auto& put) { readInts(t, put); });
 }
 
 int64_t readIntSum(std::string_view text) {

@@ -135,6 +135,18 @@ template <class T, class Scan, class Invalid, class Put>
     return q == end ? nullptr : q + 1;
 }
 
+// The list that `read(text, put)` reads, in a vector reserved once for one
+// element per piece.
+template <class T, class Read>
+ArenaVec<T> collectList(std::string_view text, Read read) {
+    ArenaVec<T> out;
+    if (text.empty()) return out;
+    out.reserve(countByte(text, ',') + 1);
+    auto put = [&out](T x) { out.push_back(x); };
+    read(text, put);
+    return out;
+}
+
 // A checked running sum of integers: the first addition that overflows is
 // remembered, and the reader raises it once the whole list has been read (so
 // a bad piece later in the list still fails first, as it does when the list
