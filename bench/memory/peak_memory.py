@@ -9,7 +9,7 @@ figure and its ratio to the input size, for two shapes of each list: many
 one-character items (150 million at 300 MB) and distinct items of about eight
 bytes.
 
-    python3 bench/memory/peak_memory.py [--size BYTES] [--lib DIR]
+    python3 bench/memory/peak_memory.py [--size BYTES] [--lib DIR] [--only EXPORT ...]
 """
 
 import argparse
@@ -92,6 +92,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--size", type=int, default=300_000_000)
     parser.add_argument("--lib", default=os.path.join(ROOT, "build", "lib"))
+    parser.add_argument("--only", nargs="*", help="measure these exports alone")
     args = parser.parse_args()
     print("| export | list | input MB | added at peak, MB | x input | seconds |")
     print("|---|---|---:|---:|---:|---:|")
@@ -100,12 +101,15 @@ def main():
     # that what making them took does not count in a child's high-water mark.
     workdir = tempfile.mkdtemp(prefix="karpa-peak-")
     paths = {}
-    for kind in ("int", "float", "string"):
+    kinds = {kind for _, name, kind, _ in EXPORTS if not args.only or name in args.only}
+    for kind in kinds:
         for shape in ("short", "distinct"):
             paths[kind, shape] = os.path.join(workdir, kind + "-" + shape)
             with open(paths[kind, shape], "wb") as f:
                 f.write(list_text(kind, shape, args.size))
     for lib, name, kind, extra in EXPORTS:
+        if args.only and name not in args.only:
+            continue
         for shape in ("short", "distinct"):
             length, added, seconds, ok = measure(args.lib, lib, name, kind, extra, paths[kind, shape])
             ratio = added / length
