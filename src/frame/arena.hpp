@@ -31,7 +31,10 @@ namespace karpa {
 struct ArenaChunk;
 
 // One thread's arena in this library. Trivial, so that reaching it costs no
-// guard; the thread-exit cleanup is registered with the first chunk.
+// guard; the thread-exit cleanup is registered with the first chunk. `start`,
+// `kept` and `consolidate` follow from the chunks (null, null and false
+// without one); they are kept here so that a call's start and end read
+// nothing else.
 struct ArenaState {
     ArenaChunk* chunk;    // the newest chunk; older ones are chained behind it
     char* start;          // the newest chunk's first usable byte
