@@ -100,9 +100,11 @@ inline auto strippedLengthAtLeast(int64_t minLength) {
     return [minLength](std::string_view item) { return static_cast<int64_t>(strip(item).size()) >= minLength; };
 }
 
+// In place: the list read for the call is moved in and handed back reversed.
 template <class T>
-ArenaVec<T> reverseImpl(const ArenaVec<T>& list) {
-    return ArenaVec<T>(list.rbegin(), list.rend());
+ArenaVec<T> reverseImpl(ArenaVec<T> list) {
+    std::reverse(list.begin(), list.end());
+    return list;
 }
 
 // The first min(count, length) elements; a negative count raises RangeDefect.
