@@ -28,7 +28,7 @@ ArenaVec<T> unionImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
 template <class T>
 ArenaVec<T> intersectImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
     ArenaVec<T> out;
-    const SeenSet<T> inB = toHashSet(b);
+    const SeenSet<T> inB = toHashSet(b, quarterRoom(b));
     SeenSet<T> seen = initHashSet<T>(64);
     for (const T& x : a) {
         if (contains(inB, x) && inclNew(seen, x)) out.push_back(x);
@@ -41,7 +41,7 @@ template <class T>
 ArenaVec<T> diffImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
     ArenaVec<T> out;
     out.reserve(a.size());
-    const SeenSet<T> inB = toHashSet(b);
+    const SeenSet<T> inB = toHashSet(b, quarterRoom(b));
     for (const T& x : a) {
         if (!contains(inB, x)) out.push_back(x);
     }

@@ -183,11 +183,25 @@ void incl(SeenSet<T>& set, const T& x) {
     inclNew(set, x);
 }
 
+// The set of the items, with first room for `room` of them (all of them
+// unless told; it grows as needed).
 template <class T>
-SeenSet<T> toHashSet(const ArenaVec<T>& items) {
-    SeenSet<T> set = initHashSet<T>(items.size());
+SeenSet<T> toHashSet(const ArenaVec<T>& items, size_t room) {
+    SeenSet<T> set = initHashSet<T>(room);
     for (const T& x : items) incl(set, x);
     return set;
+}
+
+template <class T>
+SeenSet<T> toHashSet(const ArenaVec<T>& items) {
+    return toHashSet(items, items.size());
+}
+
+// Room for a quarter of a list's items at first: two growths at most when
+// all are distinct, and a small table when most repeat.
+template <class T>
+size_t quarterRoom(const ArenaVec<T>& list) {
+    return std::max<size_t>(list.size() / 4, 64);
 }
 
 // Appends, in list order, each item the set has not met yet, and adds it.
@@ -203,9 +217,7 @@ template <class T>
 ArenaVec<T> uniqueImpl(const ArenaVec<T>& list) {
     ArenaVec<T> out;
     out.reserve(list.size());
-    // Room for a quarter of the items at first: two growths at most when all
-    // are distinct, and a small table when most repeat.
-    SeenSet<T> seen = initHashSet<T>(std::max<size_t>(list.size() / 4, 64));
+    SeenSet<T> seen = initHashSet<T>(quarterRoom(list));
     appendUnseen(out, seen, list);
     return out;
 }
