@@ -204,6 +204,17 @@ size_t quarterRoom(const ArenaVec<T>& list) {
     return std::max<size_t>(list.size() / 4, 64);
 }
 
+// First room for the distinct items of a list: integer slots are small, so a
+// list of up to a million gets room for all of them and never grows (the
+// growths cost more than the table); longer lists and strings start with a
+// quarter.
+template <class T>
+size_t uniqueRoom(const ArenaVec<T>& list) {
+    constexpr size_t kWholeIntegerListUpTo = size_t(1) << 20;
+    if (std::is_same_v<T, int64_t> && list.size() <= kWholeIntegerListUpTo) return std::max<size_t>(list.size(), 64);
+    return quarterRoom(list);
+}
+
 // Appends, in list order, each item the set has not met yet, and adds it.
 template <class T>
 void appendUnseen(ArenaVec<T>& out, SeenSet<T>& seen, const ArenaVec<T>& list) {
@@ -217,7 +228,7 @@ template <class T>
 ArenaVec<T> uniqueImpl(const ArenaVec<T>& list) {
     ArenaVec<T> out;
     out.reserve(list.size());
-    SeenSet<T> seen = initHashSet<T>(quarterRoom(list));
+    SeenSet<T> seen = initHashSet<T>(uniqueRoom(list));
     appendUnseen(out, seen, list);
     return out;
 }
