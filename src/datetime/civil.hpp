@@ -106,6 +106,37 @@ inline CivilDate fromEpochDay(int64_t day) {
     return date;
 }
 
+// The date of a day within kNearDays of day 0 (years -20998 to 24937), the
+// one fromEpochDay gives, in 32-bit arithmetic after Neri and Schneider
+// ("Euclidean affine functions and their application to calendar
+// algorithms", 2023). The day is moved forward by whole 400-year eras to a
+// positive count n from a March 1; then, as in fromEpochDay, century and
+// day of the century come from (4n + 3) / 146097, and year of the century and
+// day of the year from one 64-bit product: 2939745 / 2^32 is 4 / 1461 to
+// within what the range of the day of the century allows, so the high half
+// of 2939745 * (4c + 3) is the year and the low half, divided by 2939745 * 4,
+// the day of the year. Month and day follow from 2141 / 2^16 ~ 5 / 153.
+constexpr int64_t kNearDays = int64_t(1) << 23;
+inline CivilDate fromEpochDayNear(int64_t day) {
+    constexpr uint32_t kEras = 82;
+    constexpr uint32_t kShift = 719468 + 146097 * kEras;  // day 0 is 719468 days after 0000-03-01
+    const uint32_t n = static_cast<uint32_t>(day) + kShift;
+    const uint32_t n1 = 4 * n + 3;
+    const uint32_t century = n1 / 146097;
+    const uint32_t ofCentury = n1 % 146097 / 4;
+    const uint64_t p2 = uint64_t(2939745) * (4 * ofCentury + 3);
+    const uint32_t yearOfCentury = static_cast<uint32_t>(p2 >> 32);
+    const uint32_t ofYear = static_cast<uint32_t>(p2) / 2939745 / 4;  // 0 = March 1
+    const uint32_t n3 = 2141 * ofYear + 197913;
+    const uint32_t month = n3 >> 16;  // 3 .. 14
+    const uint32_t afterFebruary = ofYear >= 306;  // January or February of the next year
+    CivilDate date;
+    date.monthday = static_cast<int64_t>((n3 & 0xFFFF) / 2141 + 1);
+    date.month = static_cast<uint8_t>(afterFebruary ? month - 12 : month);
+    date.year = static_cast<int64_t>(100 * century + yearOfCentury) - 400 * int64_t(kEras) + afterFebruary;
+    return date;
+}
+
 // Weekday of a day number: day 0 was a Thursday.
 inline uint8_t weekdayOfEpochDay(int64_t day) {
     const int64_t days = checkedSub(day, 3);

@@ -124,8 +124,10 @@ struct UtcDayTime {
 };
 inline UtcDayTime utcDayTime(int64_t timestamp) {
     const int64_t day = floorDiv(timestamp, kSecondsPerDay);
+    const int64_t secondOfDay = timestamp - day * kSecondsPerDay;
+    if (day >= -kNearDays && day <= kNearDays) [[likely]] return {fromEpochDayNear(day), secondOfDay};
     checkedMul(day, kSecondsPerDay);
-    return {fromEpochDay(day), timestamp - day * kSecondsPerDay};
+    return {fromEpochDay(day), secondOfDay};
 }
 
 // The record of a Time in UTC.

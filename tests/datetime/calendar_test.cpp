@@ -234,6 +234,18 @@ void expectConsecutiveRun(int64_t firstDay, int64_t count) {
     }
 }
 
+// The 32-bit calendar of the timestamp exports, on every day it serves,
+// against the general one.
+TEST(CalendarModel, NearDaysMatchTheGeneralCalendar) {
+    for (int64_t day = -kNearDays; day <= kNearDays; ++day) {
+        const CivilDate near = fromEpochDayNear(day);
+        const CivilDate general = fromEpochDay(day);
+        if (near.year != general.year || near.month != general.month || near.monthday != general.monthday) {
+            FAIL() << "day " << day;
+        }
+    }
+}
+
 TEST(CalendarModel, ConsecutiveDaysAroundTheEpoch) {
     // 300,000 years, 150,000 on each side of 1970.
     expectConsecutiveRun(-54786375, 109572750);
