@@ -1,10 +1,10 @@
 // The seen-set: an open-addressing hash set that only answers whether a value
-// was met before. Slots are a power of two, probed linearly; each keeps the
-// item's hash beside the item (a hash of 0 marks a free slot, so a computed 0
-// is stored as 314159265) and a lookup compares the stored hash before the
-// item. A 64-bit integer's slot is the item alone, half the size: 0 marks a
-// free slot and a flag stands for the item 0. Output order never depends on
-// the table.
+// was met before. Slots are a power of two, probed linearly, with a byte per
+// slot beside them that says whether the slot is taken and holds seven bits
+// of its item's hash; a slot keeps the item's hash beside the item, and a
+// lookup compares the byte, then the stored hash, then the item. A 64-bit
+// integer's slot is the item alone, half the size. Output order never
+// depends on the table.
 #pragma once
 
 #include <algorithm>
@@ -57,21 +57,11 @@ inline bool seenSame(std::string_view x, std::string_view y) {
     return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size()) == 0;
 }
 
-namespace seen_detail {
-constexpr uint64_t kZeroHashStandIn = 314159265;
-
-template <class T>
-inline uint64_t storedHash(const T& x) {
-    const uint64_t h = seenHash(x);
-    return h == 0 ? kZeroHashStandIn : h;
-}
-}  // namespace seen_detail
 
 template <class T>
 struct SeenSlot {
-    uint64_t hash;  // 0: free
+    uint64_t hash;
     T item;
-    bool isFree() const { return hash == 0; }
     uint64_t placeHash() const { return hash; }
     bool holds(const T& x, uint64_t h) const { return hash == h && seenSame(item, x); }
     void fill(const T& x, uint64_t h) {
@@ -80,26 +70,31 @@ struct SeenSlot {
     }
 };
 
-// 0 marks a free slot; the item 0 itself is the set's `hasZero`.
+// The item alone: its hash is computed again when the table grows.
 template <>
 struct SeenSlot<int64_t> {
     int64_t item;
-    bool isFree() const { return item == 0; }
-    uint64_t placeHash() const { return seen_detail::storedHash(item); }
+    uint64_t placeHash() const { return seenHash(item); }
     bool holds(int64_t x, uint64_t) const { return item == x; }
     void fill(int64_t x, uint64_t) { item = x; }
 };
 
+// Beside the slots, a byte per slot: 0 for a free slot, else 0x80 and the
+// top seven bits of the hash. A probe reads the bytes, a small array that
+// stays in cache, and touches a slot only when its byte matches, so adding a
+// new item rarely waits for memory; free slots are never read or cleared.
 template <class T>
 struct SeenSet {
     using Slot = SeenSlot<T>;
     Slot* slots = nullptr;
+    uint8_t* tags = nullptr;
     size_t mask = 0;
     size_t count = 0;
-    bool hasZero = false;  // 64-bit integers only
 };
 
 namespace seen_detail {
+
+inline uint8_t tagOf(uint64_t h) { return static_cast<uint8_t>(0x80 | (h >> 57)); }
 
 inline size_t slotsFor(size_t room) { return std::bit_ceil(room + room / 2 + 4); }
 
@@ -107,7 +102,8 @@ template <class T>
 void allocateSlots(SeenSet<T>& set, size_t slots) {
     using Slot = typename SeenSet<T>::Slot;
     set.slots = static_cast<Slot*>(arenaAllocate(sizeof(Slot) * slots, alignof(Slot)));
-    std::memset(static_cast<void*>(set.slots), 0, sizeof(Slot) * slots);
+    set.tags = static_cast<uint8_t*>(arenaAllocate(slots, 16));
+    std::memset(set.tags, 0, slots);
     set.mask = slots - 1;
 }
 
@@ -115,23 +111,27 @@ template <class T>
 void grow(SeenSet<T>& set) {
     using Slot = typename SeenSet<T>::Slot;
     Slot* const old = set.slots;
+    const uint8_t* const oldTags = set.tags;
     const size_t oldSlots = set.mask + 1;
     allocateSlots(set, oldSlots * 2);
     for (size_t i = 0; i < oldSlots; ++i) {
-        if (old[i].isFree()) continue;
+        if (oldTags[i] == 0) continue;
         size_t at = old[i].placeHash() & set.mask;
-        while (!set.slots[at].isFree()) at = (at + 1) & set.mask;
+        while (set.tags[at] != 0) at = (at + 1) & set.mask;
+        set.tags[at] = oldTags[i];
         set.slots[at] = old[i];
     }
 }
 
-// The slot holding x, or the free slot where the probe for x ended.
+// The index of the slot holding x, or of the free slot where the probe for x
+// ended.
 template <class T>
-inline typename SeenSet<T>::Slot* probe(const SeenSet<T>& set, const T& x, uint64_t h) {
+inline size_t probe(const SeenSet<T>& set, const T& x, uint64_t h) {
+    const uint8_t tag = tagOf(h);
     size_t at = h & set.mask;
     for (;;) {
-        auto* slot = set.slots + at;
-        if (slot->isFree() || slot->holds(x, h)) return slot;
+        const uint8_t t = set.tags[at];
+        if (t == 0 || (t == tag && set.slots[at].holds(x, h))) return at;
         at = (at + 1) & set.mask;
     }
 }
@@ -147,33 +147,23 @@ SeenSet<T> initHashSet(size_t room = 64) {
 
 template <class T>
 bool contains(const SeenSet<T>& set, const T& x) {
-    if constexpr (std::is_same_v<T, int64_t>) {
-        if (x == 0) return set.hasZero;
-    }
-    return !seen_detail::probe(set, x, seen_detail::storedHash(x))->isFree();
+    return set.tags[seen_detail::probe(set, x, seenHash(x))] != 0;
 }
 
 // Adds x unless it is there already; true when it was added. One probe does
 // both the membership test and the insertion.
 template <class T>
 bool inclNew(SeenSet<T>& set, const T& x) {
-    if constexpr (std::is_same_v<T, int64_t>) {
-        if (x == 0) {
-            if (set.hasZero) return false;
-            set.hasZero = true;
-            ++set.count;
-            return true;
-        }
-    }
-    const uint64_t h = seen_detail::storedHash(x);
-    auto* slot = seen_detail::probe(set, x, h);
-    if (!slot->isFree()) return false;
+    const uint64_t h = seenHash(x);
+    size_t at = seen_detail::probe(set, x, h);
+    if (set.tags[at] != 0) return false;
     const size_t slots = set.mask + 1;
     if (slots < set.count + set.count / 2 || slots - set.count <= 3) {
         seen_detail::grow(set);
-        slot = seen_detail::probe(set, x, h);
+        at = seen_detail::probe(set, x, h);
     }
-    slot->fill(x, h);
+    set.tags[at] = seen_detail::tagOf(h);
+    set.slots[at].fill(x, h);
     ++set.count;
     return true;
 }
