@@ -124,10 +124,11 @@ struct UtcDayTime {
 };
 inline UtcDayTime utcDayTime(int64_t timestamp) {
     const int64_t day = floorDiv(timestamp, kSecondsPerDay);
-    const int64_t secondOfDay = timestamp - day * kSecondsPerDay;
-    if (day >= -kNearDays && day <= kNearDays) [[likely]] return {fromEpochDayNear(day), secondOfDay};
-    checkedMul(day, kSecondsPerDay);
-    return {fromEpochDay(day), secondOfDay};
+    if (day >= -kNearDays && day <= kNearDays) [[likely]] {
+        return {fromEpochDayNear(day), timestamp - day * kSecondsPerDay};
+    }
+    const int64_t dayStart = checkedMul(day, kSecondsPerDay);
+    return {fromEpochDay(day), timestamp - dayStart};
 }
 
 // The record of a Time in UTC.
