@@ -85,7 +85,7 @@ def measure(libdir, lib, name, kind, extra, path):
     line = os.read(read, 200).decode()
     os.waitpid(pid, 0)
     length, added, seconds, ok = line.split()
-    return int(length), int(added) * 1024, float(seconds), ok == "1"
+    return int(length), max(0, int(added)) * 1024, float(seconds), ok == "1"
 
 
 def main():
