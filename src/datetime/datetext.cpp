@@ -13,11 +13,6 @@ char* writeWideField(char* out, int64_t value) {
     return writeInt(out, value);
 }
 
-const char* printDate(const MonthShift& date) {
-    TextBuilder out;
-    out.commit(writeDate(out.room(kMaxDateText), date.year, date.month, date.monthday));
-    return out.finish();
-}
 
 namespace {
 

@@ -48,17 +48,14 @@ constexpr size_t kMaxDateTimeText = kMaxDateText + 3 * (kMaxIntText + 1);
 
 // Result text of a record or of a timestamp's date and time of day: the date,
 // or the date and time of day.
-inline const char* printDate(const DateTime& dt) {
+inline const char* printDate(int64_t year, int64_t month, int64_t monthday) {
     TextBuilder out;
-    out.commit(writeDate(out.room(kMaxDateText), year(dt), month(dt), monthday(dt)));
+    out.commit(writeDate(out.room(kMaxDateText), year, month, monthday));
     return out.finish();
 }
-
-inline const char* printDate(const UtcDayTime& t) {
-    TextBuilder out;
-    out.commit(writeDate(out.room(kMaxDateText), t.date.year, t.date.month, t.date.monthday));
-    return out.finish();
-}
+inline const char* printDate(const DateTime& dt) { return printDate(year(dt), month(dt), monthday(dt)); }
+inline const char* printDate(const UtcDayTime& t) { return printDate(t.date.year, t.date.month, t.date.monthday); }
+inline const char* printDate(const MonthShift& date) { return printDate(date.year, date.month, date.monthday); }
 
 inline const char* printDateTime(const UtcDayTime& t) {
     TextBuilder out;
@@ -73,7 +70,6 @@ inline const char* printDateTime(const UtcDayTime& t) {
     return out.finish();
 }
 
-const char* printDate(const MonthShift& date);
 
 // The items of a run joined with ",", "" for none. Items are made here, so the
 // checked arithmetic of a late item fails here.

@@ -151,8 +151,7 @@ IntList parseCsvInts(std::string_view text) {
 int64_t readIntSum(std::string_view text) {
     CheckedSum sum;
     if (!text.empty()) readInts(text, sum);
-    if (sum.overflowed) raiseOverflow();
-    return sum.sum;
+    return sum.total();
 }
 
 IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }

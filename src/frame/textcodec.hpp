@@ -157,6 +157,11 @@ struct CheckedSum {
     int64_t sum = 0;
     bool overflowed = false;
     void operator()(int64_t x) { overflowed |= __builtin_add_overflow(sum, x, &sum); }
+    // The sum, or OverflowDefect when a partial sum left 64 bits.
+    int64_t total() const {
+        if (overflowed) [[unlikely]] raiseOverflow();
+        return sum;
+    }
 };
 
 // Integer list readers: from host text (karpa_seq) and from converted text

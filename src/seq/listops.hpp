@@ -40,12 +40,12 @@ int64_t countImpl(const ArenaVec<T>& list, Keep keep) {
     return count;
 }
 
-// Integer sums run from the first item, each addition checked; 0 for no items.
+// Integer sums run from the first item, each addition checked (0 plus the
+// first item never overflows); 0 for no items.
 inline int64_t sumImpl(const IntList& list) {
-    if (list.empty()) return 0;
-    int64_t s = list[0];
-    for (size_t i = 1; i < list.size(); ++i) s = checkedAdd(s, list[i]);
-    return s;
+    CheckedSum sum;
+    for (const int64_t x : list) sum(x);
+    return sum.total();
 }
 
 // Float sums run left to right from +0.0 (so -0.0 alone sums to +0.0), one

@@ -57,7 +57,6 @@ inline bool seenSame(std::string_view x, std::string_view y) {
     return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size()) == 0;
 }
 
-
 template <class T>
 struct SeenSlot {
     uint64_t hash;
