@@ -86,6 +86,8 @@ cores=$(nproc)
 share=$(( seconds * cores / ${#harnesses[@]} ))
 ((share > 0)) || share=1
 echo "fuzz campaign: ${#harnesses[@]} harnesses, ${share}s each, $cores at a time"
+# A crash mark or input left by an earlier run must not count as this run's finding.
+rm -rf "$build/artifacts" && mkdir -p "$build/artifacts"
 for h in "${harnesses[@]}"; do replay "$h" > /dev/null; done
 started=$(date +%s)
 printf '%s\n' "${harnesses[@]}" | xargs -P "$cores" -I{} bash -c \

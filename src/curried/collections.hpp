@@ -4,6 +4,7 @@
 
 #include "frame/arena.hpp"
 #include "seq/seenset.hpp"
+#include "seq/string_pieces.hpp"
 
 namespace karpa {
 
@@ -13,39 +14,44 @@ ArenaVec<T> distinctImpl(const ArenaVec<T>& list) {
     return uniqueImpl(list);
 }
 
-// The first occurrences of the items of a, then those of b not met before.
-template <class T>
-ArenaVec<T> unionImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
-    ArenaVec<T> out;
-    out.reserve(a.size() + b.size());
-    SeenSet<T> seen = initHashSet<T>(64);
-    appendUnseen(out, seen, a);
-    appendUnseen(out, seen, b);
-    return out;
+// String sets work on the pieces of the texts (the empty text is one empty
+// piece), with no list of items in between.
+
+// The first occurrences of the pieces of a, then those of b not met before.
+inline const char* unionStringsImpl(std::string_view a, std::string_view b) {
+    SeenSet<std::string_view> seen = initHashSet<std::string_view>(64);
+    PieceWriter out(a.size() + b.size() + 2);
+    putUnseenPieces(out, seen, a);
+    putUnseenPieces(out, seen, b);
+    return out.finish();
 }
 
-// The items of a that occur in b, each once, in the order of a.
-template <class T>
-ArenaVec<T> intersectImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
-    ArenaVec<T> out;
-    const SeenSet<T> inB = toHashSet(b, quarterRoom(b));
-    SeenSet<T> seen = initHashSet<T>(64);
-    for (const T& x : a) {
-        if (contains(inB, x) && inclNew(seen, x)) out.push_back(x);
-    }
-    return out;
+// The set of the pieces of b.
+inline SeenSet<std::string_view> piecesOf(std::string_view b) {
+    SeenSet<std::string_view> set = pieceSet(b);
+    forEachPiece(b, [&set](std::string_view piece) { incl(set, piece); });
+    return set;
 }
 
-// The items of a that do not occur in b, in the order of a; repeats stay.
-template <class T>
-ArenaVec<T> diffImpl(const ArenaVec<T>& a, const ArenaVec<T>& b) {
-    ArenaVec<T> out;
-    out.reserve(a.size());
-    const SeenSet<T> inB = toHashSet(b, quarterRoom(b));
-    for (const T& x : a) {
-        if (!contains(inB, x)) out.push_back(x);
-    }
-    return out;
+// The pieces of a that occur in b, each once, in the order of a.
+inline const char* intersectStringsImpl(std::string_view a, std::string_view b) {
+    const SeenSet<std::string_view> inB = piecesOf(b);
+    SeenSet<std::string_view> seen = initHashSet<std::string_view>(64);
+    PieceWriter out(a.size() + 1);
+    forEachPiece(a, [&](std::string_view piece) {
+        if (contains(inB, piece) && inclNew(seen, piece)) out.put(piece);
+    });
+    return out.finish();
+}
+
+// The pieces of a that do not occur in b, in the order of a; repeats stay.
+inline const char* diffStringsImpl(std::string_view a, std::string_view b) {
+    const SeenSet<std::string_view> inB = piecesOf(b);
+    PieceWriter out(a.size() + 1);
+    forEachPiece(a, [&](std::string_view piece) {
+        if (!contains(inB, piece)) out.put(piece);
+    });
+    return out.finish();
 }
 
 }  // namespace karpa

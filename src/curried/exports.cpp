@@ -146,36 +146,24 @@ KARPA_EXPORT const char* cur_count_int(const char* list, int value) {
 }
 
 KARPA_EXPORT const char* cur_distinct_string(const char* list) {
-    return textCall([&] { return join(distinctImpl(parseStrings(list)), ","); });
+    return textCall([&] { return uniqueStringsImpl(argText(list)); });
 }
 
 KARPA_EXPORT const char* cur_count_string(const char* list, const char* item) {
     return textCall([&] {
         const std::string_view wanted = argText(item);
-        return printInt(countImpl(split(argText(list), ','), [wanted](std::string_view x) { return seenSame(x, wanted); }));
+        return printInt(countPiecesImpl(argText(list), [wanted](std::string_view x) { return seenSame(x, wanted); }));
     });
 }
 
 KARPA_EXPORT const char* cur_union_string(const char* a, const char* b) {
-    return textCall([&] {
-        const StringList xs = split(argText(a), ',');
-        const StringList ys = split(argText(b), ',');
-        return join(unionImpl(xs, ys), ",");
-    });
+    return textCall([&] { return unionStringsImpl(argText(a), argText(b)); });
 }
 
 KARPA_EXPORT const char* cur_intersect_string(const char* a, const char* b) {
-    return textCall([&] {
-        const StringList xs = split(argText(a), ',');
-        const StringList ys = split(argText(b), ',');
-        return join(intersectImpl(xs, ys), ",");
-    });
+    return textCall([&] { return intersectStringsImpl(argText(a), argText(b)); });
 }
 
 KARPA_EXPORT const char* cur_diff_string(const char* a, const char* b) {
-    return textCall([&] {
-        const StringList xs = split(argText(a), ',');
-        const StringList ys = split(argText(b), ',');
-        return join(diffImpl(xs, ys), ",");
-    });
+    return textCall([&] { return diffStringsImpl(argText(a), argText(b)); });
 }

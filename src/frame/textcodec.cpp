@@ -55,11 +55,6 @@ StringList split(std::string_view text, char separator) {
     }
 }
 
-StringList parseStrings(const char* hostText) {
-    if (hostText == nullptr || *hostText == '\0') return {};
-    return split(hostText, ',');
-}
-
 std::string_view strip(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
@@ -130,14 +125,9 @@ const char* printIntList(const IntList& list) {
     return out.finish();
 }
 
-namespace {
-
-// prefix + item + suffix for every item, with `separator` between them; the
-// exact length is reserved once.
-const char* joinPieces(const StringList& items, std::string_view prefix, std::string_view suffix,
-                       std::string_view separator) {
+const char* join(const StringList& items, std::string_view separator) {
     if (items.empty()) return "";
-    size_t total = separator.size() * (items.size() - 1) + items.size() * (prefix.size() + suffix.size());
+    size_t total = separator.size() * (items.size() - 1);
     for (const std::string_view item : items) total += item.size();
     if (total == 0) return "";
     TextBuilder out;
@@ -148,20 +138,10 @@ const char* joinPieces(const StringList& items, std::string_view prefix, std::st
     };
     for (size_t i = 0; i < items.size(); ++i) {
         if (i != 0) put(separator);
-        put(prefix);
         put(items[i]);
-        put(suffix);
     }
     out.commit(p);
     return out.finish();
-}
-
-}  // namespace
-
-const char* join(const StringList& items, std::string_view separator) { return joinPieces(items, {}, {}, separator); }
-
-const char* joinAffixed(const StringList& items, std::string_view prefix, std::string_view suffix) {
-    return joinPieces(items, prefix, suffix, ",");
 }
 
 }  // namespace karpa

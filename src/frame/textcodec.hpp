@@ -91,9 +91,6 @@ size_t countByte(std::string_view text, char byte);
 
 StringList split(std::string_view text, char separator);
 std::string_view strip(std::string_view text);
-// The items of a string list text from a host: the pieces between commas,
-// kept exactly; the empty text is the empty list.
-StringList parseStrings(const char* hostText);
 
 // Scans an integer at the start of s[0..n): the count of bytes consumed (0 when
 // there is no integer here) and the value. Raises ValueError "Parsed integer
@@ -202,7 +199,5 @@ const char* printIntPair(int64_t a, int64_t b);
 const char* printIntList(const IntList& list);
 // Texts joined with `separator`: the exact length is reserved once.
 const char* join(const StringList& items, std::string_view separator);
-// prefix + item + suffix for every item, joined with ",", reserved once.
-const char* joinAffixed(const StringList& items, std::string_view prefix, std::string_view suffix);
 
 }  // namespace karpa

@@ -9,6 +9,7 @@
 #include "seq/listops.hpp"
 #include "seq/seenset.hpp"
 #include "seq/sort.hpp"
+#include "seq/string_pieces.hpp"
 
 using namespace karpa;
 
@@ -146,49 +147,37 @@ KARPA_EXPORT const char* seq_reverse_float(const char* list) {
 // answered before the other arguments are looked at.
 
 KARPA_EXPORT const char* seq_map_string(const char* list, const char* prefix, const char* suffix) {
-    return textCall([&] { return joinAffixed(mapImpl(parseStrings(list), strip), argText(prefix), argText(suffix)); });
+    return textCall([&] { return mapStringsImpl(argText(list), argText(prefix), argText(suffix)); });
 }
 
 KARPA_EXPORT const char* seq_filter_string(const char* list, int min_length) {
-    return textCall([&] { return join(filterImpl(parseStrings(list), strippedLengthAtLeast(argInt(min_length))), ","); });
+    return textCall([&] { return filterStringsImpl(argText(list), strippedLengthAtLeast(argInt(min_length))); });
 }
 
 KARPA_EXPORT const char* seq_count_string(const char* list, int min_length) {
     return textCall([&] {
-        const StringList items = parseStrings(list);
-        if (items.empty()) return "0";
-        return printInt(countImpl(items, strippedLengthAtLeast(argInt(min_length))));
+        const std::string_view text = argText(list);
+        if (text.empty()) return "0";
+        return printInt(countPiecesImpl(text, strippedLengthAtLeast(argInt(min_length))));
     });
 }
 
 KARPA_EXPORT const char* seq_sort_string(const char* list, int descending) {
-    return textCall([&] {
-        StringList items = parseStrings(list);
-        sortDirected(items, argInt(descending) != 0);
-        return join(items, ",");
-    });
+    return textCall([&] { return sortStringsImpl(argText(list), argInt(descending) != 0); });
 }
 
 KARPA_EXPORT const char* seq_unique_string(const char* list) {
-    return textCall([&] { return join(uniqueImpl(parseStrings(list)), ","); });
+    return textCall([&] { return uniqueStringsImpl(argText(list)); });
 }
 
 KARPA_EXPORT const char* seq_reverse_string(const char* list) {
-    return textCall([&] { return join(reverseImpl(parseStrings(list)), ","); });
+    return textCall([&] { return reverseStringsImpl(argText(list)); });
 }
 
 KARPA_EXPORT const char* seq_take_string(const char* list, int count) {
-    return textCall([&] {
-        const StringList items = parseStrings(list);
-        if (items.empty()) return "";
-        return join(takeImpl(items, argInt(count)), ",");
-    });
+    return textCall([&] { return takeStringsImpl(argText(list), argInt(count)); });
 }
 
 KARPA_EXPORT const char* seq_skip_string(const char* list, int count) {
-    return textCall([&] {
-        const StringList items = parseStrings(list);
-        if (items.empty()) return "";
-        return join(skipImpl(items, argInt(count)), ",");
-    });
+    return textCall([&] { return skipStringsImpl(argText(list), argInt(count)); });
 }

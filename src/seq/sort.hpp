@@ -1,9 +1,9 @@
-// The stable bottom-up merge sort shared by every sorting export and the
-// medians. Runs are aligned to the end of the list; ties take the element of
-// the left run. Descending order comes from a reversed comparison, so equal
-// elements keep their input order in both directions. With a comparison that
-// is not a consistent order (floats with NaN) the output is exactly what these
-// merge steps produce.
+// The stable bottom-up merge sort of the float sorts and the medians, and
+// the string sort that gives its order in place. Runs are aligned to the end
+// of the list; ties take the element of the left run. Descending order comes
+// from a reversed comparison, so equal elements keep their input order in
+// both directions. With a comparison that is not a consistent order (floats
+// with NaN) the output is exactly what these merge steps produce.
 #pragma once
 
 #include <algorithm>
@@ -95,46 +95,73 @@ void sortDirected(ArenaVec<T>& list, bool descending) {
 // sort's output.
 inline void sortDirected(IntList& list, bool descending) { radixSortInt64(list.data(), list.size(), descending); }
 
-// Strings are sorted with their first eight bytes beside them as a big-endian
-// number (zero-padded): unequal prefixes order two strings exactly as their
-// bytes do, so most comparisons are one integer compare, and only equal
-// prefixes fall back to comparing the bytes. Same order, same merge steps.
-struct KeyedString {
-    uint64_t prefix;
-    std::string_view text;
+// Strings are sorted as records of a 64-bit key and the item's position,
+// twelve bytes an item for a text under 4 GiB, in place. The key holds the
+// first seven bytes (big-endian, zero-padded) above the length capped at 7:
+//  - keys that differ order their strings as the bytes do: where the padded
+//    bytes agree, the shorter string is a prefix of the longer one, and its
+//    smaller length byte puts it first;
+//  - equal keys are equal strings, unless both have seven bytes or more; then
+//    the bytes from the eighth on decide.
+// Equal strings go by position, so the order is total and any correct sort
+// gives exactly what the stable merge sort gives, in both directions, without
+// the merge's buffer.
+template <class Pos>
+struct [[gnu::packed]] StringSortRecord {
+    uint64_t key;
+    Pos pos;
 };
 
-inline uint64_t prefixKey(std::string_view s) {
-    uint64_t key = 0;
-    if (s.size() >= 8) {
-        std::memcpy(&key, s.data(), 8);
-        return __builtin_bswap64(key);
+constexpr uint64_t kKeyBytesHeld = 7;
+
+// `readable`: the bytes from p on that may be read (at least n).
+inline uint64_t stringSortKey(const char* p, size_t n, size_t readable) {
+    const size_t held = std::min<size_t>(n, kKeyBytesHeld);
+    uint64_t w = 0;
+    if (readable >= 8) {
+        std::memcpy(&w, p, 8);
+    } else {
+        std::memcpy(&w, p, held);
     }
-    for (size_t i = 0; i < s.size(); ++i) key |= uint64_t(static_cast<unsigned char>(s[i])) << (56 - 8 * i);
-    return key;
+    w &= held == 0 ? 0 : ~uint64_t(0) >> (64 - 8 * held);  // the held bytes, byte 7 cleared
+    return __builtin_bswap64(w) | held;
 }
 
-struct KeyedAscending {
-    int operator()(const KeyedString& x, const KeyedString& y) const {
-        if (x.prefix != y.prefix) return x.prefix < y.prefix ? -1 : 1;
-        return Ascending{}(x.text, y.text);
+// `items.at(pos)` is the string at a record's position.
+template <class Pos, class Items>
+struct StringOrder {
+    const Items& items;
+    bool descending;
+    bool operator()(const StringSortRecord<Pos>& x, const StringSortRecord<Pos>& y) const {
+        const uint64_t kx = x.key, ky = y.key;
+        if (kx != ky) return (kx < ky) != descending;
+        const Pos px = x.pos, py = y.pos;
+        if ((kx & 0xFF) == kKeyBytesHeld) {
+            const int c = items.at(px).substr(kKeyBytesHeld).compare(items.at(py).substr(kKeyBytesHeld));
+            if (c != 0) return (c < 0) != descending;
+        }
+        return px < py;
     }
 };
 
-struct KeyedDescending {
-    int operator()(const KeyedString& x, const KeyedString& y) const { return KeyedAscending{}(y, x); }
-};
+template <class Pos, class Items>
+void sortStringRecords(ArenaVec<StringSortRecord<Pos>>& records, const Items& items, bool descending) {
+    std::sort(records.begin(), records.end(), StringOrder<Pos, Items>{items, descending});
+}
 
 inline void sortDirected(StringList& list, bool descending) {
-    ArenaVec<KeyedString> keyed;
-    keyed.reserve(list.size());
-    for (const std::string_view s : list) keyed.push_back({prefixKey(s), s});
-    if (descending) {
-        sort(keyed, KeyedDescending{});
-    } else {
-        sort(keyed, KeyedAscending{});
-    }
-    for (size_t i = 0; i < list.size(); ++i) list[i] = keyed[i].text;
+    struct ListItems {
+        const StringList& list;
+        std::string_view at(size_t i) const { return list[i]; }
+    };
+    ArenaVec<StringSortRecord<size_t>> records;
+    records.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) records.push_back({stringSortKey(list[i].data(), list[i].size(), list[i].size()), i});
+    sortStringRecords(records, ListItems{list}, descending);
+    StringList sorted;
+    sorted.reserve(list.size());
+    for (const auto& r : records) sorted.push_back(list[r.pos]);
+    list = std::move(sorted);
 }
 
 }  // namespace karpa

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -174,6 +175,61 @@ TEST(SeqDifferential, IntegerExportsAgainstAModel) {
         int64_t sum = 0;
         for (auto x : xs) sum += x;
         EXPECT_EQ(show(seq().fn<TextFn>("seq_reduce_sum_int")(text.c_str())), std::to_string(sum));
+    }
+}
+
+// The string exports walk the text piece by piece and sort twelve-byte
+// records; a model over std::string pieces must agree on every byte. The
+// pool shares seven- and eight-byte beginnings, where the sort's key stops.
+TEST(SeqDifferential, StringExportsAgainstAModel) {
+    static const char* const pool[] = {"", "a", " a", "a ", "b", "ab", "\xff", "a\x01", "\t",
+                                       "abcdef", "abcdefg", "abcdefgh", "abcdefgha", "abcdefg\xff", "abcdefgA",
+                                       "abcdefgh ", "zz zz zz zz"};
+    using Strings = std::vector<std::string>;
+    auto join = [](const Strings& xs) {
+        std::string out;
+        for (size_t i = 0; i < xs.size(); ++i) out += (i ? "," : "") + xs[i];
+        return out;
+    };
+    auto stripped = [](const std::string& s) {
+        const size_t first = s.find_first_not_of(" \t\n\v\f\r");
+        return first == std::string::npos ? std::string() : s.substr(first, s.find_last_not_of(" \t\n\v\f\r") - first + 1);
+    };
+    std::mt19937_64 rng(77);
+    for (int round = 0; round < 2000; ++round) {
+        Strings xs(1 + rng() % 40);
+        for (auto& x : xs) x = pool[rng() % std::size(pool)];
+        const std::string text = join(xs);
+        if (text.empty()) continue;  // the empty text is the empty list, tabled above
+        const int k = static_cast<int>(rng() % 14) - 1;
+        SCOPED_TRACE("\"" + text + "\" k=" + std::to_string(k));
+
+        Strings up = xs;
+        std::stable_sort(up.begin(), up.end());
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_sort_string")(text.c_str(), 0)), join(up));
+        Strings down = xs;
+        std::stable_sort(down.begin(), down.end(), std::greater<>());
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_sort_string")(text.c_str(), 1)), join(down));
+
+        Strings firsts, kept;
+        for (const auto& x : xs) {
+            if (std::find(firsts.begin(), firsts.end(), x) == firsts.end()) firsts.push_back(x);
+            if (static_cast<int>(stripped(x).size()) >= k) kept.push_back(x);
+        }
+        EXPECT_EQ(show(seq().fn<TextFn>("seq_unique_string")(text.c_str())), join(firsts));
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_filter_string")(text.c_str(), k)), join(kept));
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_count_string")(text.c_str(), k)), std::to_string(kept.size()));
+        EXPECT_EQ(show(seq().fn<TextFn>("seq_reverse_string")(text.c_str())), join(Strings(xs.rbegin(), xs.rend())));
+
+        const size_t cut = std::min<size_t>(k < 0 ? 0 : k, xs.size());
+        const std::string taken = join(Strings(xs.begin(), xs.begin() + cut));
+        const std::string skipped = join(Strings(xs.begin() + cut, xs.end()));
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_take_string")(text.c_str(), k)), k < 0 ? show(kFails) : taken);
+        EXPECT_EQ(show(seq().fn<TextIntFn>("seq_skip_string")(text.c_str(), k)), k < 0 ? show(kFails) : skipped);
+
+        Strings mapped;
+        for (const auto& x : xs) mapped.push_back("<" + stripped(x) + "/>");
+        EXPECT_EQ(show(seq().fn<MapStringFn>("seq_map_string")(text.c_str(), "<", "/>")), join(mapped));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "seq/sort.hpp"
+#include "seq/string_pieces.hpp"
 
 using namespace karpa;
 
@@ -130,6 +131,22 @@ TEST(MergeSort, KeyedStringsMatchThePlainComparison) {
         }
         // Equal strings are interchangeable only if they are the same item: compare positions.
         for (size_t i = 0; i < plain.size(); ++i) ASSERT_EQ(keyed[i].data(), plain[i].data()) << i;
+    }
+}
+
+// A text of 4 GiB or more sorts with 64-bit positions: the same result.
+TEST(StringSort, WidePositionsGiveTheSameText) {
+    std::mt19937_64 rng(8);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        for (size_t i = 0, n = 1 + rng() % 60; i < n; ++i) {
+            if (i) text += ',';
+            text += std::string("abcdefgh").substr(0, rng() % 9) + std::string(rng() % 3, "a\xff"[rng() % 2]);
+        }
+        for (bool descending : {false, true}) {
+            const std::string narrow = sortPiecesAs<uint32_t>(text, descending);
+            ASSERT_EQ(narrow, sortPiecesAs<uint64_t>(text, descending)) << text;
+        }
     }
 }
 

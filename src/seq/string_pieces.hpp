@@ -1,0 +1,212 @@
+// String list operations taken piece by piece from the list text. The items
+// are the exact pieces between commas; they are never gathered into a list
+// of views: each operation walks the text, and what it keeps is copied into
+// a result reserved once. Memory stays in proportion to the result (and, for
+// the seen-sets and the sort, to the items they must hold).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "frame/arena.hpp"
+#include "frame/error.hpp"
+#include "frame/textcodec.hpp"
+#include "seq/listops.hpp"
+#include "seq/seenset.hpp"
+#include "seq/sort.hpp"
+
+namespace karpa {
+
+// Calls f(piece) for every piece of `text` in order; the empty text is one
+// empty piece.
+template <class F>
+inline void forEachPiece(std::string_view text, F f) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (;;) {
+        const void* comma = std::memchr(p, ',', static_cast<size_t>(end - p));
+        if (comma == nullptr) {
+            f(std::string_view(p, static_cast<size_t>(end - p)));
+            return;
+        }
+        const char* const q = static_cast<const char*>(comma);
+        f(std::string_view(p, static_cast<size_t>(q - p)));
+        p = q + 1;
+    }
+}
+
+inline size_t pieceCount(std::string_view text) { return countByte(text, ',') + 1; }
+
+// Pieces written one after another, a comma after each, into room reserved
+// once: `bound` is at least the sum of (piece size + 1) over what is written.
+// The last comma is dropped at the end.
+struct PieceWriter {
+    TextBuilder out;
+    char* start;
+    char* p;
+    explicit PieceWriter(size_t bound) : start(out.room(bound)), p(start) {}
+    void raw(std::string_view s) {
+        std::memcpy(p, s.data(), s.size());
+        p += s.size();
+    }
+    void put(std::string_view piece) {
+        raw(piece);
+        *p++ = ',';
+    }
+    const char* finish() {
+        out.commit(p == start ? p : p - 1);
+        return out.finish();
+    }
+};
+
+// prefix + stripped piece + suffix for every piece.
+inline const char* mapStringsImpl(std::string_view text, std::string_view prefix, std::string_view suffix) {
+    if (text.empty()) return "";
+    const size_t affixes = prefix.size() + suffix.size();
+    const size_t pieces = pieceCount(text);
+    if (affixes != 0 && pieces > (SIZE_MAX / 4) / affixes) outOfMemory();
+    PieceWriter out(text.size() + 1 + pieces * affixes);
+    forEachPiece(text, [&](std::string_view piece) {
+        out.raw(prefix);
+        out.raw(strip(piece));
+        out.put(suffix);
+    });
+    return out.finish();
+}
+
+// The pieces for which keep(piece) holds, as they stand.
+template <class Keep>
+const char* filterStringsImpl(std::string_view text, Keep keep) {
+    if (text.empty()) return "";
+    PieceWriter out(text.size() + 1);
+    forEachPiece(text, [&](std::string_view piece) {
+        if (keep(piece)) out.put(piece);
+    });
+    return out.finish();
+}
+
+// The pieces for which keep(piece) holds, counted.
+template <class Keep>
+int64_t countPiecesImpl(std::string_view text, Keep keep) {
+    int64_t count = 0;
+    forEachPiece(text, [&](std::string_view piece) {
+        if (keep(piece)) ++count;  // at most one a byte of the text: never near the 64-bit limit
+    });
+    return count;
+}
+
+// The pieces from the last to the first: the same bytes, the same length.
+inline const char* reverseStringsImpl(std::string_view text) {
+    if (text.empty()) return "";
+    PieceWriter out(text.size() + 1);
+    const char* const begin = text.data();
+    const char* end = begin + text.size();
+    for (;;) {
+        const void* comma = memrchr(begin, ',', static_cast<size_t>(end - begin));
+        if (comma == nullptr) break;
+        const char* const c = static_cast<const char*>(comma);
+        out.put({c + 1, static_cast<size_t>(end - c - 1)});
+        end = c;
+    }
+    out.put({begin, static_cast<size_t>(end - begin)});
+    return out.finish();
+}
+
+// Where the piece after the count-th comma starts, or null when the text has
+// fewer commas.
+inline const char* afterComma(std::string_view text, int64_t count) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (int64_t i = 0; i < count; ++i) {
+        const void* comma = std::memchr(p, ',', static_cast<size_t>(end - p));
+        if (comma == nullptr) return nullptr;
+        p = static_cast<const char*>(comma) + 1;
+    }
+    return p;
+}
+
+// The first min(count, pieces) pieces; a negative count raises RangeDefect.
+inline const char* takeStringsImpl(std::string_view text, int64_t count) {
+    if (text.empty()) return "";
+    checkedSize(count);
+    if (count == 0) return "";
+    const char* const next = afterComma(text, count);
+    const size_t length = next == nullptr ? text.size() : static_cast<size_t>(next - 1 - text.data());
+    TextBuilder out;
+    out.append(text.substr(0, length));
+    return out.finish();
+}
+
+// The pieces from index min(count, pieces) on; a negative index raises
+// IndexDefect, with the last index of the list.
+inline const char* skipStringsImpl(std::string_view text, int64_t count) {
+    if (text.empty()) return "";
+    if (count < 0) raiseIndexError2(count, static_cast<int64_t>(pieceCount(text)) - 1);
+    const char* const from = afterComma(text, count);
+    if (from == nullptr) return "";
+    TextBuilder out;
+    out.append({from, static_cast<size_t>(text.data() + text.size() - from)});
+    return out.finish();
+}
+
+// The seen-set of strings for the pieces of a text: a quarter of them at
+// first, as for a list.
+inline SeenSet<std::string_view> pieceSet(std::string_view text) {
+    return initHashSet<std::string_view>(std::max<size_t>(pieceCount(text) / 4, 64));
+}
+
+// Writes each piece of `text` that the set has not met yet, and adds it.
+inline void putUnseenPieces(PieceWriter& out, SeenSet<std::string_view>& seen, std::string_view text) {
+    forEachPiece(text, [&](std::string_view piece) {
+        if (inclNew(seen, piece)) out.put(piece);
+    });
+}
+
+// The first occurrence of each distinct piece, in text order.
+inline const char* uniqueStringsImpl(std::string_view text) {
+    if (text.empty()) return "";
+    SeenSet<std::string_view> seen = pieceSet(text);
+    PieceWriter out(text.size() + 1);
+    putUnseenPieces(out, seen, text);
+    return out.finish();
+}
+
+// The pieces sorted (unsigned bytes, shorter first), equal pieces in text
+// order, as twelve-byte records (position: the piece's offset) for a text
+// under 4 GiB.
+template <class Pos>
+const char* sortPiecesAs(std::string_view text, bool descending) {
+    struct TextItems {
+        const char* base;
+        const char* end;
+        std::string_view at(Pos offset) const {
+            const char* p = base + offset;
+            const void* comma = std::memchr(p, ',', static_cast<size_t>(end - p));
+            return {p, static_cast<size_t>((comma ? static_cast<const char*>(comma) : end) - p)};
+        }
+    };
+    const TextItems items{text.data(), text.data() + text.size()};
+    ArenaVec<StringSortRecord<Pos>> records;
+    records.reserve(pieceCount(text));
+    forEachPiece(text, [&](std::string_view piece) {
+        const size_t readable = static_cast<size_t>(items.end - piece.data());
+        records.push_back({stringSortKey(piece.data(), piece.size(), readable), static_cast<Pos>(piece.data() - text.data())});
+    });
+    sortStringRecords(records, items, descending);
+    PieceWriter out(text.size() + 1);
+    for (const StringSortRecord<Pos>& r : records) {
+        const uint64_t key = r.key;
+        const size_t held = key & 0xFF;
+        out.put(held < kKeyBytesHeld ? std::string_view(text.data() + r.pos, held) : items.at(r.pos));
+    }
+    return out.finish();
+}
+
+inline const char* sortStringsImpl(std::string_view text, bool descending) {
+    if (text.empty()) return "";
+    if (text.size() <= UINT32_MAX) return sortPiecesAs<uint32_t>(text, descending);
+    return sortPiecesAs<uint64_t>(text, descending);
+}
+
+}  // namespace karpa
