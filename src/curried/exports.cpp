@@ -17,7 +17,7 @@ using namespace karpa;
 // Integer statistics
 
 KARPA_EXPORT const char* cur_sum_int(const char* list) {
-    return textCall([&] { return printInt(readIntSum(argText(list))); });
+    return textCall([&](ArenaState& arena) { return printInt(arena, readIntSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* cur_mean_int(const char* list) {
@@ -76,7 +76,7 @@ KARPA_EXPORT const char* cur_l2norm_int(const char* list) {
 // Float statistics
 
 KARPA_EXPORT const char* cur_sum_float(const char* list) {
-    return textCall([&] { return printFloatRoundtrip(readFloatSum(argText(list))); });
+    return textCall([&](ArenaState& arena) { return printFloatRoundtrip(arena, readFloatSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* cur_mean_float(const char* list) {

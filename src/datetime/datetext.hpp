@@ -47,29 +47,32 @@ inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday)
 constexpr size_t kMaxDateTimeText = kMaxDateText + 3 * (kMaxIntText + 1);
 
 // Result text of a record or of a timestamp's date and time of day: the date,
-// or the date and time of day.
-inline const char* printDate(int64_t year, int64_t month, int64_t monthday) {
-    TextBuilder out;
-    out.commit(writeDate(out.room(kMaxDateText), year, month, monthday));
-    return out.finish();
+// or the date and time of day, placed in the call's arena.
+inline const char* printDate(ArenaState& arena, int64_t year, int64_t month, int64_t monthday) {
+    return printInArena(arena, kMaxDateText, [&](char* p) { return writeDate(p, year, month, monthday); });
 }
-inline const char* printDate(const DateTime& dt) { return printDate(year(dt), month(dt), monthday(dt)); }
-inline const char* printDate(const UtcDayTime& t) { return printDate(t.date.year, t.date.month, t.date.monthday); }
-inline const char* printDate(const MonthShift& date) { return printDate(date.year, date.month, date.monthday); }
-
-inline const char* printDateTime(const UtcDayTime& t) {
-    TextBuilder out;
-    char* p = writeDate(out.room(kMaxDateTimeText), t.date.year, t.date.month, t.date.monthday);
-    const auto s = static_cast<uint32_t>(t.secondOfDay);
-    *p++ = ' ';
-    p = writeTwoDigitField(p, s / 3600);
-    *p++ = ':';
-    p = writeTwoDigitField(p, s % 3600 / 60);
-    *p++ = ':';
-    out.commit(writeTwoDigitField(p, s % 60));
-    return out.finish();
+inline const char* printDate(ArenaState& arena, const DateTime& dt) {
+    return printDate(arena, year(dt), month(dt), monthday(dt));
+}
+inline const char* printDate(ArenaState& arena, const UtcDayTime& t) {
+    return printDate(arena, t.date.year, t.date.month, t.date.monthday);
+}
+inline const char* printDate(ArenaState& arena, const MonthShift& date) {
+    return printDate(arena, date.year, date.month, date.monthday);
 }
 
+inline const char* printDateTime(ArenaState& arena, const UtcDayTime& t) {
+    return printInArena(arena, kMaxDateTimeText, [&t](char* p) {
+        p = writeDate(p, t.date.year, t.date.month, t.date.monthday);
+        const auto s = static_cast<uint32_t>(t.secondOfDay);
+        *p++ = ' ';
+        p = writeTwoDigitField(p, s / 3600);
+        *p++ = ':';
+        p = writeTwoDigitField(p, s % 3600 / 60);
+        *p++ = ':';
+        return writeTwoDigitField(p, s % 60);
+    });
+}
 
 // The items of a run joined with ",", "" for none. Items are made here, so the
 // checked arithmetic of a late item fails here.

@@ -25,11 +25,11 @@ KARPA_EXPORT int64_t dt_days_in_year(int64_t year) {
 }
 
 KARPA_EXPORT const char* dt_ts_to_ymd(int64_t timestamp) {
-    return textCall([&] { return printDate(utcDayTime(timestamp)); });
+    return textCall([&](ArenaState& arena) { return printDate(arena, utcDayTime(timestamp)); });
 }
 
 KARPA_EXPORT const char* dt_ts_to_ymdhms(int64_t timestamp) {
-    return textCall([&] { return printDateTime(utcDayTime(timestamp)); });
+    return textCall([&](ArenaState& arena) { return printDateTime(arena, utcDayTime(timestamp)); });
 }
 
 KARPA_EXPORT int64_t dt_ymd_to_ts(int64_t year, int64_t month, int64_t day) {
@@ -54,11 +54,11 @@ KARPA_EXPORT int32_t dt_validate_date(int64_t year, int64_t month, int64_t day) 
 }
 
 KARPA_EXPORT const char* dt_add_days(int64_t year, int64_t month, int64_t day, int64_t days) {
-    return textCall([&] { return printDate(addDaysImpl(year, month, day, days)); });
+    return textCall([&](ArenaState& arena) { return printDate(arena, addDaysImpl(year, month, day, days)); });
 }
 
 KARPA_EXPORT const char* dt_add_months(int64_t year, int64_t month, int64_t day, int64_t months) {
-    return textCall([&] { return printDate(addMonthsImpl(year, month, day, months)); });
+    return textCall([&](ArenaState& arena) { return printDate(arena, addMonthsImpl(year, month, day, months)); });
 }
 
 KARPA_EXPORT const char* dt_range_days(int64_t year, int64_t month, int64_t day, int64_t count) {

@@ -72,9 +72,9 @@ constexpr size_t kArenaRedZone = 0;
 // Maps a chunk with room for the allocation, then takes it from there.
 [[gnu::noinline]] void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align);
 
-// Inline: the common path is a bump of the thread's cursor.
-inline void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t)) {
-    ArenaState& arena = tlsCall.arena;
+// Inline: the common path is a bump of the cursor. A call that holds its
+// arena passes it; otherwise it is the calling thread's.
+inline void* arenaAllocate(ArenaState& arena, size_t bytes, size_t align = alignof(std::max_align_t)) {
     const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
     const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
     if (arena.chunk != nullptr && at <= end && bytes + kArenaRedZone <= end - at) [[likely]] {
@@ -84,6 +84,10 @@ inline void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t
         return p;
     }
     return allocateInNewChunk(arena, bytes, align);
+}
+
+inline void* arenaAllocate(size_t bytes, size_t align = alignof(std::max_align_t)) {
+    return arenaAllocate(tlsCall.arena, bytes, align);
 }
 
 // Replaces the chunks of a call that outgrew one by a single larger chunk.
@@ -183,6 +187,15 @@ struct TextBuilder {
         return data;
     }
 };
+
+// A result of at most maxBytes that `write(start)` writes, returning its end,
+// NUL-terminated in the call's arena.
+template <class Write>
+const char* printInArena(ArenaState& arena, size_t maxBytes, Write write) {
+    char* const start = static_cast<char*>(arenaAllocate(arena, maxBytes + 1, 1));
+    *write(start) = '\0';
+    return start;
+}
 
 // A copy of `s` in the arena (NUL-terminated).
 std::string_view arenaCopy(std::string_view s);

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <string_view>
 #include <utility>
 
@@ -55,7 +56,12 @@ Result numberCall(Body&& body) noexcept {
     ArenaState& arena = beginCall();
     Result result;
     try {
-        result = body();
+        // A body that takes the arena gets the one this call looked up.
+        if constexpr (std::is_invocable_v<Body&, ArenaState&>) {
+            result = body(arena);
+        } else {
+            result = body();
+        }
     } catch (const Unwind&) {
         result = Result(0);
     } catch (const std::bad_alloc&) {

@@ -283,11 +283,7 @@ char* writeFloatRoundtrip(char* out, double x) {
 
 void addFloatRoundtrip(TextBuilder& out, double x) { out.commit(writeFloatRoundtrip(out.room(kMaxRoundtripText), x)); }
 
-const char* printFloatRoundtrip(double x) {
-    TextBuilder out;
-    addFloatRoundtrip(out, x);
-    return out.finish();
-}
+const char* printFloatRoundtrip(double x) { return printFloatRoundtrip(tlsCall.arena, x); }
 
 const char* printFloatRoundtripPair(double a, double b) {
     return printPairWith(writeFloatRoundtrip, kMaxRoundtripText, a, b);

@@ -43,11 +43,16 @@ double readFloatSum(std::string_view text);
 // Round-trip form.
 constexpr size_t kMaxRoundtripText = 32;
 void addFloatRoundtrip(TextBuilder& out, double x);
-const char* printFloatRoundtrip(double x);
 const char* printFloatRoundtripPair(double a, double b);  // "a,b"
 // Writes the round-trip form at `out` (room for kMaxRoundtripText bytes) and
 // returns its end.
 char* writeFloatRoundtrip(char* out, double x);
+// One value as the result of an export, in the call's arena or the calling
+// thread's.
+inline const char* printFloatRoundtrip(ArenaState& arena, double x) {
+    return printInArena(arena, kMaxRoundtripText, [x](char* p) { return writeFloatRoundtrip(p, x); });
+}
+const char* printFloatRoundtrip(double x);
 
 // General form: "%g" ("%f", "%e"), or "%#.*g" and so on when a precision is
 // given; every '.' and ',' in the output becomes `separator`. "%g" itself is

@@ -105,11 +105,7 @@ std::string decimalText(int64_t value) {
     return std::string(buffer, writeInt(buffer, value));
 }
 
-const char* printInt(int64_t value) {
-    TextBuilder out;
-    addInt(out, value);
-    return out.finish();
-}
+const char* printInt(int64_t value) { return printInt(tlsCall.arena, value); }
 
 const char* printIntPair(int64_t a, int64_t b) { return printPairWith(writeInt, kMaxIntText, a, b); }
 

@@ -191,7 +191,11 @@ const char* printPairWith(char* (*write)(char*, T), size_t maxBytes, T a, T b) {
     return out.finish();
 }
 
-// One decimal number as the result of an export.
+// One decimal number as the result of an export, in the call's arena or the
+// calling thread's.
+inline const char* printInt(ArenaState& arena, int64_t value) {
+    return printInArena(arena, kMaxIntText, [value](char* p) { return writeInt(p, value); });
+}
 const char* printInt(int64_t value);
 // "a,b".
 const char* printIntPair(int64_t a, int64_t b);

@@ -30,7 +30,7 @@ KARPA_EXPORT const char* seq_filter_int(const char* list, int threshold) {
 }
 
 KARPA_EXPORT const char* seq_reduce_sum_int(const char* list) {
-    return textCall([&] { return printInt(readIntSum(argText(list))); });
+    return textCall([&](ArenaState& arena) { return printInt(arena, readIntSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* seq_reduce_max_int(const char* list) {
@@ -100,7 +100,7 @@ KARPA_EXPORT const char* seq_filter_float(const char* list, const char* threshol
 }
 
 KARPA_EXPORT const char* seq_reduce_sum_float(const char* list) {
-    return textCall([&] { return printFloatRoundtrip(readFloatSum(argText(list))); });
+    return textCall([&](ArenaState& arena) { return printFloatRoundtrip(arena, readFloatSum(argText(list))); });
 }
 
 KARPA_EXPORT const char* seq_reduce_max_float(const char* list) {
