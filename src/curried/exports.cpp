@@ -25,27 +25,26 @@ KARPA_EXPORT const char* cur_mean_int(const char* list) {
 }
 
 KARPA_EXPORT const char* cur_min_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = parseCsvInts(argText(list));
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Smaller{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readIntExtremes(argText(list));
+        if (!extremes.any) return "0";
+        return printInt(arena, extremes.min);
     });
 }
 
 KARPA_EXPORT const char* cur_max_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = parseCsvInts(argText(list));
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Greater{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readIntExtremes(argText(list));
+        if (!extremes.any) return "0";
+        return printInt(arena, extremes.max);
     });
 }
 
 KARPA_EXPORT const char* cur_minmax_int(const char* list) {
     return textCall([&] {
-        const IntList xs = parseCsvInts(argText(list));
-        if (xs.empty()) return ",";
-        const MinMax<int64_t> r = minmaxImpl(xs);
-        return printIntPair(r.min, r.max);
+        const Extremes<int64_t> extremes = readIntExtremes(argText(list));
+        if (!extremes.any) return ",";
+        return printIntPair(extremes.min, extremes.max);
     });
 }
 
@@ -84,27 +83,26 @@ KARPA_EXPORT const char* cur_mean_float(const char* list) {
 }
 
 KARPA_EXPORT const char* cur_min_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = parseCsvFloats(argText(list));
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Smaller{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readFloatExtremes(argText(list));
+        if (!extremes.any) return "0.0";
+        return printFloatRoundtrip(arena, extremes.min);
     });
 }
 
 KARPA_EXPORT const char* cur_max_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = parseCsvFloats(argText(list));
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Greater{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readFloatExtremes(argText(list));
+        if (!extremes.any) return "0.0";
+        return printFloatRoundtrip(arena, extremes.max);
     });
 }
 
 KARPA_EXPORT const char* cur_minmax_float(const char* list) {
     return textCall([&] {
-        const FloatList xs = parseCsvFloats(argText(list));
-        if (xs.empty()) return ",";
-        const MinMax<double> r = minmaxImpl(xs);
-        return printFloatRoundtripPair(r.min, r.max);
+        const Extremes<double> extremes = readFloatExtremes(argText(list));
+        if (!extremes.any) return ",";
+        return printFloatRoundtripPair(extremes.min, extremes.max);
     });
 }
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "frame/arena.hpp"
-#include "seq/listops.hpp"  // sumImpl, pickImpl, minmaxImpl, Smaller, Greater
+#include "seq/listops.hpp"  // sumImpl, minmaxImpl
 
 namespace karpa {
 

@@ -82,15 +82,19 @@ inline bool clingerFastPath(const char* s, const ScannedDecimal& d, double& v) {
     const int shift = 10 + top;                  // bits of hi below the 53-bit significand
     const uint64_t roundBit = 1ull << (shift - 1);
     const uint64_t below = hi & (roundBit - 1);
-    const bool roundSet = (hi & roundBit) != 0;
-    if (!exact) {
-        if (!roundSet && below == roundBit - 1 && mid == ~0ull) return false;  // may reach the midpoint
-        if (roundSet && below == 0 && mid == 0 && lo == 0) return false;       // midpoint or just above
-    }
+    // The round bit is as likely set as not: it and the bits below are
+    // combined without branching on it, so that no branch goes by it.
+    const uint64_t roundSet = (hi >> (shift - 1)) & 1;
+    const uint64_t sticky = (below | mid | lo) != 0;  // anything below the round bit
+    // Too close to call: just below the midpoint (the truncated power may hide
+    // a carry into the round bit), or at it or just above (the exact value
+    // may lie below it).
+    const uint64_t belowMidpoint = (roundSet ^ 1) & (below == roundBit - 1) & (mid == ~0ull);
+    if (!exact && ((belowMidpoint | (roundSet & (sticky ^ 1))) != 0)) return false;
     int biased = 63 + top + floorLog2Pow10(q) - lz + 1023;
     if (biased <= 0) return false;  // subnormal range: rounds at another position
     uint64_t m = hi >> shift;
-    if (roundSet && (below != 0 || mid != 0 || lo != 0 || (m & 1) != 0)) ++m;
+    m += roundSet & (sticky | (m & 1));  // to nearest, ties to even
     if (m == (1ull << 53)) {
         m >>= 1;
         ++biased;

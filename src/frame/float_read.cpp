@@ -152,6 +152,12 @@ double readFloatSum(std::string_view text) {
     return sum;
 }
 
+Extremes<double> readFloatExtremes(std::string_view text) {
+    Extremes<double> extremes;
+    if (!text.empty()) readFloats(text, extremes);
+    return extremes;
+}
+
 FloatList parseFloats(const char* hostText) {
     return parseCsvFloats(hostText == nullptr ? std::string_view("", 0) : std::string_view(hostText));
 }

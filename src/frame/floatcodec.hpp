@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "frame/arena.hpp"
+#include "frame/textcodec.hpp"
 
 namespace karpa {
 
@@ -39,6 +40,9 @@ FloatList parseCsvFloats(std::string_view text);
 // list order), taken while reading: the result and the failure of summing
 // parseCsvFloats(text), without building the list.
 double readFloatSum(std::string_view text);
+// The extremes of the list the text reads as (Extremes in textcodec.hpp),
+// taken while reading.
+Extremes<double> readFloatExtremes(std::string_view text);
 
 // Round-trip form.
 constexpr size_t kMaxRoundtripText = 32;

@@ -154,6 +154,12 @@ int64_t readIntSum(std::string_view text) {
     return sum.total();
 }
 
+Extremes<int64_t> readIntExtremes(std::string_view text) {
+    Extremes<int64_t> extremes;
+    if (!text.empty()) readInts(text, extremes);
+    return extremes;
+}
+
 IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }
 
 }  // namespace karpa

@@ -161,6 +161,26 @@ struct CheckedSum {
     }
 };
 
+// The smallest and the largest value met: the first value is both, and a
+// later one replaces the minimum only when it is below it and the maximum
+// only when it is above it, so the first of equal values stays and a NaN
+// replaces nothing (and stays only when it comes first).
+template <class T>
+struct Extremes {
+    T min{};
+    T max{};
+    bool any = false;
+    void operator()(T x) {
+        if (!any) [[unlikely]] {
+            min = max = x;
+            any = true;
+            return;
+        }
+        if (x < min) min = x;
+        if (x > max) max = x;
+    }
+};
+
 // Integer list readers: from host text (karpa_seq) and from converted text
 // (karpa_curried). Both give the same list for the same text, the list that
 // readPiece gives piece by piece with rawParseInt and invalidInteger; a piece
@@ -172,6 +192,8 @@ IntList parseCsvInts(std::string_view text);
 // result and the failures of summing parseCsvInts(text) in list order (a bad
 // piece, then the first overflowing partial sum), without building the list.
 int64_t readIntSum(std::string_view text);
+// The extremes of the list the text reads as, taken while reading.
+Extremes<int64_t> readIntExtremes(std::string_view text);
 
 // Decimal printing.
 constexpr size_t kMaxIntText = 20;  // "-9223372036854775808"

@@ -34,18 +34,18 @@ KARPA_EXPORT const char* seq_reduce_sum_int(const char* list) {
 }
 
 KARPA_EXPORT const char* seq_reduce_max_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = parseInts(list);
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Greater{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readIntExtremes(argText(list));
+        if (!extremes.any) return "0";
+        return printInt(arena, extremes.max);
     });
 }
 
 KARPA_EXPORT const char* seq_reduce_min_int(const char* list) {
-    return textCall([&] {
-        const IntList xs = parseInts(list);
-        if (xs.empty()) return "0";
-        return printInt(pickImpl(xs, Smaller{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readIntExtremes(argText(list));
+        if (!extremes.any) return "0";
+        return printInt(arena, extremes.min);
     });
 }
 
@@ -104,18 +104,18 @@ KARPA_EXPORT const char* seq_reduce_sum_float(const char* list) {
 }
 
 KARPA_EXPORT const char* seq_reduce_max_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = parseFloats(list);
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Greater{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readFloatExtremes(argText(list));
+        if (!extremes.any) return "0.0";
+        return printFloatRoundtrip(arena, extremes.max);
     });
 }
 
 KARPA_EXPORT const char* seq_reduce_min_float(const char* list) {
-    return textCall([&] {
-        const FloatList xs = parseFloats(list);
-        if (xs.empty()) return "0.0";
-        return printFloatRoundtrip(pickImpl(xs, Smaller{}));
+    return textCall([&](ArenaState& arena) {
+        const auto extremes = readFloatExtremes(argText(list));
+        if (!extremes.any) return "0.0";
+        return printFloatRoundtrip(arena, extremes.min);
     });
 }
 

@@ -56,43 +56,19 @@ inline double sumImpl(const FloatList& list) {
     return s;
 }
 
-// The first element, replaced by each later one for which better(x, best).
-template <class T, class Better>
-T pickImpl(const ArenaVec<T>& list, Better better) {
-    T best = checkedAt(list, 0);
-    for (size_t i = 1; i < list.size(); ++i) {
-        if (better(list[i], best)) best = list[i];
-    }
-    return best;
-}
-
-// The items strictly below (min) or above (max) the one kept replace it; the
-// first of equal items stays, and a NaN replaces nothing unless it comes first.
-struct Smaller {
-    template <class T>
-    bool operator()(T x, T best) const { return x < best; }
-};
-struct Greater {
-    template <class T>
-    bool operator()(T x, T best) const { return x > best; }
-};
-
 template <class T>
 struct MinMax {
     T min;
     T max;
 };
 
-// Both picks in one walk; needs an item.
+// The extremes of a list (the readers take them while reading); needs an item.
 template <class T>
 MinMax<T> minmaxImpl(const ArenaVec<T>& list) {
-    MinMax<T> r{checkedAt(list, 0), list[0]};
-    for (size_t i = 1; i < list.size(); ++i) {
-        const T x = list[i];
-        if (Smaller{}(x, r.min)) r.min = x;
-        if (Greater{}(x, r.max)) r.max = x;
-    }
-    return r;
+    checkedAt(list, 0);
+    Extremes<T> extremes;
+    for (const T x : list) extremes(x);
+    return {extremes.min, extremes.max};
 }
 
 // Strings whose stripped length is at least minLength.

@@ -403,6 +403,32 @@ ListResult summedReference(const std::string& text) {
     return {true, {bitsOf(sum)}, ""};
 }
 
+// The extremes taken while reading against the reference list walked with the
+// rule written out: the first value, replaced only by a smaller (larger) one.
+ListResult extremesWhileReading(const std::string& text) {
+    try {
+        const karpa::Extremes<double> e = karpa::readFloatExtremes(text);
+        if (!e.any) return {true, {}, ""};
+        return {true, {bitsOf(e.min), bitsOf(e.max)}, ""};
+    } catch (const karpa::Unwind&) {
+        const std::string message = karpa::currentError()->message;
+        karpa::clearFailure();
+        return {false, {}, message};
+    }
+}
+
+ListResult extremesReference(const std::string& text) {
+    ListResult r = referenceRead(text);
+    if (!r.ok || r.bits.empty()) return r;
+    double lo = std::bit_cast<double>(r.bits[0]), hi = lo;
+    for (const uint64_t bits : r.bits) {
+        const double x = std::bit_cast<double>(bits);
+        if (x < lo) lo = x;
+        if (x > hi) hi = x;
+    }
+    return {true, {bitsOf(lo), bitsOf(hi)}, ""};
+}
+
 TEST(FloatList, OnePassReaderMatchesSplitStripParse) {
     const char* tokens[] = {"1",   "-2.5", " ",    "\t",   "",     "nan",  "inf",   "-inf", "1e",    "1e5",  ".",
                             "+.",  "-.",   "x",    "1_0",  "_1",   "na",   "n",     "e",    "1.5e",  "infinity",
@@ -423,6 +449,7 @@ TEST(FloatList, OnePassReaderMatchesSplitStripParse) {
         }
         if (onePassRead(text) != referenceRead(text) && ++failures <= 10) ADD_FAILURE() << "list [" << text << "]";
         if (summedWhileReading(text) != summedReference(text) && ++failures <= 10) ADD_FAILURE() << "sum [" << text << "]";
+        if (extremesWhileReading(text) != extremesReference(text) && ++failures <= 10) ADD_FAILURE() << "extremes [" << text << "]";
         if (i % 1000 == 0) karpa::arenaReset();
     }
     karpa::arenaReset();
@@ -464,6 +491,7 @@ TEST(FloatList, PlainDecimalShapesMatchSplitStripParse) {
         }
         if (onePassRead(text) != referenceRead(text) && ++failures <= 10) ADD_FAILURE() << "list [" << text << "]";
         if (summedWhileReading(text) != summedReference(text) && ++failures <= 10) ADD_FAILURE() << "sum [" << text << "]";
+        if (extremesWhileReading(text) != extremesReference(text) && ++failures <= 10) ADD_FAILURE() << "extremes [" << text << "]";
         if (i % 1000 == 0) karpa::arenaReset();
     }
     karpa::arenaReset();

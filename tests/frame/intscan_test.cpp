@@ -4,6 +4,8 @@
 // the 64-bit limits, and random texts of the bytes that matter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <optional>
 #include <random>
@@ -174,6 +176,16 @@ Outcome outcomeOf(Fn&& fn) {
         o.values.push_back(sum);
     });
     if (auto r = same(sumFast, sumModel, text); !r) return r << " (sum)";
+
+    const Outcome extremesFast = outcomeOf([&](Outcome& o) {
+        const Extremes<int64_t> e = readIntExtremes(exact);
+        if (e.any) o.values.insert(o.values.end(), {e.min, e.max});
+    });
+    const Outcome extremesModel = outcomeOf([&](Outcome& o) {
+        const std::vector<int64_t> xs = modelReadList(exact);
+        if (!xs.empty()) o.values.insert(o.values.end(), {*std::min_element(xs.begin(), xs.end()), *std::max_element(xs.begin(), xs.end())});
+    });
+    if (auto r = same(extremesFast, extremesModel, text); !r) return r << " (extremes)";
     return ::testing::AssertionSuccess();
 }
 
