@@ -2,7 +2,7 @@
 // texts are accepted must match the model exactly; the value of a single
 // accepted element (printed back exactly by seq_reduce_max_float) must equal
 // the correctly rounded value that strtod gives for the same decimal text, and
-// so must the sum of an accepted list's elements.
+// so must the sum and the extremes of an accepted list's elements.
 #include <cmath>
 
 #include "float_model.hpp"
@@ -38,6 +38,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(*sum == "nan", text, shown(sum));
         } else {
             FUZZ_CHECK(bitsOf(std::strtod(sum->c_str(), nullptr)) == bitsOf(modelSum), text, shown(sum));
+        }
+    }
+
+    // The extremes, taken while reading: the first value, replaced only by a
+    // smaller (larger) one, so a NaN stays only when it comes first.
+    const auto largest = take(seq_reduce_max_float(text.c_str()));
+    const auto smallest = take(seq_reduce_min_float(text.c_str()));
+    FUZZ_CHECK(largest.has_value() == listAccepted && smallest.has_value() == listAccepted, text, shown(largest));
+    bool extremesKnown = listAccepted;
+    bool any = false;
+    double lo = 0.0, hi = 0.0;
+    for (std::string_view piece : pieces(text)) {
+        piece = stripped(piece);
+        if (piece.empty() || !extremesKnown) continue;
+        const FloatReading element = modelFloat(piece);
+        extremesKnown = element.valueKnown;
+        const double x = element.isNan ? std::nan("") : element.value;
+        if (!any) {
+            lo = hi = x;
+            any = true;
+        }
+        if (x < lo) lo = x;
+        if (x > hi) hi = x;
+    }
+    if (largest && smallest && extremesKnown) {
+        for (const auto& [printed, expected] : {std::pair{*largest, hi}, std::pair{*smallest, lo}}) {
+            if (!any) {
+                FUZZ_CHECK(printed == "0.0", text, printed);
+            } else if (std::isnan(expected)) {
+                FUZZ_CHECK(printed == "nan", text, printed);
+            } else {
+                FUZZ_CHECK(bitsOf(std::strtod(printed.c_str(), nullptr)) == bitsOf(expected), text, printed);
+            }
         }
     }
 

@@ -16,8 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto sum = take(seq_reduce_sum_int(text.c_str()));
     const auto unique = take(seq_unique_int(text.c_str()));
     const auto positives = take(seq_count_int(text.c_str(), 0));
+    const auto largest = take(seq_reduce_max_int(text.c_str()));
+    const auto smallest = take(seq_reduce_min_int(text.c_str()));
     if (!list) {
-        FUZZ_CHECK(!reversed && !sorted && !sortedDown && !sum && !unique && !positives, text, shown(reversed));
+        FUZZ_CHECK(!reversed && !sorted && !sortedDown && !sum && !unique && !positives && !largest && !smallest, text,
+                   shown(reversed));
         return 0;
     }
     std::vector<int64_t> xs = *list;
@@ -47,6 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (seen.insert(x).second) firsts.push_back(x);
     }
     FUZZ_CHECK(unique == joinInts(firsts), text, shown(unique));
+
+    // The extremes, taken while reading; "0" for no element.
+    const bool none = list->empty();
+    FUZZ_CHECK(largest == (none ? "0" : std::to_string(*std::max_element(list->begin(), list->end()))), text, shown(largest));
+    FUZZ_CHECK(smallest == (none ? "0" : std::to_string(*std::min_element(list->begin(), list->end()))), text, shown(smallest));
 
     const auto count = std::count_if(list->begin(), list->end(), [](int64_t x) { return x > 0; });
     FUZZ_CHECK(positives == std::to_string(count), text, shown(positives));
