@@ -28,7 +28,7 @@ inline const char* unionStringsImpl(std::string_view a, std::string_view b) {
 
 // The set of the pieces of b.
 inline SeenSet<std::string_view> piecesOf(std::string_view b) {
-    SeenSet<std::string_view> set = pieceSet(b);
+    SeenSet<std::string_view> set = pieceSet(b, false);
     forEachPiece(b, [&set](std::string_view piece) { incl(set, piece); });
     return set;
 }

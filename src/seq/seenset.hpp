@@ -193,14 +193,15 @@ size_t quarterRoom(const ArenaVec<T>& list) {
     return std::max<size_t>(list.size() / 4, 64);
 }
 
-// First room for the distinct items of a list: integer slots are small, so a
-// list of up to a million gets room for all of them and never grows (the
-// growths cost more than the table); longer lists and strings start with a
-// quarter.
+// First room for the distinct items of a list: a list of up to a million
+// integers gets room for all of them and never grows (the growths cost more
+// than the table); longer lists and floats start with a quarter. (String
+// lists follow the same rule, piece by piece.)
+constexpr size_t kWholeListUpTo = size_t(1) << 20;
+
 template <class T>
 size_t uniqueRoom(const ArenaVec<T>& list) {
-    constexpr size_t kWholeIntegerListUpTo = size_t(1) << 20;
-    if (std::is_same_v<T, int64_t> && list.size() <= kWholeIntegerListUpTo) return std::max<size_t>(list.size(), 64);
+    if (std::is_same_v<T, int64_t> && list.size() <= kWholeListUpTo) return std::max<size_t>(list.size(), 64);
     return quarterRoom(list);
 }
 

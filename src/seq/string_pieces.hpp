@@ -150,10 +150,13 @@ inline const char* skipStringsImpl(std::string_view text, int64_t count) {
     return out.finish();
 }
 
-// The seen-set of strings for the pieces of a text: a quarter of them at
-// first, as for a list.
-inline SeenSet<std::string_view> pieceSet(std::string_view text) {
-    return initHashSet<std::string_view>(std::max<size_t>(pieceCount(text) / 4, 64));
+// The seen-set of strings for the pieces of a text: room for a quarter of
+// them at first, or with `whole`, for all of them when they are a million or
+// fewer (so that unique never grows its table on the usual lists).
+inline SeenSet<std::string_view> pieceSet(std::string_view text, bool whole) {
+    const size_t pieces = pieceCount(text);
+    if (whole && pieces <= kWholeListUpTo) return initHashSet<std::string_view>(std::max<size_t>(pieces, 64));
+    return initHashSet<std::string_view>(std::max<size_t>(pieces / 4, 64));
 }
 
 // Writes each piece of `text` that the set has not met yet, and adds it.
@@ -166,7 +169,7 @@ inline void putUnseenPieces(PieceWriter& out, SeenSet<std::string_view>& seen, s
 // The first occurrence of each distinct piece, in text order.
 inline const char* uniqueStringsImpl(std::string_view text) {
     if (text.empty()) return "";
-    SeenSet<std::string_view> seen = pieceSet(text);
+    SeenSet<std::string_view> seen = pieceSet(text, true);
     PieceWriter out(text.size() + 1);
     putUnseenPieces(out, seen, text);
     return out.finish();
