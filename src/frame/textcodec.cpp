@@ -40,19 +40,10 @@ size_t countByte(std::string_view text, char byte) {
 
 StringList split(std::string_view text, char separator) {
     if (text.data() == nullptr) text = std::string_view("", 0);
-    const char* p = text.data();
-    const char* const end = p + text.size();
     StringList out;
     out.reserve(countByte(text, separator) + 1);
-    for (;;) {
-        const char* q = static_cast<const char*>(std::memchr(p, separator, static_cast<size_t>(end - p)));
-        if (q == nullptr) {
-            out.emplace_back(p, static_cast<size_t>(end - p));
-            return out;
-        }
-        out.emplace_back(p, static_cast<size_t>(q - p));
-        p = q + 1;
-    }
+    forEachPiece(text, [&out](std::string_view piece) { out.push_back(piece); }, separator);
+    return out;
 }
 
 std::string_view strip(std::string_view text) {

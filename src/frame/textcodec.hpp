@@ -89,6 +89,26 @@ inline uint64_t leadingDigitsValue(uint64_t w, unsigned k) { return eightDigits(
 // How many times `byte` occurs in text (sixteen bytes a step).
 size_t countByte(std::string_view text, char byte);
 
+// Calls f(piece) for every piece between `separator`s of `text`, in order;
+// the empty text is one empty piece.
+template <class F>
+inline void forEachPiece(std::string_view text, F f, char separator = ',') {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (;;) {
+        const void* comma = std::memchr(p, separator, static_cast<size_t>(end - p));
+        if (comma == nullptr) {
+            f(std::string_view(p, static_cast<size_t>(end - p)));
+            return;
+        }
+        const char* const q = static_cast<const char*>(comma);
+        f(std::string_view(p, static_cast<size_t>(q - p)));
+        p = q + 1;
+    }
+}
+
+inline size_t pieceCount(std::string_view text) { return countByte(text, ',') + 1; }
+
 StringList split(std::string_view text, char separator);
 std::string_view strip(std::string_view text);
 

@@ -18,26 +18,6 @@
 
 namespace karpa {
 
-// Calls f(piece) for every piece of `text` in order; the empty text is one
-// empty piece.
-template <class F>
-inline void forEachPiece(std::string_view text, F f) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    for (;;) {
-        const void* comma = std::memchr(p, ',', static_cast<size_t>(end - p));
-        if (comma == nullptr) {
-            f(std::string_view(p, static_cast<size_t>(end - p)));
-            return;
-        }
-        const char* const q = static_cast<const char*>(comma);
-        f(std::string_view(p, static_cast<size_t>(q - p)));
-        p = q + 1;
-    }
-}
-
-inline size_t pieceCount(std::string_view text) { return countByte(text, ',') + 1; }
-
 // Pieces written one after another, a comma after each, into room reserved
 // once: `bound` is at least the sum of (piece size + 1) over what is written.
 // The last comma is dropped at the end.
