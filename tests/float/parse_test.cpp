@@ -383,16 +383,22 @@ ListResult onePassRead(const std::string& text) {
     }
 }
 
-// The sum taken while reading against the reference list summed from +0.0 in
-// list order: the same bits, or the same error.
-ListResult summedWhileReading(const std::string& text) {
+// What read(...) gives, or the error it raises.
+template <class Read>
+ListResult caught(Read read) {
     try {
-        return {true, {bitsOf(karpa::readFloatSum(text))}, ""};
+        return read();
     } catch (const karpa::Unwind&) {
         const std::string message = karpa::currentError()->message;
         karpa::clearFailure();
         return {false, {}, message};
     }
+}
+
+// The sum taken while reading against the reference list summed from +0.0 in
+// list order: the same bits, or the same error.
+ListResult summedWhileReading(const std::string& text) {
+    return caught([&] { return ListResult{true, {bitsOf(karpa::readFloatSum(text))}, ""}; });
 }
 
 ListResult summedReference(const std::string& text) {
@@ -406,15 +412,10 @@ ListResult summedReference(const std::string& text) {
 // The extremes taken while reading against the reference list walked with the
 // rule written out: the first value, replaced only by a smaller (larger) one.
 ListResult extremesWhileReading(const std::string& text) {
-    try {
+    return caught([&] {
         const karpa::Extremes<double> e = karpa::readFloatExtremes(text);
-        if (!e.any) return {true, {}, ""};
-        return {true, {bitsOf(e.min), bitsOf(e.max)}, ""};
-    } catch (const karpa::Unwind&) {
-        const std::string message = karpa::currentError()->message;
-        karpa::clearFailure();
-        return {false, {}, message};
-    }
+        return e.any ? ListResult{true, {bitsOf(e.min), bitsOf(e.max)}, ""} : ListResult{true, {}, ""};
+    });
 }
 
 ListResult extremesReference(const std::string& text) {
