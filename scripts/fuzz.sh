@@ -37,7 +37,7 @@ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="${KARPA_FUZZ_CXX:-clang
   -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j"$(nproc)"
 
-harnesses=(int_list float_parse float_print seq_exports curried_exports datetime_exports calendar digest)
+harnesses=(int_list float_parse float_print seq_exports string_lists string_sets curried_exports datetime_exports calendar digest)
 mkdir -p "$build/artifacts"
 # The libraries install their own fatal-signal handlers when loaded; the
 # sanitizer keeps its own, so a crash still gives its full report.
