@@ -106,34 +106,55 @@ inline CivilDate fromEpochDay(int64_t day) {
     return date;
 }
 
-// The date of a day within kNearDays of day 0 (years -20998 to 24937), the
-// one fromEpochDay gives, in 32-bit arithmetic after Neri and Schneider
-// ("Euclidean affine functions and their application to calendar
-// algorithms", 2023). The day is moved forward by whole 400-year eras to a
-// positive count n from a March 1; then, as in fromEpochDay, century and
-// day of the century come from (4n + 3) / 146097, and year of the century and
-// day of the year from one 64-bit product: 2939745 / 2^32 is 4 / 1461 to
-// within what the range of the day of the century allows, so the high half
-// of 2939745 * (4c + 3) is the year and the low half, divided by 2939745 * 4,
-// the day of the year. Month and day follow from 2141 / 2^16 ~ 5 / 153.
+// The days within kNearDays of day 0 (years -20998 to 24937) are converted in
+// 32-bit arithmetic after Neri and Schneider ("Euclidean affine functions and
+// their application to calendar algorithms", 2023). The day is moved forward
+// by whole 400-year eras to a positive count n from a March 1; then, as in
+// fromEpochDay, century and day of the century come from (4n + 3) / 146097,
+// and year of the century and day of the year from one 64-bit product:
+// 2939745 / 2^32 is 4 / 1461 to within what the range of the day of the
+// century allows, so the high half of 2939745 * (4c + 3) is the year and the
+// low half, divided by 2939745 * 4, the day of the year.
 constexpr int64_t kNearDays = int64_t(1) << 23;
-inline CivilDate fromEpochDayNear(int64_t day) {
-    constexpr uint32_t kEras = 82;
-    constexpr uint32_t kShift = 719468 + 146097 * kEras;  // day 0 is 719468 days after 0000-03-01
-    const uint32_t n = static_cast<uint32_t>(day) + kShift;
+constexpr uint32_t kNearEras = 82;
+// Day 0 is 719468 days after 0000-03-01.
+constexpr uint32_t kNearShift = 719468 + 146097 * kNearEras;
+
+// A year that starts on March 1, counted from the year -400 * kNearEras, and
+// the day of that year (0 = March 1 .. 365 = February 29).
+struct MarchDate {
+    uint32_t year;
+    uint32_t ofYear;
+};
+// Days from March 1 on which January and February of the next year start.
+constexpr uint32_t kJanuaryFromMarch = 306;
+
+// n is a near day plus kNearShift.
+inline MarchDate marchDateNear(uint32_t n) {
     const uint32_t n1 = 4 * n + 3;
     const uint32_t century = n1 / 146097;
     const uint32_t ofCentury = n1 % 146097 / 4;
     const uint64_t p2 = uint64_t(2939745) * (4 * ofCentury + 3);
     const uint32_t yearOfCentury = static_cast<uint32_t>(p2 >> 32);
-    const uint32_t ofYear = static_cast<uint32_t>(p2) / 2939745 / 4;  // 0 = March 1
-    const uint32_t n3 = 2141 * ofYear + 197913;
+    const uint32_t ofYear = static_cast<uint32_t>(p2) / 2939745 / 4;
+    return {100 * century + yearOfCentury, ofYear};
+}
+
+// The calendar year of a March-based one and its day.
+inline int64_t civilYear(MarchDate date) {
+    return static_cast<int64_t>(date.year) - 400 * int64_t(kNearEras) + (date.ofYear >= kJanuaryFromMarch);
+}
+
+// The date of a near day, the one fromEpochDay gives. Month and day follow
+// from 2141 / 2^16 ~ 5 / 153.
+inline CivilDate fromEpochDayNear(int64_t day) {
+    const MarchDate march = marchDateNear(static_cast<uint32_t>(day) + kNearShift);
+    const uint32_t n3 = 2141 * march.ofYear + 197913;
     const uint32_t month = n3 >> 16;  // 3 .. 14
-    const uint32_t afterFebruary = ofYear >= 306;  // January or February of the next year
     CivilDate date;
     date.monthday = static_cast<int64_t>((n3 & 0xFFFF) / 2141 + 1);
-    date.month = static_cast<uint8_t>(afterFebruary ? month - 12 : month);
-    date.year = static_cast<int64_t>(100 * century + yearOfCentury) - 400 * int64_t(kEras) + afterFebruary;
+    date.month = static_cast<uint8_t>(march.ofYear >= kJanuaryFromMarch ? month - 12 : month);
+    date.year = civilYear(march);
     return date;
 }
 

@@ -2,6 +2,7 @@
 // comma-joined runs of days and months.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -66,10 +67,19 @@ inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday)
 // Date, " ", then hour, minute and second as two-digit fields joined by ":".
 constexpr size_t kMaxDateTimeText = kMaxDateText + 3 * (kMaxIntText + 1);
 
-// Result text of a record or of a timestamp's date and time of day: the date,
-// or the date and time of day, placed in the call's arena. A usual date is
-// stored in two words ("YYYY-MM-", then "DD" and the NUL), with its time of
-// day in three ("YYYY-MM-", "DD HH:MM", ":SS" and the NUL).
+// The text of hour, minute and second of a second of the day (0 .. 86399):
+// "HH:MM" in the high five bytes of the word that starts with the day, and
+// ":SS" with the NUL.
+inline uint64_t hourMinuteBytes(uint32_t secondOfDay) {
+    return uint64_t(' ') << 16 | digitPair(secondOfDay / 3600) << 24 | uint64_t(':') << 40 |
+           digitPair(secondOfDay % 3600 / 60) << 48;
+}
+inline uint32_t secondEndWord(uint32_t secondOfDay) {
+    return ':' | static_cast<uint32_t>(digitPair(secondOfDay % 60)) << 8;
+}
+
+// Result text of a record or of a date: the date placed in the call's arena.
+// A usual date is stored in two words ("YYYY-MM-", then "DD" and the NUL).
 inline const char* printDate(ArenaState& arena, int64_t year, int64_t month, int64_t monthday) {
     if (usualDate(year, month, monthday)) [[likely]] {
         char* const p = static_cast<char*>(arenaAllocate(arena, 12, 1));
@@ -84,37 +94,87 @@ inline const char* printDate(ArenaState& arena, int64_t year, int64_t month, int
 inline const char* printDate(ArenaState& arena, const DateTime& dt) {
     return printDate(arena, year(dt), month(dt), monthday(dt));
 }
-inline const char* printDate(ArenaState& arena, const UtcDayTime& t) {
-    return printDate(arena, t.date.year, t.date.month, t.date.monthday);
-}
 inline const char* printDate(ArenaState& arena, const MonthShift& date) {
     return printDate(arena, date.year, date.month, date.monthday);
 }
 
-inline const char* printDateTime(ArenaState& arena, const UtcDayTime& t) {
-    const auto s = static_cast<uint32_t>(t.secondOfDay);
-    const uint32_t hour = s / 3600;
-    const uint32_t minute = s % 3600 / 60;
-    const uint32_t second = s % 60;
-    if (usualDate(t.date.year, t.date.month, t.date.monthday)) [[likely]] {
+// "MM" and "DD" of each day of a March-based year (0 = March 1 .. 365 =
+// February 29), month in the low two bytes, counted from the months' lengths.
+inline constexpr auto kMonthDayPairs = [] {
+    constexpr uint32_t lengths[12] = {31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 31, 29};
+    const auto pair = [](uint32_t v) { return uint32_t('0' + v / 10) | uint32_t('0' + v % 10) << 8; };
+    std::array<uint32_t, 366> table{};
+    size_t i = 0;
+    for (uint32_t m = 0; m < 12; ++m) {
+        const uint32_t month = m < 10 ? m + 3 : m - 9;
+        for (uint32_t d = 1; d <= lengths[m]; ++d) table[i++] = pair(month) | pair(d) << 16;
+    }
+    return table;
+}();
+
+// The text of a timestamp whose day is near day 0 and whose year has four
+// digits, in pieces: "YYYY-MM-", "DD" and the second of the day. Such a
+// timestamp cannot fail, so it skips the record and the general writer: the
+// day and the second of the day come from one unsigned division, the month
+// and day from a table.
+struct UsualStamp {
+    uint64_t yearMonth;
+    uint32_t monthday;  // "DD" in the low two bytes
+    uint32_t secondOfDay;
+};
+inline bool usualStamp(int64_t timestamp, UsualStamp& out) {
+    constexpr uint64_t kNearSeconds = uint64_t(kNearDays) * kSecondsPerDay;
+    // The days -kNearDays .. kNearDays, moved to 0 .. 2 * kNearDays.
+    const uint64_t moved = static_cast<uint64_t>(timestamp) + kNearSeconds;
+    if (moved >= 2 * kNearSeconds + kSecondsPerDay) [[unlikely]] return false;
+    const uint64_t day = moved / kSecondsPerDay;
+    const MarchDate march = marchDateNear(static_cast<uint32_t>(day) + (kNearShift - uint32_t(kNearDays)));
+    const uint64_t year = static_cast<uint64_t>(civilYear(march));
+    if (year - 1000 >= 9000) [[unlikely]] return false;
+    const uint32_t pairs = kMonthDayPairs[march.ofYear];
+    out.yearMonth = digitPair(year / 100) | digitPair(year % 100) << 16 | uint64_t('-') << 32 |
+                    uint64_t(pairs & 0xFFFF) << 40 | uint64_t('-') << 56;
+    out.monthday = pairs >> 16;
+    out.secondOfDay = static_cast<uint32_t>(moved - day * kSecondsPerDay);
+    return true;
+}
+
+// Result text of a timestamp: its date ("YYYY-MM-DD"), or its date and time
+// of day ("YYYY-MM-DD HH:MM:SS"), in the call's arena. A usual timestamp is
+// stored in two or three words ("YYYY-MM-", "DD HH:MM", ":SS" and the NUL);
+// any other goes through utcDayTime, which raises what the record would.
+inline const char* printTimestampDate(ArenaState& arena, int64_t timestamp) {
+    UsualStamp stamp;
+    if (usualStamp(timestamp, stamp)) [[likely]] {
+        char* const p = static_cast<char*>(arenaAllocate(arena, 12, 1));
+        std::memcpy(p, &stamp.yearMonth, 8);
+        std::memcpy(p + 8, &stamp.monthday, 4);
+        return p;
+    }
+    const UtcDayTime t = utcDayTime(timestamp);
+    return printDate(arena, t.date.year, t.date.month, t.date.monthday);
+}
+inline const char* printTimestampDateTime(ArenaState& arena, int64_t timestamp) {
+    UsualStamp stamp;
+    if (usualStamp(timestamp, stamp)) [[likely]] {
         char* const p = static_cast<char*>(arenaAllocate(arena, 20, 1));
-        const uint64_t yearMonth = yearMonthWord(static_cast<uint64_t>(t.date.year), t.date.month);
-        const uint64_t dayHourMinute = digitPair(static_cast<uint64_t>(t.date.monthday)) | uint64_t(' ') << 16 |
-                                       digitPair(hour) << 24 | uint64_t(':') << 40 | digitPair(minute) << 48;
-        const uint32_t secondEnd = ':' | static_cast<uint32_t>(digitPair(second)) << 8;
-        std::memcpy(p, &yearMonth, 8);
+        const uint64_t dayHourMinute = stamp.monthday | hourMinuteBytes(stamp.secondOfDay);
+        const uint32_t secondEnd = secondEndWord(stamp.secondOfDay);
+        std::memcpy(p, &stamp.yearMonth, 8);
         std::memcpy(p + 8, &dayHourMinute, 8);
         std::memcpy(p + 16, &secondEnd, 4);
         return p;
     }
+    const UtcDayTime t = utcDayTime(timestamp);
     return printInArena(arena, kMaxDateTimeText, [&](char* p) {
+        const auto s = static_cast<uint32_t>(t.secondOfDay);
         p = writeDate(p, t.date.year, t.date.month, t.date.monthday);
         *p++ = ' ';
-        p = writeTwoDigitField(p, hour);
+        p = writeTwoDigitField(p, s / 3600);
         *p++ = ':';
-        p = writeTwoDigitField(p, minute);
+        p = writeTwoDigitField(p, s % 3600 / 60);
         *p++ = ':';
-        return writeTwoDigitField(p, second);
+        return writeTwoDigitField(p, s % 60);
     });
 }
 

@@ -25,11 +25,11 @@ KARPA_EXPORT int64_t dt_days_in_year(int64_t year) {
 }
 
 KARPA_EXPORT const char* dt_ts_to_ymd(int64_t timestamp) {
-    return textCall([&](ArenaState& arena) { return printDate(arena, utcDayTime(timestamp)); });
+    return textCall([&](ArenaState& arena) { return printTimestampDate(arena, timestamp); });
 }
 
 KARPA_EXPORT const char* dt_ts_to_ymdhms(int64_t timestamp) {
-    return textCall([&](ArenaState& arena) { return printDateTime(arena, utcDayTime(timestamp)); });
+    return textCall([&](ArenaState& arena) { return printTimestampDateTime(arena, timestamp); });
 }
 
 KARPA_EXPORT int64_t dt_ymd_to_ts(int64_t year, int64_t month, int64_t day) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <thread>
@@ -244,6 +245,44 @@ TEST(CalendarModel, NearDaysMatchTheGeneralCalendar) {
             FAIL() << "day " << day;
         }
     }
+}
+
+// The timestamp texts' short cut on every near day and the two beyond, a
+// different second of the day each, against the general calendar: the same
+// text where the year has four digits, declined everywhere else.
+TEST(CalendarTimestamps, UsualStampsMatchTheGeneralCalendar) {
+    const auto put2 = [](char* p, int64_t v) {
+        p[0] = char('0' + v / 10);
+        p[1] = char('0' + v % 10);
+    };
+    for (int64_t day = -kNearDays - 1; day <= kNearDays + 1; ++day) {
+        const int64_t secondOfDay = (day * 7919 % 86400 + 86400) % 86400;
+        const int64_t ts = day * 86400 + secondOfDay;
+        UsualStamp stamp;
+        const bool usual = usualStamp(ts, stamp);
+        const CivilDate date = fromEpochDay(day);
+        const bool wantUsual = day >= -kNearDays && day <= kNearDays && date.year >= 1000 && date.year <= 9999;
+        if (usual != wantUsual) FAIL() << "timestamp " << ts << " usual " << usual;
+        if (!usual) continue;
+        char want[20] = "YYYY-MM-DD HH:MM:SS";
+        put2(want, date.year / 100);
+        put2(want + 2, date.year % 100);
+        put2(want + 5, date.month);
+        put2(want + 8, date.monthday);
+        put2(want + 11, secondOfDay / 3600);
+        put2(want + 14, secondOfDay % 3600 / 60);
+        put2(want + 17, secondOfDay % 60);
+        char got[20];
+        const uint64_t dayHourMinute = stamp.monthday | hourMinuteBytes(stamp.secondOfDay);
+        const uint32_t secondEnd = secondEndWord(stamp.secondOfDay);
+        std::memcpy(got, &stamp.yearMonth, 8);
+        std::memcpy(got + 8, &dayHourMinute, 8);
+        std::memcpy(got + 16, &secondEnd, 4);
+        if (std::memcmp(got, want, 20) != 0) FAIL() << "timestamp " << ts << ": " << got << " != " << want;
+    }
+    UsualStamp stamp;
+    EXPECT_FALSE(usualStamp(INT64_MIN, stamp));
+    EXPECT_FALSE(usualStamp(INT64_MAX, stamp));
 }
 
 TEST(CalendarModel, ConsecutiveDaysAroundTheEpoch) {
