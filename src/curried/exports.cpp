@@ -83,19 +83,13 @@ KARPA_EXPORT const char* cur_mean_float(const char* list) {
 }
 
 KARPA_EXPORT const char* cur_min_float(const char* list) {
-    return textCall([&](ArenaState& arena) {
-        const auto extremes = readFloatExtremes(argText(list));
-        if (!extremes.any) return "0.0";
-        return printFloatRoundtrip(arena, extremes.min);
-    });
+    return textCall(
+        [&](ArenaState& arena) { return printFloatExtreme(arena, argText(list), &Extremes<double>::min); });
 }
 
 KARPA_EXPORT const char* cur_max_float(const char* list) {
-    return textCall([&](ArenaState& arena) {
-        const auto extremes = readFloatExtremes(argText(list));
-        if (!extremes.any) return "0.0";
-        return printFloatRoundtrip(arena, extremes.max);
-    });
+    return textCall(
+        [&](ArenaState& arena) { return printFloatExtreme(arena, argText(list), &Extremes<double>::max); });
 }
 
 KARPA_EXPORT const char* cur_minmax_float(const char* list) {

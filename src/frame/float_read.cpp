@@ -32,14 +32,13 @@ using namespace floatcodec_detail;
 // optional '-', one to seven digits, optionally '.' and one to sixteen more,
 // optionally 'e' or 'E' with an optional sign and one to three digits, then a
 // comma; nineteen digits at most. Such a piece gets the scanned record that
-// the general scan would make of it, and the same conversion. Reads up to
-// kCommonFloatReach bytes from s (the longest such piece and its comma take
-// 31; every word loaded ends before s + 26). Gives the comma, or null for any
-// other piece, which the general reader then reads from its start.
+// the general scan would make of it. Reads up to kCommonFloatReach bytes from
+// s (the longest such piece and its comma take 31; every word loaded ends
+// before s + 26). Gives the comma, or null for any other piece, which the
+// general reader then reads from its start.
 constexpr size_t kCommonFloatReach = 32;
 
-[[gnu::always_inline]] inline const char* scanCommonFloat(const char* s, double& value) {
-    ScannedDecimal d;
+[[gnu::always_inline]] inline const char* scanCommonDecimal(const char* s, ScannedDecimal& d) {
     d.negative = *s == '-';
     d.start = d.firstDigitAt = d.negative;
     const char* p = s + d.start;
@@ -89,8 +88,15 @@ constexpr size_t kCommonFloatReach = 32;
     }
     if (*p != ',') return nullptr;
     d.exponent = exponent - fractionDigits;
-    value = toBinary64(s, d);
     return p;
+}
+
+// scanCommonDecimal and the conversion the general scan would apply.
+[[gnu::always_inline]] inline const char* scanCommonFloat(const char* s, double& value) {
+    ScannedDecimal d;
+    const char* const comma = scanCommonDecimal(s, d);
+    if (comma != nullptr) value = toBinary64(s, d);
+    return comma;
 }
 
 }  // namespace
@@ -150,6 +156,33 @@ double readFloatSum(std::string_view text) {
     auto add = [&sum](double x) { sum = sum + x; };
     if (!text.empty()) readFloats(text, add);
     return sum;
+}
+
+// A decimal m * 10^e with 1 <= m < 10^15 is the only decimal of at most 15
+// significant digits within the rounding interval of its nearest binary64
+// x, when x is normal: such decimals near x lie at least 10^(E-14) apart,
+// where 10^E <= x < 10^(E+1), and the interval is at most one unit in the
+// last place of x wide, below x * 2^-52 < 10^(E+1) * 2^-52 < 0.23 * 10^(E-14)
+// (10^15 < 2^52). The shortest decimal of x lies in that interval and has no
+// more digits than m, so it is m * 10^e itself, less its trailing zeros.
+bool readOneShortFloat(std::string_view text, ShortFloat& out) {
+    const size_t n = text.size();
+    if (n == 0 || n >= kCommonFloatReach) return false;
+    char tail[2 * kCommonFloatReach] = {};
+    std::memcpy(tail, text.data(), n);
+    tail[n] = ',';
+    ScannedDecimal d;
+    if (scanCommonDecimal(tail, d) != tail + n) return false;
+    // Between 10^-307 and 10^308: normal and finite.
+    if (d.mantissa == 0 || d.mantissa >= 1000000000000000 || d.exponent < -307 || d.exponent > 293) return false;
+    uint64_t m = d.mantissa;
+    int e = static_cast<int>(d.exponent);
+    while (m % 10 == 0) {
+        m /= 10;
+        ++e;
+    }
+    out = {m, e, d.negative};
+    return true;
 }
 
 Extremes<double> readFloatExtremes(std::string_view text) {

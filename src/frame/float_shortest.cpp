@@ -281,6 +281,12 @@ char* writeFloatRoundtrip(char* out, double x) {
     return out + formatDigits(out, 0, d.significand, d.exponent, true);
 }
 
+char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {
+    *out = '-';
+    out += f.negative;
+    return out + formatDigits(out, 0, f.significand, f.exponent, true);
+}
+
 void addFloatRoundtrip(TextBuilder& out, double x) { out.commit(writeFloatRoundtrip(out.room(kMaxRoundtripText), x)); }
 
 const char* printFloatRoundtrip(double x) { return printFloatRoundtrip(tlsCall.arena, x); }

@@ -44,6 +44,17 @@ double readFloatSum(std::string_view text);
 // taken while reading.
 Extremes<double> readFloatExtremes(std::string_view text);
 
+// A list text of exactly one float written as the list reader's usual piece
+// (sign, digits, fraction, exponent) with at most 15 significant digits and a
+// value between 10^-307 and 10^308: its round-trip form is its own digits
+// (proof in float_read.cpp), so it is printed without converting it.
+struct ShortFloat {
+    uint64_t significand;  // no trailing zeros
+    int exponent;
+    bool negative;
+};
+bool readOneShortFloat(std::string_view text, ShortFloat& out);
+
 // Round-trip form.
 constexpr size_t kMaxRoundtripText = 32;
 void addFloatRoundtrip(TextBuilder& out, double x);
@@ -57,6 +68,19 @@ inline const char* printFloatRoundtrip(ArenaState& arena, double x) {
     return printInArena(arena, kMaxRoundtripText, [x](char* p) { return writeFloatRoundtrip(p, x); });
 }
 const char* printFloatRoundtrip(double x);
+// The round-trip form of a short float's value.
+char* writeShortFloatRoundtrip(char* out, const ShortFloat& f);
+
+// The result of the min and max exports: the round-trip form of the extreme
+// that `pick` names, of the list the text reads as; "0.0" for no element.
+inline const char* printFloatExtreme(ArenaState& arena, std::string_view text, double Extremes<double>::*pick) {
+    if (ShortFloat one; readOneShortFloat(text, one)) {
+        return printInArena(arena, kMaxRoundtripText, [&one](char* p) { return writeShortFloatRoundtrip(p, one); });
+    }
+    const Extremes<double> extremes = readFloatExtremes(text);
+    if (!extremes.any) return "0.0";
+    return printFloatRoundtrip(arena, extremes.*pick);
+}
 
 // General form: "%g" ("%f", "%e"), or "%#.*g" and so on when a precision is
 // given; every '.' and ',' in the output becomes `separator`. "%g" itself is

@@ -104,19 +104,13 @@ KARPA_EXPORT const char* seq_reduce_sum_float(const char* list) {
 }
 
 KARPA_EXPORT const char* seq_reduce_max_float(const char* list) {
-    return textCall([&](ArenaState& arena) {
-        const auto extremes = readFloatExtremes(argText(list));
-        if (!extremes.any) return "0.0";
-        return printFloatRoundtrip(arena, extremes.max);
-    });
+    return textCall(
+        [&](ArenaState& arena) { return printFloatExtreme(arena, argText(list), &Extremes<double>::max); });
 }
 
 KARPA_EXPORT const char* seq_reduce_min_float(const char* list) {
-    return textCall([&](ArenaState& arena) {
-        const auto extremes = readFloatExtremes(argText(list));
-        if (!extremes.any) return "0.0";
-        return printFloatRoundtrip(arena, extremes.min);
-    });
+    return textCall(
+        [&](ArenaState& arena) { return printFloatExtreme(arena, argText(list), &Extremes<double>::min); });
 }
 
 KARPA_EXPORT const char* seq_sort_float(const char* list, int descending) {

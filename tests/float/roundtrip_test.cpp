@@ -182,6 +182,47 @@ TEST(RoundtripForm, ReadsBackAndShowsAFloat) {
     }
 }
 
+// The one-value short cut takes a text's own digits for the shortest digits
+// of its value: checked against std::to_chars on the value strtod reads, over
+// random texts of the list reader's usual shape (up to 19 digits, leading and
+// trailing zeros, exponents of up to three digits) and the ends of the range.
+TEST(ShortFloat, OwnDigitsAreTheShortestDigits) {
+    std::mt19937_64 rng(78);
+    std::vector<std::string> texts = {"999999999999999e293", "1e-307", "-1e-307", "0.000000000000001e-292",
+                                      "100000000000000e-307", "9007199254740993", "123456789012345.0000",
+                                      "0.1", "-0.0", "0", "1e400", "1.5,", " 1.5", "1e-308", "1e309"};
+    for (int i = 0; i < 300000; ++i) {
+        std::string t = rng() % 2 ? "-" : "";
+        const int digits = 1 + int(rng() % 19);
+        const int point = int(rng() % (digits + 1));
+        for (int k = 0; k < digits; ++k) {
+            if (k == point && k > 0) t += '.';
+            t += char('0' + (rng() % 4 == 0 ? 0 : rng() % 10));
+        }
+        if (rng() % 2) t += (rng() % 2 ? "e" : "E") + std::string(rng() % 2 ? "-" : "") + std::to_string(rng() % 400);
+        texts.push_back(t);
+    }
+    size_t taken = 0;
+    for (const std::string& text : texts) {
+        karpa::ShortFloat f;
+        if (!karpa::readOneShortFloat(text, f)) continue;
+        ++taken;
+        const double x = std::strtod(text.c_str(), nullptr);
+        const Decimal64 want = oracleDigits(x);
+        ASSERT_TRUE(std::isnormal(x)) << text;
+        ASSERT_EQ(f.negative, std::signbit(x)) << text;
+        ASSERT_EQ(f.significand, want.significand) << text;
+        ASSERT_EQ(f.exponent, want.exponent) << text;
+        char buffer[karpa::kMaxRoundtripText];
+        ASSERT_EQ(std::string(buffer, karpa::writeShortFloatRoundtrip(buffer, f)), roundtrip(x)) << text;
+    }
+    EXPECT_GT(taken, texts.size() / 4);
+    karpa::ShortFloat f;
+    for (const char* text : {"9007199254740993", "0", "-0.0", "1e400", "1.5,", " 1.5", "1e-308", "1_0", ""}) {
+        EXPECT_FALSE(karpa::readOneShortFloat(text, f)) << text;
+    }
+}
+
 TEST(FormatDigits, WholeNumbersWithoutForcedDotZero) {
     char buffer[64] = "xx";
     EXPECT_EQ(karpa::formatDigits(buffer, 2, 125, 1, false), 6u);
