@@ -93,11 +93,7 @@ KARPA_EXPORT const char* cur_max_float(const char* list) {
 }
 
 KARPA_EXPORT const char* cur_minmax_float(const char* list) {
-    return textCall([&] {
-        const Extremes<double> extremes = readFloatExtremes(argText(list));
-        if (!extremes.any) return ",";
-        return printFloatRoundtripPair(extremes.min, extremes.max);
-    });
+    return textCall([&](ArenaState& arena) { return printFloatMinMax(arena, argText(list)); });
 }
 
 KARPA_EXPORT const char* cur_variance_float(const char* list) {

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "frame/arena.hpp"
@@ -80,6 +81,22 @@ inline const char* printFloatExtreme(ArenaState& arena, std::string_view text, d
     const Extremes<double> extremes = readFloatExtremes(text);
     if (!extremes.any) return "0.0";
     return printFloatRoundtrip(arena, extremes.*pick);
+}
+// The result of the minmax export: "min,max" of the list the text reads as;
+// "," for no element.
+inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
+    if (ShortFloat one; readOneShortFloat(text, one)) {
+        return printInArena(arena, 2 * kMaxRoundtripText + 1, [&one](char* p) {
+            char* const end = writeShortFloatRoundtrip(p, one);
+            const size_t n = static_cast<size_t>(end - p);
+            *end = ',';
+            std::memcpy(end + 1, p, n);
+            return end + 1 + n;
+        });
+    }
+    const Extremes<double> extremes = readFloatExtremes(text);
+    if (!extremes.any) return ",";
+    return printFloatRoundtripPair(extremes.min, extremes.max);
 }
 
 // General form: "%g" ("%f", "%e"), or "%#.*g" and so on when a precision is

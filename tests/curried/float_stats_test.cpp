@@ -62,6 +62,7 @@ const Case kCases[] = {
     {FN(cur_minmax_float), "1,nan,2", "1.0,2.0"},
     {FN(cur_minmax_float), "-0.0,0.0", "-0.0,-0.0"},
     {FN(cur_minmax_float), "5e-324", "5e-324,5e-324"},
+    {FN(cur_minmax_float), "-2.50e3", "-2500.0,-2500.0"},
     {FN(cur_variance_float), "1,2,3,4", "1.25"},
     {FN(cur_variance_float), "", "0"},
     {FN(cur_variance_float), "1,inf", "-nan"},  // inf - inf gives the default NaN, sign set
