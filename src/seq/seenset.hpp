@@ -186,23 +186,20 @@ SeenSet<T> toHashSet(const ArenaVec<T>& items) {
     return toHashSet(items, items.size());
 }
 
-// Room for a quarter of a list's items at first: two growths at most when
-// all are distinct, and a small table when most repeat.
-template <class T>
-size_t quarterRoom(const ArenaVec<T>& list) {
-    return std::max<size_t>(list.size() / 4, 64);
-}
-
-// First room for the distinct items of a list: a list of up to a million
-// integers gets room for all of them and never grows (the growths cost more
-// than the table); longer lists and floats start with a quarter. (String
-// lists follow the same rule, piece by piece.)
+// First room for the distinct items of `count` items: with `whole`, up to a
+// million items get room for all of them and never grow (the growths cost
+// more than the table); otherwise, and for longer lists, a quarter (two
+// growths at most when all are distinct, a small table when most repeat).
+// Integer lists and string pieces take the whole room when looking for
+// duplicates.
 constexpr size_t kWholeListUpTo = size_t(1) << 20;
+inline size_t firstRoom(size_t count, bool whole) {
+    return std::max<size_t>(whole && count <= kWholeListUpTo ? count : count / 4, 64);
+}
 
 template <class T>
 size_t uniqueRoom(const ArenaVec<T>& list) {
-    if (std::is_same_v<T, int64_t> && list.size() <= kWholeListUpTo) return std::max<size_t>(list.size(), 64);
-    return quarterRoom(list);
+    return firstRoom(list.size(), std::is_same_v<T, int64_t>);
 }
 
 // Appends, in list order, each item the set has not met yet, and adds it.

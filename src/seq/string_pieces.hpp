@@ -130,13 +130,9 @@ inline const char* skipStringsImpl(std::string_view text, int64_t count) {
     return out.finish();
 }
 
-// The seen-set of strings for the pieces of a text: room for a quarter of
-// them at first, or with `whole`, for all of them when they are a million or
-// fewer (so that unique never grows its table on the usual lists).
+// The seen-set of strings for the pieces of a text, with firstRoom.
 inline SeenSet<std::string_view> pieceSet(std::string_view text, bool whole) {
-    const size_t pieces = pieceCount(text);
-    if (whole && pieces <= kWholeListUpTo) return initHashSet<std::string_view>(std::max<size_t>(pieces, 64));
-    return initHashSet<std::string_view>(std::max<size_t>(pieces / 4, 64));
+    return initHashSet<std::string_view>(firstRoom(pieceCount(text), whole));
 }
 
 // Writes each piece of `text` that the set has not met yet, and adds it.
