@@ -37,8 +37,10 @@ inline int64_t checkedRange(int64_t value, int64_t low, int64_t high) {
 }
 
 constexpr bool isLeapYear(int64_t year) {
-    // A multiple of 100 is a leap year when it is a multiple of 400, that is of 16.
-    return year % 100 == 0 ? year % 16 == 0 : year % 4 == 0;
+    // Three years in four are not multiples of 4, told by the low bits alone.
+    // A multiple of 100 is a leap year when it is a multiple of 400, that is
+    // of 16.
+    return (year & 3) == 0 && (year % 100 != 0 || (year & 15) == 0);
 }
 
 // 28 .. 31; the month must be 1 .. 12.

@@ -13,15 +13,15 @@
 using namespace karpa;
 
 KARPA_EXPORT int32_t dt_is_leap_year(int64_t year) {
-    return numberCall<int32_t>([&] { return isLeapYear(year) ? 1 : 0; });
+    return pureCall<int32_t>([&] { return isLeapYear(year) ? 1 : 0; });
 }
 
 KARPA_EXPORT int64_t dt_days_in_month(int64_t year, int64_t month) {
-    return numberCall<int64_t>([&] { return daysInMonthImpl(year, month); });
+    return pureCall<int64_t>([&] { return daysInMonthImpl(year, month); });
 }
 
 KARPA_EXPORT int64_t dt_days_in_year(int64_t year) {
-    return numberCall<int64_t>([&] { return daysInYearImpl(year); });
+    return pureCall<int64_t>([&] { return daysInYearImpl(year); });
 }
 
 KARPA_EXPORT const char* dt_ts_to_ymd(int64_t timestamp) {
@@ -50,7 +50,7 @@ KARPA_EXPORT int64_t dt_week_of_year(int64_t year, int64_t month, int64_t day) {
 }
 
 KARPA_EXPORT int32_t dt_validate_date(int64_t year, int64_t month, int64_t day) {
-    return numberCall<int32_t>([&] { return validateDateImpl(year, month, day) ? 1 : 0; });
+    return pureCall<int32_t>([&] { return validateDateImpl(year, month, day) ? 1 : 0; });
 }
 
 KARPA_EXPORT const char* dt_add_days(int64_t year, int64_t month, int64_t day, int64_t days) {

@@ -36,6 +36,7 @@ void recordError(ErrorKind kind, std::string message, std::source_location site)
     tlsError.trace.push_back({procedureName(site.function_name()), baseName(site.file_name()),
                               static_cast<int>(site.line())});
     tlsCall.failed = true;
+    anyErrorRecorded.store(true, std::memory_order_relaxed);
 }
 
 std::string_view kindName(ErrorKind kind) {
@@ -48,6 +49,8 @@ std::string_view kindName(ErrorKind kind) {
     }
     return "Defect";
 }
+
+std::atomic<bool> anyErrorRecorded{false};
 
 bool failureFlag() { return tlsCall.failed; }
 

@@ -7,6 +7,7 @@
 // `Unwind` never crosses the C interface.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <source_location>
 #include <string>
@@ -36,6 +37,10 @@ struct Unwind {};
 
 // The calling thread's failure state in this library.
 bool failureFlag();
+// Set by the first error recorded on any thread and never cleared: until then
+// no thread has a failure to clear. A hint for calls that cannot fail; it
+// decides no result.
+extern std::atomic<bool> anyErrorRecorded;
 const ErrorRecord* currentError();  // null when nothing was raised
 void clearFailure();
 

@@ -9,7 +9,8 @@
 // `textCall` starts the call (clears the thread's failure flag, resets its
 // arena), runs the body, turns a raised error into the null pointer, and ends
 // the call (the arena trims what the call left untouched).
-// `numberCall` does the same for exports that return numbers (0 on failure).
+// `numberCall` does the same for exports that return numbers (0 on failure),
+// and `pureCall` runs the few that can neither fail nor build text.
 // Nothing thrown inside a call ever crosses the C interface.
 #pragma once
 
@@ -77,6 +78,16 @@ Result numberCall(Body&& body) noexcept {
 template <class Body>
 const char* textCall(Body&& body) noexcept {
     return numberCall<const char*>(std::forward<Body>(body));
+}
+
+// Runs the body of an export that can neither fail nor build text. Like every
+// call it clears a failure left on the thread, but it reaches the
+// thread-local state only when some thread has recorded an error; it leaves
+// the arena alone, so the thread's last result text stays where it is.
+template <class Result, class Body>
+Result pureCall(Body&& body) noexcept {
+    if (anyErrorRecorded.load(std::memory_order_relaxed)) [[unlikely]] clearFailure();
+    return body();
 }
 
 // Initialisation: fatal-signal handlers, SIGPIPE ignored, and the report of an

@@ -255,6 +255,29 @@ TEST(Faults, AFailureIsReportedOnlyByItsOwnLibraryAndThread) {
     EXPECT_EQ(child.standardError, "");
 }
 
+// The calendar calls that cannot fail skip the thread's state while no thread
+// has failed; after a failure each must still leave its thread clean.
+TEST(Faults, CallsThatCannotFailStillStartClean) {
+    const ChildResult child = runInChild([] {
+        const Library dt("datetime");
+        const std::function<void()> cannotFail[] = {
+            [&] { KARPA_FN(dt, dt_is_leap_year)(2024); },
+            [&] { KARPA_FN(dt, dt_days_in_month)(2024, 2); },
+            [&] { KARPA_FN(dt, dt_days_in_year)(2024); },
+            [&] { KARPA_FN(dt, dt_validate_date)(2024, 2, 30); },
+        };
+        for (const auto& call : cannotFail) {
+            if (KARPA_FN(dt, dt_ymd_to_ts)(2023, 2, 29) != 0) _exit(96);
+            call();
+            KARPA_FN(dt, TovMain)();  // nothing to report
+        }
+        _exit(0);
+    });
+    EXPECT_TRUE(child.exited()) << child.status;
+    EXPECT_EQ(child.exitCode(), 0);
+    EXPECT_EQ(child.standardError, "");
+}
+
 TEST(Faults, CallsAfterTovDestroyGlobalsWorkAsBefore) {
     const Libraries libs;
     KARPA_FN(libs.seq, TovDestroyGlobals)();
