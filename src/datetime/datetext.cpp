@@ -46,38 +46,55 @@ const char* printDayRun(const DayRun& run) {
     // A year has at least 365 days; no date of the span has more than 13
     // bytes of year text.
     const size_t yearBytes = std::min<size_t>(yearWidthBound(run.startYear, count / 365 + 1), 13);
-    // The year text is copied as one 16-byte block: room for the overrun.
+    // Each item starts with a 24-byte block copy of its "year-MM-": room for
+    // the overrun.
     TextBuilder out;
-    char* p = roomForItems(out, count, yearBytes + sizeof("-MM-DD,") - 1, 16);
+    char* p = roomForItems(out, count, yearBytes + sizeof("-MM-DD,") - 1, 24);
     ntAddTime(run.start, initDuration(count - 1));
     const CivilDate first = fromEpochDay(floorDiv(run.start.seconds, kSecondsPerDay));
     int64_t y = first.year;
     uint8_t m = first.month;
     int64_t day = first.monthday;
-    int64_t monthLength = getDaysInMonth(m, y);
-    // The year and its '-', copied into every item while the year stays.
-    char yearText[16] = {};
-    size_t yearLen = 0;
-    const auto setYear = [&] {
-        yearLen = static_cast<size_t>(writeInt(yearText, y) - yearText);
-        yearText[yearLen++] = '-';
-    };
-    setYear();
-    for (int64_t i = 0; i < count; ++i) {
-        std::memcpy(p, yearText, sizeof yearText);
-        p += yearLen;
-        p = writeTwoDigitField(p, m);
-        *p++ = '-';
-        p = writeTwoDigitField(p, day);
-        *p++ = ',';
-        if (++day > monthLength) [[unlikely]] {
+    for (int64_t left = count; left > 0;) {
+        // "year-MM-" of this month, kept in registers as three words (stores
+        // through p may alias any memory, so a buffer would be read again for
+        // every item), then "DD," for each day of the month in the run.
+        char prefix[24] = {};
+        char* const monthStart = writeTwoDigitField(writeInt(prefix, y) + 1, m);
+        prefix[monthStart - prefix - 3] = '-';
+        *monthStart = '-';
+        const size_t prefixLen = static_cast<size_t>(monthStart + 1 - prefix);
+        uint64_t w0, w1, w2;
+        std::memcpy(&w0, prefix, 8);
+        std::memcpy(&w1, prefix + 8, 8);
+        std::memcpy(&w2, prefix + 16, 8);
+        const int64_t monthLength = getDaysInMonth(m, y);
+        const int64_t days = std::min(monthLength - day + 1, left);
+        const int64_t last = day + days;
+        if (prefixLen == 8) {  // a four-digit year
+            for (; day < last; ++day) {
+                const uint32_t dayComma = static_cast<uint32_t>(digitPair(static_cast<uint64_t>(day))) | ',' << 16;
+                std::memcpy(p, &w0, 8);
+                std::memcpy(p + 8, &dayComma, 4);
+                p += 11;
+            }
+        } else {
+            for (; day < last; ++day) {
+                const uint32_t dayComma = static_cast<uint32_t>(digitPair(static_cast<uint64_t>(day))) | ',' << 16;
+                std::memcpy(p, &w0, 8);
+                std::memcpy(p + 8, &w1, 8);
+                std::memcpy(p + 16, &w2, 8);
+                std::memcpy(p + prefixLen, &dayComma, 4);
+                p += prefixLen + 3;
+            }
+        }
+        left -= days;
+        if (day > monthLength) {
             day = 1;
             if (++m > 12) {
                 m = 1;
                 ++y;
-                setYear();
             }
-            monthLength = getDaysInMonth(m, y);
         }
     }
     out.commit(p - 1);  // without the last separator
