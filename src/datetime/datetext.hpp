@@ -41,9 +41,10 @@ inline uint64_t digitPair(uint64_t v) {
     return w;
 }
 
-// "YYYY-MM-" of a usual date as one little-endian word.
-inline uint64_t yearMonthWord(uint64_t year, uint64_t month) {
-    return digitPair(year / 100) | digitPair(year % 100) << 16 | uint64_t('-') << 32 | digitPair(month) << 40 |
+// "YYYY-MM-" of a usual date as one little-endian word, given the month's two
+// digits as digitPair gives them.
+inline uint64_t yearMonthWord(uint64_t year, uint64_t monthPair) {
+    return digitPair(year / 100) | digitPair(year % 100) << 16 | uint64_t('-') << 32 | monthPair << 40 |
            uint64_t('-') << 56;
 }
 
@@ -52,7 +53,7 @@ inline uint64_t yearMonthWord(uint64_t year, uint64_t month) {
 constexpr size_t kMaxDateText = 3 * kMaxIntText + 2;
 inline char* writeDate(char* out, int64_t year, int64_t month, int64_t monthday) {
     if (usualDate(year, month, monthday)) [[likely]] {
-        const uint64_t yearMonth = yearMonthWord(static_cast<uint64_t>(year), static_cast<uint64_t>(month));
+        const uint64_t yearMonth = yearMonthWord(static_cast<uint64_t>(year), digitPair(static_cast<uint64_t>(month)));
         std::memcpy(out, &yearMonth, 8);
         std::memcpy(out + 8, kDigitPairs + 2 * monthday, 2);
         return out + 10;
@@ -83,7 +84,7 @@ inline uint32_t secondEndWord(uint32_t secondOfDay) {
 inline const char* printDate(ArenaState& arena, int64_t year, int64_t month, int64_t monthday) {
     if (usualDate(year, month, monthday)) [[likely]] {
         char* const p = static_cast<char*>(arenaAllocate(arena, 12, 1));
-        const uint64_t yearMonth = yearMonthWord(static_cast<uint64_t>(year), static_cast<uint64_t>(month));
+        const uint64_t yearMonth = yearMonthWord(static_cast<uint64_t>(year), digitPair(static_cast<uint64_t>(month)));
         const uint32_t dayEnd = static_cast<uint32_t>(digitPair(static_cast<uint64_t>(monthday)));
         std::memcpy(p, &yearMonth, 8);
         std::memcpy(p + 8, &dayEnd, 4);
@@ -132,8 +133,7 @@ inline bool usualStamp(int64_t timestamp, UsualStamp& out) {
     const uint64_t year = static_cast<uint64_t>(civilYear(march));
     if (year - 1000 >= 9000) [[unlikely]] return false;
     const uint32_t pairs = kMonthDayPairs[march.ofYear];
-    out.yearMonth = digitPair(year / 100) | digitPair(year % 100) << 16 | uint64_t('-') << 32 |
-                    uint64_t(pairs & 0xFFFF) << 40 | uint64_t('-') << 56;
+    out.yearMonth = yearMonthWord(year, pairs & 0xFFFF);
     out.monthday = pairs >> 16;
     out.secondOfDay = static_cast<uint32_t>(moved - day * kSecondsPerDay);
     return true;
