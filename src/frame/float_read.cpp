@@ -162,8 +162,8 @@ double readFloatSum(std::string_view text) {
 // significant digits within the rounding interval of its nearest binary64
 // x, when x is normal: such decimals near x lie at least 10^(E-14) apart,
 // where 10^E <= x < 10^(E+1), and the interval is at most one unit in the
-// last place of x wide, below x * 2^-52 < 10^(E+1) * 2^-52 < 0.23 * 10^(E-14)
-// (10^15 < 2^52). The shortest decimal of x lies in that interval and has no
+// last place of x wide, which is at most x * 2^-52 < 10^(E+1) * 2^-52 <
+// 0.23 * 10^(E-14) (10^15 < 2^52). The shortest decimal of x lies in that interval and has no
 // more digits than m, so it is m * 10^e itself, less its trailing zeros.
 bool readOneShortFloat(std::string_view text, ShortFloat& out) {
     const size_t n = text.size();
