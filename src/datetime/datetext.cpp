@@ -60,10 +60,11 @@ const char* printDayRun(const DayRun& run) {
         // through p may alias any memory, so a buffer would be read again for
         // every item), then "DD," for each day of the month in the run.
         char prefix[24] = {};
-        char* const monthStart = writeTwoDigitField(writeInt(prefix, y) + 1, m);
-        prefix[monthStart - prefix - 3] = '-';
-        *monthStart = '-';
-        const size_t prefixLen = static_cast<size_t>(monthStart + 1 - prefix);
+        char* q = writeInt(prefix, y);
+        *q++ = '-';
+        q = writeTwoDigitField(q, m);
+        *q++ = '-';
+        const size_t prefixLen = static_cast<size_t>(q - prefix);
         uint64_t w0, w1, w2;
         std::memcpy(&w0, prefix, 8);
         std::memcpy(&w1, prefix + 8, 8);
@@ -71,22 +72,22 @@ const char* printDayRun(const DayRun& run) {
         const int64_t monthLength = getDaysInMonth(m, y);
         const int64_t days = std::min(monthLength - day + 1, left);
         const int64_t last = day + days;
-        if (prefixLen == 8) {  // a four-digit year
+        const auto writeDays = [&](size_t len, auto writePrefix) {
             for (; day < last; ++day) {
                 const uint32_t dayComma = static_cast<uint32_t>(digitPair(static_cast<uint64_t>(day))) | ',' << 16;
-                std::memcpy(p, &w0, 8);
-                std::memcpy(p + 8, &dayComma, 4);
-                p += 11;
+                writePrefix(p);
+                std::memcpy(p + len, &dayComma, 4);
+                p += len + 3;
             }
+        };
+        if (prefixLen == 8) {  // a four-digit year: one word
+            writeDays(8, [&](char* at) { std::memcpy(at, &w0, 8); });
         } else {
-            for (; day < last; ++day) {
-                const uint32_t dayComma = static_cast<uint32_t>(digitPair(static_cast<uint64_t>(day))) | ',' << 16;
-                std::memcpy(p, &w0, 8);
-                std::memcpy(p + 8, &w1, 8);
-                std::memcpy(p + 16, &w2, 8);
-                std::memcpy(p + prefixLen, &dayComma, 4);
-                p += prefixLen + 3;
-            }
+            writeDays(prefixLen, [&](char* at) {
+                std::memcpy(at, &w0, 8);
+                std::memcpy(at + 8, &w1, 8);
+                std::memcpy(at + 16, &w2, 8);
+            });
         }
         left -= days;
         if (day > monthLength) {
