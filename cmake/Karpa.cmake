@@ -7,6 +7,8 @@
 #                                   TovDestroyGlobals, needs only libc
 #   karpa_NAME_static               the same objects as a static library, for
 #                                   unit tests that call internal procedures
+include(${CMAKE_CURRENT_LIST_DIR}/Tiers.cmake)
+
 set(KARPA_LIFECYCLE_EXPORTS TovMain TovDestroyGlobals)
 set(KARPA_EXPORT_TABLE ${CMAKE_SOURCE_DIR}/src/exports.def)
 set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KARPA_EXPORT_TABLE})
@@ -28,6 +30,7 @@ endfunction()
 
 function(karpa_add_deliverable name)
   cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  karpa_tier_sources(${ARG_SOURCES})
   add_library(karpa_${name}_obj OBJECT ${ARG_SOURCES})
   target_link_libraries(karpa_${name}_obj PUBLIC karpa_includes)
   target_compile_options(karpa_${name}_obj PRIVATE ${KARPA_LIBRARY_FLAGS})

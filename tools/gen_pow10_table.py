@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/frame/pow10_table.hpp: 128-bit significands of the powers of ten.
+"""Writes src/frame/codec/pow10_table.hpp: 128-bit significands of the powers of ten.
 
 Entry k holds ceil(10^k * 2^(127 - floor(k * log2(10)))), a value in
 [2^127, 2^128). For 0 <= k <= 55 the entry is exact; elsewhere it is rounded
@@ -18,7 +18,7 @@ from fractions import Fraction
 K_MIN = -292
 K_MAX = 326
 EXACT_MAX = 55
-HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "frame", "pow10_table.hpp")
+HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "frame", "codec", "pow10_table.hpp")
 
 
 def floor_log2_pow10(k):

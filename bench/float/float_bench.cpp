@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "check.hpp"
-#include "frame/floatcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
 #include "loader.hpp"
 #include "peers.hpp"
 

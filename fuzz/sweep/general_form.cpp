@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "frame/floatcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <span>
 
+#include "frame/cpu.hpp"
+
 namespace karpa {
 
 // Word loads and the length field below assume the x86-64 byte order.
@@ -63,9 +65,5 @@ inline void padAndCompress(CompressFn compress, uint32_t* state, const uint8_t* 
     std::memcpy(tail + tailSize - 8, &bits, 8);
     compress(state, tail, tailSize / kBlockSize);
 }
-
-// True when the processor has the SHA extensions (with SSSE3 and SSE4.1);
-// asked once per process.
-bool shaExtensionsAvailable();
 
 }  // namespace karpa

@@ -8,8 +8,9 @@
 #include "curried/collections.hpp"
 #include "curried/stats.hpp"
 #include "frame/exportcall.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
+#include "frame/codec/intscan.hpp"
+#include "frame/codec/textcodec.hpp"
 #include "seq/listops.hpp"
 
 using namespace karpa;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "datetime/datetext.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 

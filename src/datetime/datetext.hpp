@@ -11,7 +11,7 @@
 #include "datetime/ranges.hpp"
 #include "datetime/records.hpp"
 #include "frame/arena.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 

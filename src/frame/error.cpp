@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 namespace {

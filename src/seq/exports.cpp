@@ -4,8 +4,9 @@
 #include "karpa/seq.h"  // the compiler checks each export against its declaration
 
 #include "frame/exportcall.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
+#include "frame/codec/intscan.hpp"
+#include "frame/codec/textcodec.hpp"
 #include "seq/listops.hpp"
 #include "seq/seenset.hpp"
 #include "seq/sort.hpp"

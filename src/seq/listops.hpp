@@ -9,7 +9,7 @@
 
 #include "frame/arena.hpp"
 #include "frame/error.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 

@@ -11,7 +11,7 @@
 
 #include "frame/arena.hpp"
 #include "frame/error.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 #include "seq/listops.hpp"
 #include "seq/seenset.hpp"
 #include "seq/sort.hpp"

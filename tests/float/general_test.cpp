@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/floatcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
 
 namespace {
 

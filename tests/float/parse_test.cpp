@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "frame/error.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_convert.hpp"
+#include "frame/codec/floatcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/floatcodec.hpp"
+#include "frame/codec/floatcodec.hpp"
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/textcodec.hpp"
+#include "frame/codec/intscan.hpp"
+#include "frame/codec/textcodec.hpp"
 #include "raised.hpp"
 
 using namespace karpa;

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frame/float_common.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_common.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa::floatcodec_detail {
 

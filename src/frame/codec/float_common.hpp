@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "frame/pow10_table.hpp"
+#include "frame/codec/pow10_table.hpp"
 
 namespace karpa::floatcodec_detail {
 

@@ -5,9 +5,9 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/float_common.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_common.hpp"
+#include "frame/codec/float_shortest.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 

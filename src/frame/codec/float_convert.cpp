@@ -2,9 +2,8 @@
 // correctly. Also the entry points the tests reach into.
 #include <cstdlib>
 
-#include "frame/float_convert.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_convert.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa::floatcodec_detail {
 namespace {

@@ -1,4 +1,4 @@
-#include "frame/textcodec.hpp"
+#include "frame/codec/textcodec.hpp"
 
 #include <emmintrin.h>
 
@@ -6,11 +6,12 @@
 
 namespace karpa {
 
-// The integer scanner and the integer list reader live in intscan.cpp; the
-// two integer errors are raised from here.
+// The integer errors are raised from here, the list codec's one place for them.
 void invalidInteger(std::string_view text) {
     raise(ErrorKind::ValueError, "invalid integer: " + std::string(text));
 }
+
+void integerOutOfRangeError() { raise(ErrorKind::ValueError, "Parsed integer outside of valid range"); }
 
 // The bytes equal to `byte`, counted in sixteen-byte blocks and then one at
 // a time.
@@ -52,15 +53,6 @@ std::string_view strip(std::string_view text) {
     while (first < last && isListWhitespace(text[first])) ++first;
     while (last > first && isListWhitespace(text[last - 1])) --last;
     return text.substr(first, last - first);
-}
-
-void integerOutOfRangeError() { raise(ErrorKind::ValueError, "Parsed integer outside of valid range"); }
-
-int64_t parseInt(std::string_view text) {
-    int64_t value = 0;
-    const size_t used = rawParseInt(text.data(), text.size(), value);
-    if (used == 0 || used != text.size()) invalidInteger(text);
-    return value;
 }
 
 char* writeInt(char* out, int64_t value) {

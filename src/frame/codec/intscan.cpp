@@ -8,7 +8,7 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/textcodec.hpp"
+#include "frame/codec/intscan.hpp"
 
 namespace karpa {
 namespace {
@@ -158,6 +158,13 @@ Extremes<int64_t> readIntExtremes(std::string_view text) {
     Extremes<int64_t> extremes;
     if (!text.empty()) readInts(text, extremes);
     return extremes;
+}
+
+int64_t parseInt(std::string_view text) {
+    int64_t value = 0;
+    const size_t used = rawParseInt(text.data(), text.size(), value);
+    if (used == 0 || used != text.size()) invalidInteger(text);
+    return value;
 }
 
 IntList parseInts(const char* hostText) { return parseCsvInts(hostText == nullptr ? std::string_view("", 0) : hostText); }

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "frame/error.hpp"
-#include "frame/float_convert.hpp"
-#include "frame/float_scan.hpp"
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_convert.hpp"
+#include "frame/codec/float_scan.hpp"
+#include "frame/codec/float_read.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 namespace {

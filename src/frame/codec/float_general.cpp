@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/floatcodec.hpp"
-#include "frame/textcodec.hpp"
+#include "frame/codec/float_general.hpp"
+#include "frame/codec/float_shortest.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/float_common.hpp"
-#include "frame/float_scan.hpp"
+#include "frame/codec/float_common.hpp"
+#include "frame/codec/float_scan.hpp"
 
 namespace karpa::floatcodec_detail {
 
@@ -128,5 +128,20 @@ inline bool clingerFastPath(const char* s, const ScannedDecimal& d, double& v) {
     }
     return slowPathValue(s, d.mantissaEnd, d.exponent, d.negative);
 }
+
+// The slow path's text: the mantissa bytes m[0..n) without '.' and '_' (a
+// leading '.' dropped, at most 494 bytes), then 'E', the sign of the adjusted
+// exponent and its magnitude as three digits. Returns the length.
+constexpr size_t kRebuildBuffer = 500;
+size_t rebuildFloatText(char (&buffer)[kRebuildBuffer], const char* m, size_t n, int adjustedExponent);
+
+// Correctly rounded conversion of a rebuilt (NUL-terminated) text with strtod;
+// the text has no decimal point, so the locale does not matter.
+double convertRebuiltText(const char* text);
+
+// Correctly rounded w * 10^q for w < 2^64 through the 128-bit power table;
+// false when the product lies too close to a rounding boundary or outside the
+// normal range, so the caller must take another way.
+bool mulPow10(uint64_t w, int q, double& value);
 
 }  // namespace karpa::floatcodec_detail

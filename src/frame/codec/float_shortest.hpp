@@ -1,0 +1,73 @@
+// The round-trip form: shortest digits (`toDecimal64`) and their layout
+// (float_shortest.cpp), and the one-value results built on them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "frame/arena.hpp"
+#include "frame/codec/textcodec.hpp"
+#include "frame/codec/float_read.hpp"
+
+namespace karpa {
+
+// Shortest decimal form of a finite non-zero binary64 given by its fields:
+// significand * 10^exponent, at most 17 digits, no trailing zeros.
+struct Decimal64 {
+    uint64_t significand;
+    int exponent;
+};
+Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+
+// Writes significand * 10^exponent at buffer[pos..] in the fixed layout when
+// the decimal point falls within -6..17 digits, else in the scientific layout;
+// returns the new position. `forceTrailingDotZero` appends ".0" to whole
+// numbers in the fixed layout. Needs room for 26 bytes.
+size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero);
+
+// Round-trip form.
+constexpr size_t kMaxRoundtripText = 32;
+void addFloatRoundtrip(TextBuilder& out, double x);
+const char* printFloatRoundtripPair(double a, double b);  // "a,b"
+// Writes the round-trip form at `out` (room for kMaxRoundtripText bytes) and
+// returns its end.
+char* writeFloatRoundtrip(char* out, double x);
+// One value as the result of an export, in the call's arena or the calling
+// thread's.
+inline const char* printFloatRoundtrip(ArenaState& arena, double x) {
+    return printInArena(arena, kMaxRoundtripText, [x](char* p) { return writeFloatRoundtrip(p, x); });
+}
+const char* printFloatRoundtrip(double x);
+// The round-trip form of a short float's value.
+char* writeShortFloatRoundtrip(char* out, const ShortFloat& f);
+
+// The result of the min and max exports: the round-trip form of the extreme
+// that `pick` names, of the list the text reads as; "0.0" for no element.
+inline const char* printFloatExtreme(ArenaState& arena, std::string_view text, double Extremes<double>::*pick) {
+    if (ShortFloat one; readOneShortFloat(text, one)) {
+        return printInArena(arena, kMaxRoundtripText, [&one](char* p) { return writeShortFloatRoundtrip(p, one); });
+    }
+    const Extremes<double> extremes = readFloatExtremes(text);
+    if (!extremes.any) return "0.0";
+    return printFloatRoundtrip(arena, extremes.*pick);
+}
+// The result of the minmax export: "min,max" of the list the text reads as;
+// "," for no element.
+inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
+    if (ShortFloat one; readOneShortFloat(text, one)) {
+        return printInArena(arena, 2 * kMaxRoundtripText + 1, [&one](char* p) {
+            char* const end = writeShortFloatRoundtrip(p, one);
+            const size_t n = static_cast<size_t>(end - p);
+            *end = ',';
+            std::memcpy(end + 1, p, n);
+            return end + 1 + n;
+        });
+    }
+    const Extremes<double> extremes = readFloatExtremes(text);
+    if (!extremes.any) return ",";
+    return printFloatRoundtripPair(extremes.min, extremes.max);
+}
+
+}  // namespace karpa
