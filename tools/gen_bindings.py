@@ -219,7 +219,7 @@ def render_ruby(exports):
 # Rust (dlopen) ----------------------------------------------------------------
 
 RUST_C = {"const char*": "*const c_char", "int": "c_int", "int64_t": "i64", "int32_t": "i32"}
-RUST_PARAM = {"text": "&str", "float": "impl FloatArg", "bytes": "&[u8]", "int": "i32", "int64": "i64"}
+RUST_PARAM = {"text": "&str", "float": "impl FloatArg", "bytes": "impl AsRef<[u8]>", "int": "i32", "int64": "i64"}
 RUST_LIST = {"int": "impl IntList", "float": "impl FloatList", "string": "impl StrList"}
 RUST_RESULT = {"text": "String", "int64": "i64", "bool": "bool"}
 
@@ -259,7 +259,8 @@ def render_rust(exports):
             rs.append("    ///")
             rs.append(f"    /// `{example_call(e)}`")
             rs.append(f"    pub fn {e.short}({params}) -> Result<{RUST_RESULT[e.result]}, KarpaError> {{")
-            rs.append(f"        const NAME: &str = \"{e.name}\";")
+            if e.result == "text" or e.zero_fails:
+                rs.append(f"        const NAME: &str = \"{e.name}\";")
             args = []
             for p in e.params:
                 if p.kind == "list":
@@ -269,12 +270,13 @@ def render_rust(exports):
                 elif p.kind == "float":
                     args.append(f"Arg::Text({p.name}.float_text(NAME, \"{p.name}\")?)")
                 elif p.kind == "bytes":
-                    args.append(f"Arg::Bytes(rt::bytes(NAME, \"{p.name}\", {p.name})?)")
+                    args.append(f"Arg::Bytes(rt::bytes(NAME, \"{p.name}\", {p.name}.as_ref())?)")
                 elif p.kind == "int":
                     args.append(f"Arg::Int({p.name})")
                 else:
                     args.append(f"Arg::Int64({p.name})")
-            rs.append(f"        let args = [{', '.join(args)}];")
+            if e.result == "text" or e.zero_fails:  # kept for a failure's reason
+                rs.append(f"        let args = [{', '.join(args)}];")
             rs.append(f"        let f = rt::{lib}()?.{e.name};")
             cargs = []
             k = 0
@@ -299,6 +301,31 @@ def render_rust(exports):
                 rs.append(f"        Ok({call})")
             rs.append("    }")
         rs += ["}", ""]
+    rs.append("/// The library of an export.")
+    rs.append("pub(crate) fn library_of(function: &str) -> &'static str {")
+    rs.append("    match function {")
+    for lib in LIBRARIES:
+        names = " | ".join(f'"{e.name}"' for e in exports if e.library == lib)
+        rs.append(f"        {names} => \"{lib}\",")
+    rs += ["        _ => \"\",", "    }", "}", ""]
+    rs.append("/// Calls an export by its C name with its arguments as command-line words; numbers come back as text.")
+    rs.append("#[doc(hidden)]")
+    rs.append("pub fn call_by_name(name: &str, words: &[&str]) -> Result<String, KarpaError> {")
+    rs.append("    match name {")
+    for e in exports:
+        words = []
+        for k, p in enumerate(e.params):
+            if p.kind in ("int", "int64"):
+                words.append(f"words[{k}].parse().expect(\"an integer word\")")
+            else:
+                words.append(f"words[{k}]")
+        call = f"{e.library}::{e.short}({', '.join(words)})"
+        if e.result == "bool":
+            call += ".map(|b| (b as i32).to_string())"
+        elif e.result == "int64":
+            call += ".map(|n| n.to_string())"
+        rs.append(f"        \"{e.name}\" => {call},")
+    rs += ["        _ => panic!(\"no export {}\", name),", "    }", "}", ""]
     rs.append("/// Every export's table example: library, export, arguments as command-line words, result.")
     rs.append("#[doc(hidden)]")
     rs.append("pub const EXAMPLES: &[(&str, &str, &[&str], Option<&str>)] = &[")

@@ -769,8 +769,6 @@ pub mod datetime {
     ///
     /// `dt_is_leap_year(2000) -> 1`
     pub fn is_leap_year(year: i64) -> Result<bool, KarpaError> {
-        const NAME: &str = "dt_is_leap_year";
-        let args = [Arg::Int64(year)];
         let f = rt::datetime()?.dt_is_leap_year;
         Ok(unsafe { f(year) } != 0)
     }
@@ -779,8 +777,6 @@ pub mod datetime {
     ///
     /// `dt_days_in_month(2024, 2) -> 29`
     pub fn days_in_month(year: i64, month: i64) -> Result<i64, KarpaError> {
-        const NAME: &str = "dt_days_in_month";
-        let args = [Arg::Int64(year), Arg::Int64(month)];
         let f = rt::datetime()?.dt_days_in_month;
         Ok(unsafe { f(year, month) })
     }
@@ -789,8 +785,6 @@ pub mod datetime {
     ///
     /// `dt_days_in_year(1900) -> 365`
     pub fn days_in_year(year: i64) -> Result<i64, KarpaError> {
-        const NAME: &str = "dt_days_in_year";
-        let args = [Arg::Int64(year)];
         let f = rt::datetime()?.dt_days_in_year;
         Ok(unsafe { f(year) })
     }
@@ -859,8 +853,6 @@ pub mod datetime {
     ///
     /// `dt_validate_date(2023, 2, 29) -> 0`
     pub fn validate_date(year: i64, month: i64, day: i64) -> Result<bool, KarpaError> {
-        const NAME: &str = "dt_validate_date";
-        let args = [Arg::Int64(year), Arg::Int64(month), Arg::Int64(day)];
         let f = rt::datetime()?.dt_validate_date;
         Ok(unsafe { f(year, month, day) } != 0)
     }
@@ -923,9 +915,9 @@ pub mod crypto {
     /// 32 hex characters; fails when len < 0.
     ///
     /// `md5_hash("abc", 3) -> "900150983CD24FB0D6963F7D28E17F72"`
-    pub fn md5_hash(data: &[u8]) -> Result<String, KarpaError> {
+    pub fn md5_hash(data: impl AsRef<[u8]>) -> Result<String, KarpaError> {
         const NAME: &str = "md5_hash";
-        let args = [Arg::Bytes(rt::bytes(NAME, "data", data)?)];
+        let args = [Arg::Bytes(rt::bytes(NAME, "data", data.as_ref())?)];
         let f = rt::crypto()?.md5_hash;
         rt::text_result(NAME, &args, unsafe { f(args[0].ptr(), args[0].len()) })
     }
@@ -933,9 +925,9 @@ pub mod crypto {
     /// 40 hex characters; fails when len < 0.
     ///
     /// `sha1_hash("abc", 3) -> "A9993E364706816ABA3E25717850C26C9CD0D89D"`
-    pub fn sha1_hash(data: &[u8]) -> Result<String, KarpaError> {
+    pub fn sha1_hash(data: impl AsRef<[u8]>) -> Result<String, KarpaError> {
         const NAME: &str = "sha1_hash";
-        let args = [Arg::Bytes(rt::bytes(NAME, "data", data)?)];
+        let args = [Arg::Bytes(rt::bytes(NAME, "data", data.as_ref())?)];
         let f = rt::crypto()?.sha1_hash;
         rt::text_result(NAME, &args, unsafe { f(args[0].ptr(), args[0].len()) })
     }
@@ -943,9 +935,9 @@ pub mod crypto {
     /// 64 hex characters; fails when len < 0.
     ///
     /// `sha256_hash(null, 0) -> "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"`
-    pub fn sha256_hash(data: &[u8]) -> Result<String, KarpaError> {
+    pub fn sha256_hash(data: impl AsRef<[u8]>) -> Result<String, KarpaError> {
         const NAME: &str = "sha256_hash";
-        let args = [Arg::Bytes(rt::bytes(NAME, "data", data)?)];
+        let args = [Arg::Bytes(rt::bytes(NAME, "data", data.as_ref())?)];
         let f = rt::crypto()?.sha256_hash;
         rt::text_result(NAME, &args, unsafe { f(args[0].ptr(), args[0].len()) })
     }
@@ -953,9 +945,9 @@ pub mod crypto {
     /// HMAC-MD5 of message under key (message first); a negative length means empty.
     ///
     /// `hmac_md5("what do ya want for nothing?", 28, "Jefe", 4) -> "750C783E6AB0B503EAA86E310A5DB738"`
-    pub fn hmac_md5(message: &[u8], key: &[u8]) -> Result<String, KarpaError> {
+    pub fn hmac_md5(message: impl AsRef<[u8]>, key: impl AsRef<[u8]>) -> Result<String, KarpaError> {
         const NAME: &str = "hmac_md5";
-        let args = [Arg::Bytes(rt::bytes(NAME, "message", message)?), Arg::Bytes(rt::bytes(NAME, "key", key)?)];
+        let args = [Arg::Bytes(rt::bytes(NAME, "message", message.as_ref())?), Arg::Bytes(rt::bytes(NAME, "key", key.as_ref())?)];
         let f = rt::crypto()?.hmac_md5;
         rt::text_result(NAME, &args, unsafe { f(args[0].ptr(), args[0].len(), args[1].ptr(), args[1].len()) })
     }
@@ -963,11 +955,105 @@ pub mod crypto {
     /// HMAC-SHA-256 of message under key (message first); a negative length means empty.
     ///
     /// `hmac_sha256("what do ya want for nothing?", 28, "Jefe", 4) -> "5BDCC146BF60754E6A042426089575C75A003F089D2739839DEC58B964EC3843"`
-    pub fn hmac_sha256(message: &[u8], key: &[u8]) -> Result<String, KarpaError> {
+    pub fn hmac_sha256(message: impl AsRef<[u8]>, key: impl AsRef<[u8]>) -> Result<String, KarpaError> {
         const NAME: &str = "hmac_sha256";
-        let args = [Arg::Bytes(rt::bytes(NAME, "message", message)?), Arg::Bytes(rt::bytes(NAME, "key", key)?)];
+        let args = [Arg::Bytes(rt::bytes(NAME, "message", message.as_ref())?), Arg::Bytes(rt::bytes(NAME, "key", key.as_ref())?)];
         let f = rt::crypto()?.hmac_sha256;
         rt::text_result(NAME, &args, unsafe { f(args[0].ptr(), args[0].len(), args[1].ptr(), args[1].len()) })
+    }
+}
+
+/// The library of an export.
+pub(crate) fn library_of(function: &str) -> &'static str {
+    match function {
+        "seq_map_int" | "seq_filter_int" | "seq_reduce_sum_int" | "seq_reduce_max_int" | "seq_reduce_min_int" | "seq_sort_int" | "seq_unique_int" | "seq_count_int" | "seq_reverse_int" | "seq_take_int" | "seq_skip_int" | "seq_map_float" | "seq_filter_float" | "seq_reduce_sum_float" | "seq_reduce_max_float" | "seq_reduce_min_float" | "seq_sort_float" | "seq_unique_float" | "seq_count_float" | "seq_reverse_float" | "seq_map_string" | "seq_filter_string" | "seq_count_string" | "seq_sort_string" | "seq_unique_string" | "seq_reverse_string" | "seq_take_string" | "seq_skip_string" => "seq",
+        "cur_sum_int" | "cur_mean_int" | "cur_min_int" | "cur_max_int" | "cur_minmax_int" | "cur_variance_int" | "cur_stddev_int" | "cur_median_int" | "cur_dot_int" | "cur_l2norm_int" | "cur_sum_float" | "cur_mean_float" | "cur_min_float" | "cur_max_float" | "cur_minmax_float" | "cur_variance_float" | "cur_stddev_float" | "cur_median_float" | "cur_dot_float" | "cur_l2norm_float" | "cur_distinct_int" | "cur_count_int" | "cur_distinct_string" | "cur_count_string" | "cur_union_string" | "cur_intersect_string" | "cur_diff_string" => "curried",
+        "dt_is_leap_year" | "dt_days_in_month" | "dt_days_in_year" | "dt_ts_to_ymd" | "dt_ts_to_ymdhms" | "dt_ymd_to_ts" | "dt_days_between" | "dt_day_of_week" | "dt_week_of_year" | "dt_validate_date" | "dt_add_days" | "dt_add_months" | "dt_range_days" | "dt_range_days_between" | "dt_range_months" => "datetime",
+        "md5_hash" | "sha1_hash" | "sha256_hash" | "hmac_md5" | "hmac_sha256" => "crypto",
+        _ => "",
+    }
+}
+
+/// Calls an export by its C name with its arguments as command-line words; numbers come back as text.
+#[doc(hidden)]
+pub fn call_by_name(name: &str, words: &[&str]) -> Result<String, KarpaError> {
+    match name {
+        "seq_map_int" => seq::map_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_filter_int" => seq::filter_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_reduce_sum_int" => seq::reduce_sum_int(words[0]),
+        "seq_reduce_max_int" => seq::reduce_max_int(words[0]),
+        "seq_reduce_min_int" => seq::reduce_min_int(words[0]),
+        "seq_sort_int" => seq::sort_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_unique_int" => seq::unique_int(words[0]),
+        "seq_count_int" => seq::count_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_reverse_int" => seq::reverse_int(words[0]),
+        "seq_take_int" => seq::take_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_skip_int" => seq::skip_int(words[0], words[1].parse().expect("an integer word")),
+        "seq_map_float" => seq::map_float(words[0], words[1]),
+        "seq_filter_float" => seq::filter_float(words[0], words[1]),
+        "seq_reduce_sum_float" => seq::reduce_sum_float(words[0]),
+        "seq_reduce_max_float" => seq::reduce_max_float(words[0]),
+        "seq_reduce_min_float" => seq::reduce_min_float(words[0]),
+        "seq_sort_float" => seq::sort_float(words[0], words[1].parse().expect("an integer word")),
+        "seq_unique_float" => seq::unique_float(words[0]),
+        "seq_count_float" => seq::count_float(words[0], words[1]),
+        "seq_reverse_float" => seq::reverse_float(words[0]),
+        "seq_map_string" => seq::map_string(words[0], words[1], words[2]),
+        "seq_filter_string" => seq::filter_string(words[0], words[1].parse().expect("an integer word")),
+        "seq_count_string" => seq::count_string(words[0], words[1].parse().expect("an integer word")),
+        "seq_sort_string" => seq::sort_string(words[0], words[1].parse().expect("an integer word")),
+        "seq_unique_string" => seq::unique_string(words[0]),
+        "seq_reverse_string" => seq::reverse_string(words[0]),
+        "seq_take_string" => seq::take_string(words[0], words[1].parse().expect("an integer word")),
+        "seq_skip_string" => seq::skip_string(words[0], words[1].parse().expect("an integer word")),
+        "cur_sum_int" => curried::sum_int(words[0]),
+        "cur_mean_int" => curried::mean_int(words[0]),
+        "cur_min_int" => curried::min_int(words[0]),
+        "cur_max_int" => curried::max_int(words[0]),
+        "cur_minmax_int" => curried::minmax_int(words[0]),
+        "cur_variance_int" => curried::variance_int(words[0]),
+        "cur_stddev_int" => curried::stddev_int(words[0]),
+        "cur_median_int" => curried::median_int(words[0]),
+        "cur_dot_int" => curried::dot_int(words[0], words[1]),
+        "cur_l2norm_int" => curried::l2norm_int(words[0]),
+        "cur_sum_float" => curried::sum_float(words[0]),
+        "cur_mean_float" => curried::mean_float(words[0]),
+        "cur_min_float" => curried::min_float(words[0]),
+        "cur_max_float" => curried::max_float(words[0]),
+        "cur_minmax_float" => curried::minmax_float(words[0]),
+        "cur_variance_float" => curried::variance_float(words[0]),
+        "cur_stddev_float" => curried::stddev_float(words[0]),
+        "cur_median_float" => curried::median_float(words[0]),
+        "cur_dot_float" => curried::dot_float(words[0], words[1]),
+        "cur_l2norm_float" => curried::l2norm_float(words[0]),
+        "cur_distinct_int" => curried::distinct_int(words[0]),
+        "cur_count_int" => curried::count_int(words[0], words[1].parse().expect("an integer word")),
+        "cur_distinct_string" => curried::distinct_string(words[0]),
+        "cur_count_string" => curried::count_string(words[0], words[1]),
+        "cur_union_string" => curried::union_string(words[0], words[1]),
+        "cur_intersect_string" => curried::intersect_string(words[0], words[1]),
+        "cur_diff_string" => curried::diff_string(words[0], words[1]),
+        "dt_is_leap_year" => datetime::is_leap_year(words[0].parse().expect("an integer word")).map(|b| (b as i32).to_string()),
+        "dt_days_in_month" => datetime::days_in_month(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_days_in_year" => datetime::days_in_year(words[0].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_ts_to_ymd" => datetime::ts_to_ymd(words[0].parse().expect("an integer word")),
+        "dt_ts_to_ymdhms" => datetime::ts_to_ymdhms(words[0].parse().expect("an integer word")),
+        "dt_ymd_to_ts" => datetime::ymd_to_ts(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_days_between" => datetime::days_between(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word"), words[3].parse().expect("an integer word"), words[4].parse().expect("an integer word"), words[5].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_day_of_week" => datetime::day_of_week(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_week_of_year" => datetime::week_of_year(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word")).map(|n| n.to_string()),
+        "dt_validate_date" => datetime::validate_date(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word")).map(|b| (b as i32).to_string()),
+        "dt_add_days" => datetime::add_days(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word"), words[3].parse().expect("an integer word")),
+        "dt_add_months" => datetime::add_months(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word"), words[3].parse().expect("an integer word")),
+        "dt_range_days" => datetime::range_days(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word"), words[3].parse().expect("an integer word")),
+        "dt_range_days_between" => datetime::range_days_between(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word"), words[3].parse().expect("an integer word"), words[4].parse().expect("an integer word"), words[5].parse().expect("an integer word")),
+        "dt_range_months" => datetime::range_months(words[0].parse().expect("an integer word"), words[1].parse().expect("an integer word"), words[2].parse().expect("an integer word")),
+        "md5_hash" => crypto::md5_hash(words[0]),
+        "sha1_hash" => crypto::sha1_hash(words[0]),
+        "sha256_hash" => crypto::sha256_hash(words[0]),
+        "hmac_md5" => crypto::hmac_md5(words[0], words[1]),
+        "hmac_sha256" => crypto::hmac_sha256(words[0], words[1]),
+        _ => panic!("no export {}", name),
     }
 }
 
