@@ -7,7 +7,7 @@ hand-written runtime (loading, argument text, failures):
   bindings/node/lib/exports.js  and  bindings/node/index.d.ts   (koffi)
   bindings/ruby/lib/karpa/exports.rb                            (Fiddle)
   bindings/rust/src/exports.rs                                  (dlopen)
-  bindings/go/exports.go                                        (cgo)
+  bindings/go/exports.go  and  bindings/go/examples_test.go     (cgo)
 
   python3 tools/gen_bindings.py            rewrite them
   python3 tools/gen_bindings.py --check    exit 1 when one differs
@@ -339,46 +339,50 @@ def render_rust(exports):
 
 # Go (cgo) ----------------------------------------------------------------------
 
-GO_PARAM = {"text": "string", "float": "string", "bytes": "[]byte", "int": "int32", "int64": "int64"}
-GO_LIST = {"int": "IntList", "float": "FloatList", "string": "StringList"}
+GO_PARAM = {"text": "string", "bytes": "[]byte", "int": "int32", "int64": "int64"}
+GO_GENERIC = {"int": "IntList", "float": "FloatList", "string": "StringList"}
 GO_RESULT = {"text": "string", "int64": "int64", "bool": "bool"}
+
+
+def go_type_param(p):
+    return camel(p.name, True) if p.kind in ("list", "float") else None
 
 
 def render_go(exports):
     go = [f"// {HEADER}", "", "package karpa", "",
           "// #include <stdlib.h>", "// #include <karpa/karpa.h>", "import \"C\"", "", "import \"unsafe\"", ""]
     for e in exports:
-        generic = [f"{camel(p.name, True)} {GO_LIST[p.elem]}" for p in e.params if p.kind == "list"]
+        generic = [f"{go_type_param(p)} {GO_GENERIC[p.elem] if p.kind == 'list' else 'FloatArg'}"
+                   for p in e.params if go_type_param(p)]
         tparams = f"[{', '.join(generic)}]" if generic else ""
-        params = ", ".join(
-            f"{camel(p.name)} {camel(p.name, True) if p.kind == 'list' else GO_PARAM[p.kind]}" for p in e.params)
+        params = ", ".join(f"{camel(p.name)} {go_type_param(p) or GO_PARAM[p.kind]}" for p in e.params)
         name = camel(e.name, True)
         go.append(f"// {name} calls {e.name}: {e.contract}")
         go.append("//")
         go.append(f"//\t{example_call(e)}")
         go.append(f"func {name}{tparams}({params}) ({GO_RESULT[e.result]}, error) {{")
-        go.append(f"\tconst export = \"{e.name}\"")
-        words, cargs, frees = [], [], []
         zero = {"text": '""', "int64": "0", "bool": "false"}[e.result]
+        words, cargs = [], []
+        if e.result == "text" or e.zero_fails or any(p.kind in ("list", "text", "float", "bytes") for p in e.params):
+            go.append(f"\tconst export = \"{e.name}\"")
         for p in e.params:
             v = camel(p.name)
+            c = "c" + camel(p.name, True)
             if p.kind in ("list", "text", "float"):
-                if p.kind == "list":
-                    go.append(f"\t{v}Text, err := {p.elem}ListText(export, \"{p.name}\", {v})")
-                else:
-                    go.append(f"\t{v}Text, err := checkText(export, \"{p.name}\", {v})")
+                convert = {"list": f"{p.elem}ListText", "text": "checkText", "float": "floatText"}[p.kind]
+                go.append(f"\t{v}Text, err := {convert}(export, \"{p.name}\", {v})")
                 go += ["\tif err != nil {", f"\t\treturn {zero}, err", "\t}"]
-                go.append(f"\tc{camel(p.name, True)} := C.CString({v}Text)")
-                go.append(f"\tdefer C.free(unsafe.Pointer(c{camel(p.name, True)}))")
+                go.append(f"\t{c} := C.CString({v}Text)")
+                go.append(f"\tdefer C.free(unsafe.Pointer({c}))")
                 words.append(f"{v}Text")
-                cargs.append(f"c{camel(p.name, True)}")
+                cargs.append(c)
             elif p.kind == "bytes":
                 go.append(f"\tif err := checkBytes(export, \"{p.name}\", {v}); err != nil {{")
                 go += [f"\t\treturn {zero}, err", "\t}"]
-                go.append(f"\tc{camel(p.name, True)} := C.CBytes({v})")
-                go.append(f"\tdefer C.free(c{camel(p.name, True)})")
+                go.append(f"\t{c} := C.CBytes({v})")
+                go.append(f"\tdefer C.free({c})")
                 words.append(f"string({v})")
-                cargs += [f"(*C.char)(c{camel(p.name, True)})", f"C.int(len({v}))"]
+                cargs += [f"(*C.char)({c})", f"C.int(len({v}))"]
             elif p.kind == "int":
                 words.append(f"itoa(int64({v}))")
                 cargs.append(f"C.int({v})")
@@ -389,7 +393,7 @@ def render_go(exports):
         args = f"[]string{{{', '.join(words)}}}"
         if e.result == "text":
             go += [f"\tresult := {call}", "\tif result == nil {", f"\t\treturn \"\", failure(export, {args})", "\t}",
-                   "\treturn C.GoString(result), nil"]
+                   "\treturn C.GoString(result), nil // copied before the next call"]
         elif e.result == "bool":
             go.append(f"\treturn {call} != 0, nil")
         elif e.zero_fails:
@@ -398,18 +402,32 @@ def render_go(exports):
         else:
             go.append(f"\treturn int64({call}), nil")
         go += ["}", ""]
-    go.append("// examples holds every export's table example: export, arguments as words, result (failed: nil).")
-    go.append("var examples = []struct {")
-    go.append("\tlibrary, export string")
-    go.append("\targs           []string")
-    go.append("\tresult         *string")
-    go.append("}{")
+
+    test = [f"// {HEADER}", "", "package karpa", "", "import \"strconv\"", "",
+            "// examples holds every export's table example: export, arguments as words, result (nil: a failure).",
+            "var examples = []struct {", "\texport string", "\targs   []string", "\tresult *string", "}{"]
     for e in exports:
         shown = [str(a) for a in host_example(e)]
         res = "nil" if e.example_result is None else f"ptr({json.dumps(str(e.example_result))})"
-        go.append(f"\t{{\"{e.library}\", \"{e.name}\", []string{{{', '.join(json.dumps(w) for w in shown)}}}, {res}}},")
-    go += ["}", ""]
-    return {"bindings/go/exports.go": "\n".join(go)}
+        test.append(f"\t{{\"{e.name}\", []string{{{', '.join(json.dumps(w) for w in shown)}}}, {res}}},")
+    test += ["}", "", "func ptr(s string) *string { return &s }", "",
+             "func word32(w string) int32 { n, _ := strconv.ParseInt(w, 10, 32); return int32(n) }", "",
+             "func word64(w string) int64 { n, _ := strconv.ParseInt(w, 10, 64); return n }", "",
+             "func text(s string, err error) (string, error) { return s, err }", "",
+             "func number(n int64, err error) (string, error) { return strconv.FormatInt(n, 10), err }", "",
+             "func truth(b bool, err error) (string, error) {", "\tif b {", "\t\treturn \"1\", err", "\t}",
+             "\treturn \"0\", err", "}", "",
+             "// callByName calls an export by its C name with its arguments as words; numbers come back as text.",
+             "func callByName(name string, w []string) (string, error) {", "\tswitch name {"]
+    for e in exports:
+        words = []
+        for k, p in enumerate(e.params):
+            words.append({"int": f"word32(w[{k}])", "int64": f"word64(w[{k}])", "bytes": f"[]byte(w[{k}])"}
+                         .get(p.kind, f"w[{k}]"))
+        wrap = {"text": "text", "int64": "number", "bool": "truth"}[e.result]
+        test += [f"\tcase \"{e.name}\":", f"\t\treturn {wrap}({camel(e.name, True)}({', '.join(words)}))"]
+    test += ["\t}", "\tpanic(\"no export \" + name)", "}", ""]
+    return {"bindings/go/exports.go": "\n".join(go), "bindings/go/examples_test.go": "\n".join(test)}
 
 
 def render_all():
