@@ -13,6 +13,8 @@ fn main() {
         .ok()
         .filter(|out| out.status.success())
         .map(|out| String::from_utf8_lossy(&out.stdout).trim().to_string())
+        .filter(|dir| !dir.is_empty())
+        .map(|dir| std::fs::canonicalize(&dir).map(|p| p.display().to_string()).unwrap_or(dir))
         .unwrap_or_default();
     if libdir.is_empty() {
         println!("cargo:warning=pkg-config does not know karpa-seq; the libraries will be looked for in KARPA_LIB_DIR, karpa::set_library_dir and the system loader path");

@@ -96,8 +96,9 @@ function setLibraryDir(dir) {
 
 function pkgConfigLibdir(name) {
   try {
-    return execFileSync('pkg-config', ['--variable=libdir', `karpa-${name}`],
-      { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim() || null;
+    const dir = execFileSync('pkg-config', ['--variable=libdir', `karpa-${name}`],
+      { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
+    return dir ? path.resolve(dir) : null;
   } catch {
     return null;
   }

@@ -88,7 +88,7 @@ module Karpa
 
   def self.pkg_config_libdir(name)
     out, status = Open3.capture2('pkg-config', '--variable=libdir', "karpa-#{name}", err: File::NULL)
-    status.success? && !out.strip.empty? ? out.strip : nil
+    status.success? && !out.strip.empty? ? File.expand_path(out.strip) : nil
   rescue SystemCallError
     nil
   end
