@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the host examples and packages need: Ruby (with Fiddle and
-# minitest), Cargo, Go and (when missing) Node from apt, and koffi from the npm registry with npm ci
-# in examples/node and bindings/node when Node is there (that also puts koffi
-# in npm's cache, from which the package's test installs it offline). Never
-# fails: what cannot be installed is reported, and that host's tests are skipped.
+# minitest), Cargo, Go and, when missing, Node from apt; then koffi (and, for
+# bindings/node, TypeScript) from the npm registry with npm ci in examples/node
+# and bindings/node, which also puts koffi in npm's cache, from which the
+# package's test installs it offline. Never fails: what cannot be installed is
+# reported, and that host's tests are skipped.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 sudo_cmd=""

@@ -15,8 +15,8 @@ need() { command -v "$1" >/dev/null 2>&1 || skip "$1 is not installed (bash scri
 case "$host" in
   node)
     need node; need npm
-    [ -d "$src/bindings/node/node_modules/koffi" ] ||
-      skip "koffi is not installed in bindings/node (bash scripts/setup-hosts.sh runs npm ci there)" ;;
+    [ -d "$src/bindings/node/node_modules/koffi" ] && [ -x "$src/bindings/node/node_modules/.bin/tsc" ] ||
+      skip "koffi and typescript are not installed in bindings/node (bash scripts/setup-hosts.sh runs npm ci there)" ;;
   ruby) need ruby; need gem; ruby -e 'require "fiddle"; require "minitest"' 2>/dev/null || skip "this ruby has no fiddle or minitest" ;;
   rust) need cargo; need rustc ;;
   go) need go ;;
@@ -49,6 +49,9 @@ case "$host" in
     cp -r "$work/repo/bindings/node/test" "$work/app/test"
     (cd "$work/app" && node -e 'if (!require.resolve("karpa").includes("node_modules")) process.exit(1)')
     (cd "$work/app" && node --test test/)
+    # The TypeScript declarations, as the installed package gives them.
+    (cd "$work/app" && "$src/bindings/node/node_modules/.bin/tsc" --noEmit --strict --target es2020 --module commonjs \
+        --moduleResolution node test/types.ts)
     ;;
   ruby)
     export GEM_HOME="$work/gems"
