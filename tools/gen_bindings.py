@@ -342,6 +342,7 @@ def render_rust(exports):
 GO_PARAM = {"text": "string", "bytes": "[]byte", "int": "int32", "int64": "int64"}
 GO_GENERIC = {"int": "IntList", "float": "FloatList", "string": "StringList"}
 GO_RESULT = {"text": "string", "int64": "int64", "bool": "bool"}
+GO_HEADER = "// Code generated from src/exports.def by tools/gen_bindings.py. DO NOT EDIT."
 
 
 def go_type_param(p):
@@ -349,7 +350,7 @@ def go_type_param(p):
 
 
 def render_go(exports):
-    go = [f"// {HEADER}", "", "package karpa", "",
+    go = [GO_HEADER, "", "package karpa", "",
           "// #include <stdlib.h>", "// #include <karpa/karpa.h>", "import \"C\"", "", "import \"unsafe\"", ""]
     for e in exports:
         generic = [f"{go_type_param(p)} {GO_GENERIC[p.elem] if p.kind == 'list' else 'FloatArg'}"
@@ -403,7 +404,7 @@ def render_go(exports):
             go.append(f"\treturn int64({call}), nil")
         go += ["}", ""]
 
-    test = [f"// {HEADER}", "", "package karpa", "", "import \"strconv\"", "",
+    test = [GO_HEADER, "", "package karpa", "", "import \"strconv\"", "",
             "// examples holds every export's table example: export, arguments as words, result (nil: a failure).",
             "var examples = []struct {", "\texport string", "\targs   []string", "\tresult *string", "}{"]
     for e in exports:

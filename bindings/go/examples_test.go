@@ -1,4 +1,4 @@
-// Generated from src/exports.def by tools/gen_bindings.py; do not edit.
+// Code generated from src/exports.def by tools/gen_bindings.py. DO NOT EDIT.
 
 package karpa
 
