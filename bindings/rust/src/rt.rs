@@ -19,6 +19,15 @@ extern "C" {
     fn dlsym(handle: *mut c_void, symbol: *const c_char) -> *mut c_void;
     fn dlerror() -> *mut c_char;
     fn sigaction(signum: c_int, act: *const c_void, oldact: *mut c_void) -> c_int;
+    fn dladdr(address: *const c_void, info: *mut DlInfo) -> c_int;
+}
+
+#[repr(C)]
+struct DlInfo {
+    dli_fname: *const c_char,
+    dli_fbase: *mut c_void,
+    dli_sname: *const c_char,
+    dli_saddr: *mut c_void,
 }
 
 const RTLD_NOW: c_int = 2;
@@ -157,7 +166,7 @@ const REPORT_MARK: &str = "Error: unhandled exception: ";
 
 fn karpa_command(library: &str) -> PathBuf {
     if let Some(path) = loaded_path(library) {
-        let beside = Path::new(&path).parent().map(|dir| dir.join("../bin/karpa"));
+        let beside = Path::new(&path).parent().filter(|dir| dir.is_absolute()).map(|dir| dir.join("../bin/karpa"));
         if let Some(cli) = beside.filter(|cli| cli.is_file()) {
             return cli;
         }
@@ -293,6 +302,22 @@ fn open_keeping_signals(file: &str) -> Result<Handle, String> {
     Ok(Handle(handle))
 }
 
+// The file the loader mapped (a bare name resolves to its folder).
+fn mapped_file(handle: &Handle, fallback: &str) -> String {
+    let mut info = DlInfo {
+        dli_fname: std::ptr::null(),
+        dli_fbase: std::ptr::null_mut(),
+        dli_sname: std::ptr::null(),
+        dli_saddr: std::ptr::null_mut(),
+    };
+    match handle.symbol("TovMain\0") {
+        Ok(address) if unsafe { dladdr(address, &mut info) } != 0 && !info.dli_fname.is_null() => {
+            unsafe { CStr::from_ptr(info.dli_fname) }.to_string_lossy().into_owned()
+        }
+        _ => fallback.to_string(),
+    }
+}
+
 fn load<T>(slot: &AtomicPtr<Loaded<T>>, name: &str, resolve: fn(&Handle) -> Result<T, String>) -> Result<&'static T, KarpaError> {
     let current = slot.load(Ordering::Acquire);
     if !current.is_null() {
@@ -306,9 +331,9 @@ fn load<T>(slot: &AtomicPtr<Loaded<T>>, name: &str, resolve: fn(&Handle) -> Resu
     let (files, searched) = candidates(name);
     let mut failures = Vec::new();
     for file in files {
-        match open_keeping_signals(&file).and_then(|handle| resolve(&handle)) {
-            Ok(fns) => {
-                let loaded: &'static mut Loaded<T> = Box::leak(Box::new(Loaded { path: file, fns }));
+        match open_keeping_signals(&file).and_then(|handle| Ok((mapped_file(&handle, &file), resolve(&handle)?))) {
+            Ok((path, fns)) => {
+                let loaded: &'static mut Loaded<T> = Box::leak(Box::new(Loaded { path, fns }));
                 slot.store(loaded, Ordering::Release);
                 return Ok(&loaded.fns);
             }
