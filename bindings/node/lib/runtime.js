@@ -232,35 +232,42 @@ function floatText(value, what) {
   return text(value, what);
 }
 
+// Arrays are checked item by item, then joined as JS prints them (numbers
+// and bigints in decimal, strings as they are).
 function intList(value, what) {
   if (typeof value === 'string') return text(value, what);
-  return Array.from(value, (item) => {
+  const items = Array.isArray(value) ? value : Array.from(value);
+  for (const item of items) {
     if (typeof item === 'bigint') {
       if (item < INT64_MIN || item > INT64_MAX) throw new RangeError(`${what} item ${item} does not fit 64 bits`);
-      return item.toString();
+    } else if (!Number.isSafeInteger(item)) {
+      throw new TypeError(`${what} items must be safe integers or bigints, not ${item}`);
     }
-    if (!Number.isSafeInteger(item)) throw new TypeError(`${what} items must be safe integers or bigints, not ${item}`);
-    return String(item);
-  }).join(',');
+  }
+  return items.join(',');
 }
 
 function floatList(value, what) {
   if (typeof value === 'string') return text(value, what);
-  return Array.from(value, (item) => {
+  const items = Array.isArray(value) ? value : Array.from(value);
+  let plain = true;
+  for (const item of items) {
     if (typeof item !== 'number') throw new TypeError(`${what} items must be numbers, not ${typeof item}`);
-    return floatRepr(item);
-  }).join(',');
+    if (!Number.isFinite(item) || item === 0) plain = false;  // NaN, infinities and -0 print otherwise
+  }
+  return plain ? items.join(',') : items.map(floatRepr).join(',');
 }
 
 function stringList(value, what) {
   if (typeof value === 'string') return text(value, what);
-  return Array.from(value, (item) => {
+  const items = Array.isArray(value) ? value : Array.from(value);
+  for (const item of items) {
     if (typeof item !== 'string') throw new TypeError(`${what} items must be strings, not ${typeof item}`);
     if (item.includes(',') || item.includes('\0')) {
       throw new RangeError(`${what} item ${JSON.stringify(item)} holds ',' or NUL, which list text cannot carry`);
     }
-    return item;
-  }).join(',');
+  }
+  return items.join(',');
 }
 
 // A byte buffer as the C pair (pointer, length).

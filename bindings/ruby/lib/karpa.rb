@@ -52,7 +52,7 @@ module Karpa
     require 'fiddle'
     file, name, types, result, args = Marshal.load($stdin.binmode.read)
     handle = Fiddle::Handle.new(file)
-    Fiddle::Function.new(handle[name], types, result).call(*args.map { |a| a.is_a?(String) ? Fiddle::Pointer[a] : a })
+    Fiddle::Function.new(handle[name], types, result).call(*args)
     Fiddle::Function.new(handle['TovMain'], [], Fiddle::TYPE_VOID).call
   RUBY
   REPORT_LAST_LINE = /Error: unhandled exception: (.*) \[(\w+)\]\n?\z/m.freeze
@@ -192,7 +192,7 @@ module Karpa
     library, result, _, zero_fails = SIGNATURES.fetch(name)
     lib = load(library)
     # Text travels NUL-terminated; the strings live until the call returns.
-    value = lib[:functions][name].call(*args.map { |a| a.is_a?(String) ? Fiddle::Pointer[a] : a })
+    value = lib[:functions][name].call(*args)
     case result
     when 'text'
       raise Error.new(name, args) if value.null?
@@ -211,12 +211,14 @@ module Karpa
   def self.bytes_of(value, what)
     raise TypeError, "#{what} must be a String, not #{value.class}" unless value.is_a?(String)
 
-    value.encoding == Encoding::BINARY ? value.dup : value.encode(Encoding::UTF_8).b
+    return value.b if value.encoding == Encoding::BINARY || value.encoding == Encoding::UTF_8 || value.ascii_only?
+
+    value.encode(Encoding::UTF_8).b
   end
 
   def self.text(value, what)
     data = bytes_of(value, what)
-    raise ArgumentError, "#{what} contains a NUL character" if data.include?("\0")
+    raise ArgumentError, "#{what} contains a NUL character" if data.index("\0")
 
     data << "\0"
   end
