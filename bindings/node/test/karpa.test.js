@@ -65,6 +65,7 @@ test('lists go in as arrays and come back as arrays', () => {
   // Every float value reaches the library exactly: the same answer as its own text.
   const values = [0.1, -0, 5e-324, 1e300, 1e21, NaN, -Infinity];
   assert.equal(curried.minmaxFloat(values), curried.minmaxFloat('0.1,-0.0,5e-324,1e300,1e21,nan,-inf'));
+  assert.equal(curried.minmaxFloat([0.1, 1e21, 5e-324]), curried.minmaxFloat('0.1,1e21,5e-324'));
   assert.equal(seq.reduceSumFloat([0.1, 0.2]), '0.30000000000000004');
   assert.deepEqual(karpa.floats('nan,-inf,1.5').map(String), ['NaN', '-Infinity', '1.5']);
   assert.deepEqual(karpa.strings(curried.unionString(['b', 'a'], ['a', 'c'])), ['b', 'a', 'c']);
