@@ -1,0 +1,3 @@
+module karpa.local/karpa
+
+go 1.19

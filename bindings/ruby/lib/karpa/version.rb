@@ -1,0 +1,3 @@
+module Karpa
+  VERSION = '1.0.0'
+end
