@@ -208,13 +208,26 @@ def _file_of(function, fallback):
 
 
 class _Library:
-    """One Karpa library: its exports' C signatures and, once loaded, their functions."""
+    """One Karpa library: its exports' C signatures and, once loaded, their functions.
 
-    def __init__(self, name, signatures):
+    Each module that wraps the library holds every export as a global named
+    ``_<export>``: a stub that loads the library, then the ctypes function itself,
+    so a wrapper reaches its export in one global lookup.
+    """
+
+    def __init__(self, name, signatures, namespace):
         self.name = name
         self.signatures = signatures  # export -> (restype, argtypes)
         self.path = None
         self._functions = None
+        self._namespace = namespace
+        namespace.update({"_" + export: self._stub(export) for export in signatures})
+
+    def _stub(self, export):
+        def call(*arguments):
+            return self.function(export)(*arguments)
+        call.__name__ = export
+        return call
 
     def _load(self):
         with _load_lock:
@@ -242,6 +255,7 @@ class _Library:
                     functions[export] = function
                 self.path = _file_of(next(iter(functions.values())), path)
                 self._handle = handle
+                self._namespace.update({"_" + export: function for export, function in functions.items()})
                 self._functions = functions
         return self._functions
 
@@ -251,15 +265,17 @@ class _Library:
             functions = self._load()
         return functions[export]
 
-    def text(self, export, *arguments):
-        """Call a text-returning export; the result is copied into bytes at once."""
-        result = self.function(export)(*arguments)
-        if result is None:
-            raise KarpaError(export, arguments)
-        return result
+    def address(self, export):
+        """The export's address in the loaded library (loading it first)."""
+        return ctypes.cast(self.function(export), ctypes.c_void_p).value
 
-    def number(self, export, *arguments):
-        return self.function(export)(*arguments)
+
+def _call(function, *arguments):
+    """Call a text-returning export; the result is copied into bytes at once."""
+    result = function(*arguments)
+    if result is None:
+        raise KarpaError(function.__name__, arguments)
+    return result
 
 
 _libraries = {}
@@ -274,8 +290,8 @@ def _signatures(library):
             for e in _exports.EXPORTS if e.library == library}
 
 
-def _library(name):
-    library = _Library(name, _signatures(name))
+def _library(name, namespace):
+    library = _Library(name, _signatures(name), namespace)
     _libraries[name] = library
     return library
 

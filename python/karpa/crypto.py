@@ -17,37 +17,41 @@ raises ``karpa.KarpaError``.
 from __future__ import annotations
 
 from . import _codec as _c
-from . import _library
+from . import KarpaError, _call, _library
 
 __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 
-_lib = _library("crypto")
+_lib = _library("crypto", globals())
 
 
-def _digest(export: str, data: _c.Text) -> str:
-    data = _c.byte_buffer(data, "data")
-    return _c.decode_text(_lib.text(export, data, len(data)))
+def _digest(function, data: _c.Text) -> str:
+    if type(data) is not bytes or len(data) > 0x7FFFFFFF:
+        data = _c.byte_buffer(data, "data")
+    result = function(data, len(data))
+    if result is None:
+        raise KarpaError(function.__name__, (data, len(data)))
+    return result.decode()  # hexadecimal text is ASCII
 
 
-def _hmac(export: str, message: _c.Text, key: _c.Text) -> str:
+def _hmac(function, message: _c.Text, key: _c.Text) -> str:
     message = _c.byte_buffer(message, "message")
     key = _c.byte_buffer(key, "key")
-    return _c.decode_text(_lib.text(export, message, len(message), key, len(key)))
+    return _call(function, message, len(message), key, len(key)).decode()
 
 
 def md5_hash(data: _c.Text) -> str:
     """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
-    return _digest("md5_hash", data)
+    return _digest(_md5_hash, data)
 
 
 def sha1_hash(data: _c.Text) -> str:
     """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
-    return _digest("sha1_hash", data)
+    return _digest(_sha1_hash, data)
 
 
 def sha256_hash(data: _c.Text) -> str:
     """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
-    return _digest("sha256_hash", data)
+    return _digest(_sha256_hash, data)
 
 
 def hmac_md5(message: _c.Text, key: _c.Text) -> str:
@@ -55,7 +59,7 @@ def hmac_md5(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac("hmac_md5", message, key)
+    return _hmac(_hmac_md5, message, key)
 
 
 def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
@@ -63,4 +67,4 @@ def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac("hmac_sha256", message, key)
+    return _hmac(_hmac_sha256, message, key)
