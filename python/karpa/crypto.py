@@ -17,7 +17,7 @@ raises ``karpa.KarpaError``.
 from __future__ import annotations
 
 from . import _codec as _c
-from . import KarpaError, _call, _library
+from . import KarpaError, _accelerate, _call, _library
 
 __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 
@@ -68,3 +68,9 @@ def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
     Note the order: message first, key second.
     """
     return _hmac(_hmac_sha256, message, key)
+
+
+_accelerate(globals(), _lib, "", {
+    "md5_hash": ("y", "s"), "sha1_hash": ("y", "s"), "sha256_hash": ("y", "s"),
+    "hmac_md5": ("yy", "s"), "hmac_sha256": ("yy", "s"),
+})

@@ -31,7 +31,7 @@ from __future__ import annotations
 from typing import Callable, List, Literal, Optional, SupportsIndex, Tuple, TypeVar, Union, overload
 
 from . import _codec as _c
-from . import _call, _library
+from . import _accelerate, _call, _library
 
 __all__ = [
     "sum_int", "mean_int", "min_int", "max_int", "minmax_int", "variance_int", "stddev_int",
@@ -399,3 +399,16 @@ def diff_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> Un
     if b_empty:
         return _out(a_text, text, _c.strings)
     return _out(_call(_cur_diff_string, a_text, b_text), text, _c.strings)
+
+
+_accelerate(globals(), _lib, "cur_", {
+    "sum_int": ("L", "n"), "mean_int": ("L", "x"), "min_int": ("L", "n"), "max_int": ("L", "n"),
+    "minmax_int": ("L", "P"), "variance_int": ("L", "x"), "stddev_int": ("L", "x"), "median_int": ("L", "x"),
+    "dot_int": ("LL", "n"), "l2norm_int": ("L", "x"),
+    "sum_float": ("F", "x"), "mean_float": ("F", "x"), "min_float": ("F", "x"), "max_float": ("F", "x"),
+    "minmax_float": ("F", "Q"), "variance_float": ("F", "x"), "stddev_float": ("F", "x"),
+    "median_float": ("F", "x"), "dot_float": ("FF", "x"), "l2norm_float": ("F", "x"),
+    "distinct_int": ("L", "N"), "count_int": ("Li", "n"), "distinct_string": ("S", "T"),
+    "count_string": ("Ct", "n"), "union_string": ("CC", "T"), "intersect_string": ("CC", "T"),
+    "diff_string": ("CC", "T"),
+})

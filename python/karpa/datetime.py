@@ -29,7 +29,7 @@ import datetime as _std_datetime
 from typing import List, Union
 
 from . import _codec as _c
-from . import _call, _library, KarpaError
+from . import _accelerate, _call, _library, KarpaError
 
 __all__ = [
     "is_leap_year", "days_in_month", "days_in_year", "ts_to_ymd", "ts_to_ymdhms", "ymd_to_ts",
@@ -248,3 +248,13 @@ def to_date(date_text: str) -> _std_datetime.date:
         raise ValueError(f"not a date text: {date_text!r}")
     sign = -1 if date_text.startswith("-") else 1
     return _std_datetime.date(sign * int(year), int(month), int(day))
+
+
+# Numeric answers of 0 may be failures: karpa._native hands those to the wrapper ("z").
+_accelerate(globals(), _lib, "dt_", {
+    "is_leap_year": ("q", "?"), "days_in_month": ("qq", "d"), "days_in_year": ("q", "d"),
+    "ts_to_ymd": ("q", "s"), "ts_to_ymdhms": ("q", "s"), "ymd_to_ts": ("qqq", "z"),
+    "days_between": ("qqqqqq", "z"), "day_of_week": ("qqq", "z"), "week_of_year": ("qqq", "z"),
+    "validate_date": ("qqq", "?"), "add_days": ("qqqq", "s"), "add_months": ("qqqq", "s"),
+    "range_days": ("qqqq", "T"), "range_days_between": ("qqqqqq", "T"), "range_months": ("qqq", "T"),
+})

@@ -28,7 +28,7 @@ from __future__ import annotations
 from typing import Callable, List, Literal, SupportsIndex, TypeVar, Union, overload
 
 from . import _codec as _c
-from . import _call, _library
+from . import _accelerate, _call, _library
 
 __all__ = [
     "map_int", "filter_int", "reduce_sum_int", "reduce_max_int", "reduce_min_int", "sort_int",
@@ -431,3 +431,15 @@ def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool) -> U
 def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The items after the first ``count``: a list of str. A negative count raises KarpaError for a non-empty list."""
     return _out(_call(_seq_skip_string, _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
+
+
+_accelerate(globals(), _lib, "seq_", {
+    "map_int": ("Li", "N"), "filter_int": ("Li", "N"), "reduce_sum_int": ("L", "n"), "reduce_max_int": ("L", "n"),
+    "reduce_min_int": ("L", "n"), "sort_int": ("Lb", "N"), "unique_int": ("L", "N"), "count_int": ("Li", "n"),
+    "reverse_int": ("L", "N"), "take_int": ("Li", "N"), "skip_int": ("Li", "N"),
+    "map_float": ("Ff", "X"), "filter_float": ("Ff", "X"), "reduce_sum_float": ("F", "x"),
+    "reduce_max_float": ("F", "x"), "reduce_min_float": ("F", "x"), "sort_float": ("Fb", "X"),
+    "unique_float": ("F", "X"), "count_float": ("Ff", "n"), "reverse_float": ("F", "X"),
+    "map_string": ("Suu", "T"), "filter_string": ("Si", "T"), "count_string": ("Si", "n"), "sort_string": ("Sb", "T"),
+    "unique_string": ("S", "T"), "reverse_string": ("S", "T"), "take_string": ("Si", "T"), "skip_string": ("Si", "T"),
+})
