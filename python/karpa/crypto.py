@@ -24,34 +24,50 @@ __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 _lib = _library("crypto", globals())
 
 
-def _digest(function, data: _c.Text) -> str:
-    if type(data) is not bytes or len(data) > 0x7FFFFFFF:
-        data = _c.byte_buffer(data, "data")
-    result = function(data, len(data))
-    if result is None:
-        raise KarpaError(function.__name__, (data, len(data)))
-    return result.decode()  # hexadecimal text is ASCII
-
-
 def _hmac(function, message: _c.Text, key: _c.Text) -> str:
     message = _c.byte_buffer(message, "message")
     key = _c.byte_buffer(key, "key")
     return _call(function, message, len(message), key, len(key)).decode()
 
 
+# The digest wrappers are written out in full, as a shared helper would add a
+# Python call to each digest of a short message.
+
+
 def md5_hash(data: _c.Text) -> str:
     """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
-    return _digest(_md5_hash, data)
+    n = len(data) if type(data) is bytes else -1
+    if not 0 <= n <= 0x7FFFFFFF:
+        data = _c.byte_buffer(data, "data")
+        n = len(data)
+    result = _md5_hash(data, n)
+    if result is None:
+        raise KarpaError("md5_hash", (data, n))
+    return result.decode()  # hexadecimal text is ASCII
 
 
 def sha1_hash(data: _c.Text) -> str:
     """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
-    return _digest(_sha1_hash, data)
+    n = len(data) if type(data) is bytes else -1
+    if not 0 <= n <= 0x7FFFFFFF:
+        data = _c.byte_buffer(data, "data")
+        n = len(data)
+    result = _sha1_hash(data, n)
+    if result is None:
+        raise KarpaError("sha1_hash", (data, n))
+    return result.decode()  # hexadecimal text is ASCII
 
 
 def sha256_hash(data: _c.Text) -> str:
     """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
-    return _digest(_sha256_hash, data)
+    n = len(data) if type(data) is bytes else -1
+    if not 0 <= n <= 0x7FFFFFFF:
+        data = _c.byte_buffer(data, "data")
+        n = len(data)
+    result = _sha256_hash(data, n)
+    if result is None:
+        raise KarpaError("sha256_hash", (data, n))
+    return result.decode()  # hexadecimal text is ASCII
 
 
 def hmac_md5(message: _c.Text, key: _c.Text) -> str:

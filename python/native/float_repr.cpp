@@ -26,15 +26,27 @@ extern "C" size_t karpa_native_float_repr(char* out, double x) {
         return len + 3;
     }
     const karpa::Decimal64 d = karpa::toDecimal64(fraction, biased);
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char text[20];
-    int first = 20;
+    char* first = text + 20;
     uint64_t s = d.significand;
-    do {
-        text[--first] = static_cast<char>('0' + s % 10);
-        s /= 10;
-    } while (s != 0);
-    const char* const digits = text + first;
-    const int n = 20 - first;
+    while (s >= 100) {
+        const uint64_t q = s / 100;
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * (s - q * 100), 2);
+        s = q;
+    }
+    if (s >= 10) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * s, 2);
+    } else {
+        *--first = static_cast<char>('0' + s);
+    }
+    const char* const digits = first;
+    const int n = static_cast<int>(text + 20 - first);
     const int point = n + d.exponent;  // the value is 0.digits * 10^point
     if (point <= -4 || point > 16) {
         out[len++] = digits[0];

@@ -69,31 +69,36 @@ static void text_free(Text* t) {
     t->heap = NULL;
 }
 
-/* Decimal text of v at out; returns the length (at most 20). */
-static int write_int(char* out, int64_t v) {
+static const char DIGIT_PAIRS[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+/* Decimal text of u at out; returns the length (at most 20). */
+static int write_uint(char* out, uint64_t u) {
     char digits[20];
-    int n = 0;
-    uint64_t u = v < 0 ? (uint64_t)0 - (uint64_t)v : (uint64_t)v;
-    do {
-        digits[n++] = (char)('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
-    int len = 0;
-    if (v < 0) out[len++] = '-';
-    while (n > 0) out[len++] = digits[--n];
+    char* p = digits + 20;
+    while (u >= 100) {
+        uint64_t q = u / 100;
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * (u - q * 100), 2);
+        u = q;
+    }
+    if (u >= 10) {
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * u, 2);
+    } else {
+        *--p = (char)('0' + u);
+    }
+    int len = (int)(digits + 20 - p);
+    memcpy(out, p, (size_t)len);
     return len;
 }
 
-static int write_uint(char* out, uint64_t u) {
-    char digits[20];
-    int n = 0;
-    do {
-        digits[n++] = (char)('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
-    int len = 0;
-    while (n > 0) out[len++] = digits[--n];
-    return len;
+static int write_int(char* out, int64_t v) {
+    if (v >= 0) return write_uint(out, (uint64_t)v);
+    *out = '-';
+    return 1 + write_uint(out + 1, (uint64_t)0 - (uint64_t)v);
 }
 
 /* Outcomes of converting an argument: done, hand the call to the Python
@@ -365,22 +370,23 @@ static PyObject* number_of(const char* p, Py_ssize_t n, int floats) {
 }
 
 static PyObject* number_list_of(const char* p, Py_ssize_t n, int floats) {
-    PyObject* list = PyList_New(0);
-    if (list == NULL || n == 0) return list;
+    if (n == 0) return PyList_New(0);
     const char* end = p + n;
-    for (;;) {
-        const char* comma = memchr(p, ',', (size_t)(end - p));
-        const char* stop = comma ? comma : end;
-        PyObject* item = number_of(p, stop - p, floats);
-        if (item == NULL || PyList_Append(list, item) != 0) {
-            Py_XDECREF(item);
+    Py_ssize_t count = 1;
+    for (const char* q = p; (q = memchr(q, ',', (size_t)(end - q))) != NULL; ++q) ++count;
+    PyObject* list = PyList_New(count);
+    if (list == NULL) return NULL;
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        const char* comma = i + 1 < count ? memchr(p, ',', (size_t)(end - p)) : end;
+        PyObject* item = number_of(p, comma - p, floats);
+        if (item == NULL) {
             Py_DECREF(list);
             return NULL;
         }
-        Py_DECREF(item);
-        if (comma == NULL) return list;
+        PyList_SET_ITEM(list, i, item);
         p = comma + 1;
     }
+    return list;
 }
 
 static PyObject* decoded(const char* p, Py_ssize_t n) { return PyUnicode_DecodeUTF8(p, n, "surrogateescape"); }
