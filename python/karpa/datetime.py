@@ -40,6 +40,11 @@ __all__ = [
 _lib = _library("datetime", globals())
 
 _EPOCH = (1970, 1, 1)
+_MIN, _MAX = -(1 << 63), (1 << 63) - 1
+
+# The wrappers pass exact ints in the int64_t range straight to the export
+# (ctypes would cut larger ones silently) and leave everything else to
+# _c.c_int64, which converts or raises with the argument's name.
 
 
 def _args(names, values):
@@ -52,30 +57,29 @@ def _date(year, month, day):
 
 def is_leap_year(year: int) -> bool:
     """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_is_leap_year(year) != 0
 
 
 def days_in_month(year: int, month: int) -> int:
     """28 to 31; 0 when ``month`` is outside 1 to 12 (a result, not a failure)."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
+    if not (type(year) is type(month) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX):
+        year, month = _args(("year", "month"), (year, month))
     return _dt_days_in_month(year, month)
 
 
 def days_in_year(year: int) -> int:
     """366 for a leap year, else 365."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_days_in_year(year)
 
 
 def ts_to_ymd(timestamp: int) -> str:
     """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
-    if not (type(timestamp) is int and -0x8000000000000000 <= timestamp <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
         timestamp = _c.c_int64(timestamp, "timestamp")
     result = _dt_ts_to_ymd(timestamp)
     if result is None:
@@ -85,7 +89,7 @@ def ts_to_ymd(timestamp: int) -> str:
 
 def ts_to_ymdhms(timestamp: int) -> str:
     """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
-    if not (type(timestamp) is int and -0x8000000000000000 <= timestamp <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
         timestamp = _c.c_int64(timestamp, "timestamp")
     result = _dt_ts_to_ymdhms(timestamp)
     if result is None:
@@ -98,12 +102,9 @@ def ymd_to_ts(year: int, month: int, day: int) -> int:
 
     Raises KarpaError for an impossible date (a 0 answer for any date but 1970-01-01).
     """
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
     result = _dt_ymd_to_ts(year, month, day)
     if result == 0 and (year, month, day) != _EPOCH:
         raise KarpaError("dt_ymd_to_ts", (year, month, day))
@@ -129,12 +130,9 @@ def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, da
 
 def day_of_week(year: int, month: int, day: int) -> int:
     """1 = Monday to 7 = Sunday: ``day_of_week(1970, 1, 1) == 4``. KarpaError for an impossible date."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
     result = _dt_day_of_week(year, month, day)
     if result == 0:
         raise KarpaError("dt_day_of_week", (year, month, day))
@@ -147,12 +145,9 @@ def week_of_year(year: int, month: int, day: int) -> int:
     The first days of January count as week 52 (``week_of_year(2024, 1, 1) == 52``).
     KarpaError for an impossible date.
     """
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
     result = _dt_week_of_year(year, month, day)
     if result == 0:
         raise KarpaError("dt_week_of_year", (year, month, day))
@@ -161,12 +156,9 @@ def week_of_year(year: int, month: int, day: int) -> int:
 
 def validate_date(year: int, month: int, day: int) -> bool:
     """True for a real date in the years 1 to 9999."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
     return _dt_validate_date(year, month, day) != 0
 
 
@@ -175,14 +167,9 @@ def add_days(year: int, month: int, day: int, days: int) -> str:
 
     ``add_days(2024, 2, 28, 1) == "2024-02-29"``. KarpaError for an impossible date.
     """
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
-    if not (type(days) is int and -0x8000000000000000 <= days <= 0x7FFFFFFFFFFFFFFF):
-        days = _c.c_int64(days, "days")
+    if not (type(year) is type(month) is type(day) is type(days) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= days <= _MAX):
+        year, month, day, days = _date(year, month, day) + _args(("days",), (days,))
     result = _dt_add_days(year, month, day, days)
     if result is None:
         raise KarpaError("dt_add_days", (year, month, day, days))
@@ -196,14 +183,9 @@ def add_months(year: int, month: int, day: int, months: int) -> str:
     outside 1 to 12 carries into the year and a day below 1 is printed as given
     (``add_months(2024, 5, 0, 0) == "2024-05-00"``).
     """
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
-        year = _c.c_int64(year, "year")
-    if not (type(month) is int and -0x8000000000000000 <= month <= 0x7FFFFFFFFFFFFFFF):
-        month = _c.c_int64(month, "month")
-    if not (type(day) is int and -0x8000000000000000 <= day <= 0x7FFFFFFFFFFFFFFF):
-        day = _c.c_int64(day, "day")
-    if not (type(months) is int and -0x8000000000000000 <= months <= 0x7FFFFFFFFFFFFFFF):
-        months = _c.c_int64(months, "months")
+    if not (type(year) is type(month) is type(day) is type(months) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= months <= _MAX):
+        year, month, day, months = _date(year, month, day) + _args(("months",), (months,))
     result = _dt_add_months(year, month, day, months)
     if result is None:
         raise KarpaError("dt_add_months", (year, month, day, months))
