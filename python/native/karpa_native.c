@@ -441,15 +441,23 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
             !PyUnicode_CompareWithASCIIString(PyTuple_GET_ITEM(kwnames, 0), "text") == 0)
             return fall_back(self, args, nargsf, kwnames);
         as_text = PyObject_IsTrue(args[nargs]);
-        if (as_text < 0) return NULL;
+        if (as_text < 0) { /* the wrapper raises it where it reads the flag */
+            PyErr_Clear();
+            return fall_back(self, args, nargsf, kwnames);
+        }
     }
     if (nargs < self->required || nargs > self->parameters) return fall_back(self, args, nargsf, kwnames);
     if (self->function == NULL) {
+        /* A library that cannot be loaded is reported by the wrapper, after its own argument checks. */
         PyObject* address = PyObject_CallObject(self->address, NULL);
-        if (address == NULL) return NULL;
-        self->function = PyLong_AsVoidPtr(address);
-        Py_DECREF(address);
-        if (self->function == NULL) return NULL;
+        if (address != NULL) {
+            self->function = PyLong_AsVoidPtr(address);
+            Py_DECREF(address);
+        }
+        if (self->function == NULL) {
+            PyErr_Clear();
+            return fall_back(self, args, nargsf, kwnames);
+        }
     }
 
     Text texts[MAX_ARGS];
@@ -474,7 +482,10 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
             }
             case K_FLAG: {
                 int truth = v ? PyObject_IsTrue(v) : 0;
-                if (truth < 0) status = ERROR;
+                if (truth < 0) {
+                    PyErr_Clear();
+                    status = FALLBACK;
+                }
                 c[nc++] = (uint64_t)truth;
                 break;
             }

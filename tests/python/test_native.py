@@ -161,6 +161,12 @@ class NativeAgainstPython(unittest.TestCase):
         self.compare(seq, "map_string", (["a"], ",", ""), {"text": True})
         self.compare(seq, "map_string", (["a"],))
 
+    def test_pickled_by_name(self):
+        import pickle
+        for module in MODULES:
+            for name in module._PYTHON:
+                self.assertIs(pickle.loads(pickle.dumps(getattr(module, name))), getattr(module, name))
+
     def test_float_printer_is_repr(self):
         from karpa import _native
         rng = random.Random(1)
