@@ -21,6 +21,7 @@ from . import KarpaError, _accelerate, _call, _library
 
 __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 
+# Each export of the library is the module global _<export name> (see karpa._Library).
 _lib = _library("crypto", globals())
 
 

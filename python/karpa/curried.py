@@ -42,6 +42,7 @@ __all__ = [
     "intersect_string", "diff_string",
 ]
 
+# Each export of the library is the module global _<export name> (see karpa._Library).
 _lib = _library("curried", globals())
 
 

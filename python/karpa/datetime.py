@@ -37,6 +37,7 @@ __all__ = [
     "range_days", "range_days_between", "range_months", "to_date",
 ]
 
+# Each export of the library is the module global _<export name> (see karpa._Library).
 _lib = _library("datetime", globals())
 
 _EPOCH = (1970, 1, 1)

@@ -39,6 +39,7 @@ __all__ = [
     "reverse_string", "take_string", "skip_string",
 ]
 
+# Each export of the library is the module global _<export name> (see karpa._Library).
 _lib = _library("seq", globals())
 
 
