@@ -234,7 +234,8 @@ def call_pairs():
         paths = [("karpa._native", getattr(module, name))] if karpa.native else []
         paths.append(("pure Python", module._PYTHON[name]))
         for path, function in paths:
-            rows.append((f"call/{name}/{path}", f"{module.__name__.split('.')[1]}.{name}{args!r}, one call ({path})",
+            rows.append((f"call/{name}/{path}",
+                         f"{module.__name__.split('.')[1]}.{name}({', '.join(map(repr, args))}), one call ({path})",
                          f"bare ctypes {export}({shown})", repeated(function, *args), repeated(bare, *bare_args),
                          ONE_CALLS, "items", eq, "ctypes"))
     return rows
