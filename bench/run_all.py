@@ -443,10 +443,11 @@ def markdown(rows, py_rows, notes, limits, info, settings):
                "The `karpa` package (ctypes) against the plain Python a user would write instead, from the same "
                f"Python value to the same Python value: medians of {settings['python_repetitions']} runs of "
                "`time.process_time`, the two sides alternating, so encoding, the foreign call and decoding count "
-               "against Karpa. ratio = Python time / Karpa time. The rows marked (karpa._native) or (pure Python) "
-               "time one path of the package: one small call against the bare ctypes call of its export (the "
-               "targets: ratio 2 or more with karpa._native, 0.67 or more in pure Python), and a million Python "
-               "values against `sorted()` and against the export on the same list text (target 0.25 or more).", "",
+               "against Karpa. ratio = Python time / Karpa time. The rows \"through karpa._native\" or \"through pure "
+               "Python\" time one path of the package: one small call against the bare ctypes call of its export "
+               "(targets: ratio 2 or more through karpa._native, 0.67 or more through pure Python), and a million "
+               "Python values against `sorted()` and against the export's call on the same list text (target 0.25 "
+               "or more).", "",
                "| export | Karpa | Python | Python throughput | unit | ratio |", "|---|---:|---|---:|---|---:|"]
         for r in py_rows:
             md.append(f"| {code(r['label'])} | {fmt_rate(r['karpa_rate'])} | `{r['anchor']}` | "

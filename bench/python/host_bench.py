@@ -235,8 +235,9 @@ def call_pairs():
         paths.append(("pure Python", module._PYTHON[name]))
         for path, function in paths:
             rows.append((f"call/{name}/{path}",
-                         f"{module.__name__.split('.')[1]}.{name}({', '.join(map(repr, args))}), one call ({path})",
-                         f"bare ctypes {export}({shown})", repeated(function, *args), repeated(bare, *bare_args),
+                         f"{export}, one call {module.__name__.split('.')[1]}.{name}({', '.join(map(repr, args))})"
+                         f" through {path}",
+                         f"ctypes: {export}({shown})", repeated(function, *args), repeated(bare, *bare_args),
                          ONE_CALLS, "items", eq, "ctypes"))
     return rows
 
@@ -252,13 +253,14 @@ def list_pairs():
     seq, cur = karpa.seq, karpa.curried
     path = "karpa._native" if karpa.native else "pure Python"
     return [
-        ("list/sort_int/sorted", f"seq.sort_int(list of 1M ints) ({path})", "sorted(list)",
+        ("list/sort_int/sorted", f"seq_sort_int, a list of 1M Python ints through {path}", "sorted(list)",
          lambda: seq.sort_int(ints), lambda: sorted(ints), ITEMS, "items", lambda a, b: a == b, "python"),
-        ("list/sort_int/export", f"seq.sort_int(list of 1M ints) ({path})", "seq_sort_int on the same list text",
+        ("list/sort_int/export", f"seq_sort_int, a list of 1M Python ints through {path}",
+         "ctypes: seq_sort_int(list_text, 0)",
          lambda: seq.sort_int(ints), lambda: sort_export(int_text, 0), ITEMS, "items",
          lambda a, b: a == list(map(int, b.split(b","))), "export"),
-        ("list/mean_float/export", f"curried.mean_float(list of 1M floats) ({path})",
-         "cur_mean_float on the same list text", lambda: cur.mean_float(floats), lambda: mean_export(float_text),
+        ("list/mean_float/export", f"cur_mean_float, a list of 1M Python floats through {path}",
+         "ctypes: cur_mean_float(list_text)", lambda: cur.mean_float(floats), lambda: mean_export(float_text),
          ITEMS, "items", lambda a, b: a == float(b), "export"),
     ]
 
