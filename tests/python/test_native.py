@@ -178,6 +178,20 @@ class NativeAgainstPython(unittest.TestCase):
             if _native.float_repr(value) != repr(value):
                 self.fail(f"{value!r} printed as {_native.float_repr(value)}")
 
+    def test_result_text_reader_is_float(self):
+        from karpa import _native
+        rng = random.Random(2)
+        texts = ["0", "-0", "1", "0.0001", "1e-05", "1e+16", "123.0", "nan", "-nan", "inf", "-inf", "1.66667",
+                 "5e-324", "1.7976931348623157e+308", "9007199254740993", "0.30000000000000004", "1e22", "1e23",
+                 "123456789012345", "1234567890123456", "-0.000123457"]
+        for _ in range(50000):
+            x = struct.unpack("d", rng.randbytes(8))[0]
+            texts += ["%g" % x, repr(x), "%.15g" % x, "%.6e" % (rng.random() * 10 ** rng.randint(-30, 30))]
+        for text in texts:
+            got, want = _native.float_of(text.encode()), float(text)
+            if repr(got) != repr(want):
+                self.fail(f"{text!r} read as {got!r}, float() gives {want!r}")
+
     def test_long_lists_leave_the_lock_to_other_threads(self):
         # Above 64 KiB of text the call runs without the GIL; results stay the same.
         rng = random.Random(3)
