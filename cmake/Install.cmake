@@ -35,6 +35,9 @@ install(FILES ${CMAKE_BINARY_DIR}/KarpaConfig.cmake ${CMAKE_BINARY_DIR}/KarpaCon
 set(KARPA_PYTHON_DIR ${CMAKE_INSTALL_LIBDIR}/python3/site-packages)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/python/karpa DESTINATION ${KARPA_PYTHON_DIR}
         PATTERN __pycache__ EXCLUDE)
+if(TARGET karpa_native)  # the wrappers' C path, for the Python this build found
+  install(TARGETS karpa_native LIBRARY DESTINATION ${KARPA_PYTHON_DIR}/karpa)
+endif()
 file(RELATIVE_PATH karpa_python_to_lib /${KARPA_PYTHON_DIR}/karpa/lib /${CMAKE_INSTALL_LIBDIR})
 foreach(target ${karpa_deliverables})
   install(CODE "

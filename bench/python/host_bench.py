@@ -7,6 +7,11 @@ since that is how such data arrives) and ends with the same Python value, so
 the encoding, the foreign call and the decoding all count against Karpa.
 Each pair is checked to agree once before it is timed.
 
+Two more kinds of rows: one small call of a wrapper (as the package runs it,
+and through its pure-Python wrapper) against the bare ctypes call of its export,
+and a million Python values through a list wrapper against ``sorted()`` and
+against the export's own call on the same list text.
+
 Times are CPU time of this process (``time.process_time``), the median of
 ``--repetitions`` runs, the two sides alternating; the garbage collector is
 off while timing, as ``timeit`` does.
@@ -16,10 +21,12 @@ off while timing, as ``timeit`` does.
 """
 
 import argparse
+import ctypes
 import datetime as std_datetime
 import gc
 import hashlib
 import hmac
+import itertools
 import json
 import math
 import os
@@ -32,12 +39,14 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, "python"))
 
 import karpa  # noqa: E402
+from karpa import _exports  # noqa: E402
 
 ITEMS = 1_000_000
 PER_CALL_ITEMS = 200_000  # one foreign call per item
 DIGEST_BYTES = 1 << 20
 SMALL_BYTES = 64
 SMALL_CALLS = 200_000
+ONE_CALLS = 200_000  # the per-call rows
 
 
 # ---- inputs, fixed seeds ----------------------------------------------------
@@ -175,6 +184,87 @@ def pairs():
     ]
 
 
+def bare_export(name):
+    """The export as a bare ctypes function: its own handle, argtypes and restype from the table."""
+    export = next(e for e in _exports.EXPORTS if e.name == name)
+    function = getattr(ctypes.CDLL(karpa.library_path(export.library)), name)
+    function.restype = karpa._CTYPES[export.result]
+    function.argtypes = [karpa._CTYPES[t] for t, _ in export.parameters]
+    return function
+
+
+def repeated(function, *args):
+    """ONE_CALLS calls of function(*args), the loop the same for both sides."""
+    if len(args) == 1:
+        (a,) = args
+
+        def job():
+            for _ in itertools.repeat(None, ONE_CALLS):
+                function(a)
+    else:
+        a, b = args
+
+        def job():
+            for _ in itertools.repeat(None, ONE_CALLS):
+                function(a, b)
+    return job
+
+
+def call_pairs():
+    """One small call through the package against the bare ctypes call of its export.
+
+    Each wrapper is timed as the package runs it (with karpa._native when it is
+    in use) and as its pure-Python wrapper; the bare call gets the export's own
+    arguments (list text as bytes), the wrapper the Python values. ratio = bare
+    time / package time: 2 or more is half the bare call's time or less.
+    """
+    seq, cur, dt, crypto = karpa.seq, karpa.curried, karpa.datetime, karpa.crypto
+    cases = [
+        (seq, "sort_int", "seq_sort_int", ([3, 1, 2],), (b"3,1,2", 0)),
+        (cur, "mean_int", "cur_mean_int", ([1, 2, 2],), (b"1,2,2",)),
+        (dt, "is_leap_year", "dt_is_leap_year", (2024,), (2024,)),
+        (dt, "ts_to_ymdhms", "dt_ts_to_ymdhms", (1700000000,), (1700000000,)),
+        (crypto, "sha256_hash", "sha256_hash", (b"abc",), (b"abc", 3)),
+    ]
+    eq = lambda a, b: True  # noqa: E731  (different forms of one answer; the tests compare the paths)
+    rows = []
+    for module, name, export, args, bare_args in cases:
+        bare = bare_export(export)
+        shown = ", ".join(repr(a) for a in bare_args)
+        paths = [("karpa._native", getattr(module, name))] if karpa.native else []
+        paths.append(("pure Python", module._PYTHON[name]))
+        for path, function in paths:
+            rows.append((f"call/{name}/{path}",
+                         f"{export}, one call {module.__name__.split('.')[1]}.{name}({', '.join(map(repr, args))})"
+                         f" through {path}",
+                         f"ctypes: {export}({shown})", repeated(function, *args), repeated(bare, *bare_args),
+                         ONE_CALLS, "items", eq, "ctypes"))
+    return rows
+
+
+def list_pairs():
+    """A million Python values through the package: against sorted() and the export on the same text."""
+    rng = random.Random(27)
+    ints = [rng.randint(-10**12, 10**12) for _ in range(ITEMS)]
+    floats = [rng.uniform(-1000.0, 1000.0) for _ in range(ITEMS)]
+    int_text = ",".join(map(str, ints)).encode()
+    float_text = ",".join(map(repr, floats)).encode()
+    sort_export, mean_export = bare_export("seq_sort_int"), bare_export("cur_mean_float")
+    seq, cur = karpa.seq, karpa.curried
+    path = "karpa._native" if karpa.native else "pure Python"
+    return [
+        ("list/sort_int/sorted", f"seq_sort_int, a list of 1M Python ints through {path}", "sorted(list)",
+         lambda: seq.sort_int(ints), lambda: sorted(ints), ITEMS, "items", lambda a, b: a == b, "python"),
+        ("list/sort_int/export", f"seq_sort_int, a list of 1M Python ints through {path}",
+         "ctypes: seq_sort_int(list_text, 0)",
+         lambda: seq.sort_int(ints), lambda: sort_export(int_text, 0), ITEMS, "items",
+         lambda a, b: a == list(map(int, b.split(b","))), "export"),
+        ("list/mean_float/export", f"cur_mean_float, a list of 1M Python floats through {path}",
+         "ctypes: cur_mean_float(list_text)", lambda: cur.mean_float(floats), lambda: mean_export(float_text),
+         ITEMS, "items", lambda a, b: a == float(b), "export"),
+    ]
+
+
 def cpu_seconds(job):
     start = time.process_time()
     job()
@@ -183,7 +273,8 @@ def cpu_seconds(job):
 
 def measure(repetitions, only=None):
     rows = []
-    for name, export, anchor, ours, theirs, size, unit, same in pairs():
+    every = [pair + ("python",) for pair in pairs()] + call_pairs() + list_pairs()
+    for name, export, anchor, ours, theirs, size, unit, same, anchor_kind in every:
         if only and only not in name:
             continue
         if not same(ours(), theirs()):
@@ -200,7 +291,7 @@ def measure(repetitions, only=None):
         rows.append({
             "name": name, "export": export, "anchor": anchor, "size": size, "unit": unit,
             "karpa_cpu_s": statistics.median(ours_times), "anchor_cpu_s": statistics.median(theirs_times),
-            "repetitions": repetitions,
+            "repetitions": repetitions, "anchor_kind": anchor_kind,
         })
     return rows
 
@@ -213,14 +304,14 @@ def main():
     args = parser.parse_args()
     rows = measure(args.repetitions, args.filter)
     if args.json:
-        json.dump({"python": sys.version.split()[0], "rows": rows}, sys.stdout, indent=1)
+        json.dump({"python": sys.version.split()[0], "native": karpa.native, "rows": rows}, sys.stdout, indent=1)
         print()
         return
     for r in rows:
         scale, label = (1e6, "MB/s") if r["unit"] == "B" else (1e6, "M items/s")
         ours = r["size"] / r["karpa_cpu_s"] / scale
         theirs = r["size"] / r["anchor_cpu_s"] / scale
-        print(f"{r['name']:20s} karpa {ours:9.2f} {label:9s} python {theirs:9.2f} {label:9s}"
+        print(f"{r['name']:32s} karpa {ours:9.2f} {label:9s} python {theirs:9.2f} {label:9s}"
               f" ratio {r['anchor_cpu_s'] / r['karpa_cpu_s']:7.2f}")
 
 

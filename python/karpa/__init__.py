@@ -23,6 +23,13 @@ Finding the libraries (``libkarpa_<name>.so`` or ``.so.1``), first match wins:
 
 ``karpa.library_path(name)`` tells which file was loaded.
 
+The wrappers' common cases run in C when the package's extension module
+``karpa._native`` was built for this Python (``pip install .`` builds it, and so
+does the CMake build when Python's headers are installed, into ``build/lib``;
+it is looked for where the libraries are). ``karpa.native`` tells whether it is
+in use; ``KARPA_NATIVE=0`` in the environment leaves it out. Both ways give the
+same results and raise the same errors.
+
 Loading a library installs its own handlers for SIGINT, SIGSEGV, SIGABRT,
 SIGFPE, SIGILL and SIGPIPE; this package puts the process's previous handlers
 back right after loading, so Ctrl-C still raises ``KeyboardInterrupt``.
@@ -30,6 +37,9 @@ back right after loading, so Ctrl-C still raises ``KeyboardInterrupt``.
 
 import ctypes
 import ctypes.util
+import functools
+import importlib.machinery
+import importlib.util
 import os
 import pickle
 import re
@@ -42,7 +52,7 @@ from typing import Optional
 from . import _codec, _exports
 from ._version import __version__
 
-__all__ = ["__version__", "KarpaError", "KarpaLoadError", "library_path", "seq", "curried", "datetime", "crypto"]
+__all__ = ["__version__", "KarpaError", "KarpaLoadError", "library_path", "native", "seq", "curried", "datetime", "crypto"]
 
 
 class KarpaError(Exception):
@@ -208,13 +218,26 @@ def _file_of(function, fallback):
 
 
 class _Library:
-    """One Karpa library: its exports' C signatures and, once loaded, their functions."""
+    """One Karpa library: its exports' C signatures and, once loaded, their functions.
 
-    def __init__(self, name, signatures):
+    Each module that wraps the library holds every export as a global named
+    ``_<export>``: a stub that loads the library, then the ctypes function itself,
+    so a wrapper reaches its export in one global lookup.
+    """
+
+    def __init__(self, name, signatures, namespace):
         self.name = name
         self.signatures = signatures  # export -> (restype, argtypes)
         self.path = None
         self._functions = None
+        self._namespace = namespace
+        namespace.update({"_" + export: self._stub(export) for export in signatures})
+
+    def _stub(self, export):
+        def call(*arguments):
+            return self.function(export)(*arguments)
+        call.__name__ = export
+        return call
 
     def _load(self):
         with _load_lock:
@@ -242,6 +265,7 @@ class _Library:
                     functions[export] = function
                 self.path = _file_of(next(iter(functions.values())), path)
                 self._handle = handle
+                self._namespace.update({"_" + export: function for export, function in functions.items()})
                 self._functions = functions
         return self._functions
 
@@ -251,15 +275,17 @@ class _Library:
             functions = self._load()
         return functions[export]
 
-    def text(self, export, *arguments):
-        """Call a text-returning export; the result is copied into bytes at once."""
-        result = self.function(export)(*arguments)
-        if result is None:
-            raise KarpaError(export, arguments)
-        return result
+    def address(self, export):
+        """The export's address in the loaded library (loading it first)."""
+        return ctypes.cast(self.function(export), ctypes.c_void_p).value
 
-    def number(self, export, *arguments):
-        return self.function(export)(*arguments)
+
+def _call(function, *arguments):
+    """Call a text-returning export; the result is copied into bytes at once."""
+    result = function(*arguments)
+    if result is None:
+        raise KarpaError(function.__name__, arguments)
+    return result
 
 
 _libraries = {}
@@ -274,8 +300,8 @@ def _signatures(library):
             for e in _exports.EXPORTS if e.library == library}
 
 
-def _library(name):
-    library = _Library(name, _signatures(name))
+def _library(name, namespace):
+    library = _Library(name, _signatures(name), namespace)
     _libraries[name] = library
     return library
 
@@ -285,6 +311,66 @@ def library_path(name: str) -> str:
     library = _libraries[name]
     library._functions or library._load()
     return library.path
+
+
+def _load_native():
+    """The extension module karpa._native when it is built for this Python, else None."""
+    if os.environ.get("KARPA_NATIVE") == "0":
+        return None
+    try:
+        from . import _native  # installed beside the package
+        return _native
+    except ImportError:
+        pass
+    for directory in _search_dirs():
+        for suffix in importlib.machinery.EXTENSION_SUFFIXES:
+            path = os.path.join(directory, "_native" + suffix)
+            if os.path.isfile(path):
+                try:
+                    spec = importlib.util.spec_from_file_location(__name__ + "._native", path)
+                    module = importlib.util.module_from_spec(spec)
+                    spec.loader.exec_module(module)
+                except ImportError:
+                    continue
+                sys.modules[spec.name] = module
+                return module
+    return None
+
+
+_native = _load_native()
+native = _native is not None
+
+# The C type of each export parameter that a kind of argument of karpa._native.bind fills.
+_NATIVE_C_TYPES = {"i": ("int",), "b": ("int",), "q": ("int64_t",), "y": ("const char*", "int")}
+
+
+_NATIVE_KINDS = {}  # module name -> its wrappers' kinds
+
+
+def _accelerate(namespace, library, prefix, kinds):
+    """Swap the module's wrappers for karpa._native calls, keeping the Python ones in ``_PYTHON``.
+
+    ``kinds`` maps a wrapper's name to the kinds of its arguments (one letter per
+    parameter) and of its result; see python/native/karpa_native.c.
+    """
+    python = {name: namespace[name] for name in kinds}
+    namespace["_PYTHON"] = python
+    _NATIVE_KINDS[namespace["__name__"]] = kinds
+    if _native is None:
+        return
+    exports = {e.name: e for e in _exports.EXPORTS}
+    for name, (arguments, result) in kinds.items():
+        wrapper = python[name]
+        export = exports[prefix + name]
+        code = wrapper.__code__
+        if len(arguments) != code.co_argcount or \
+                [t for k in arguments for t in _NATIVE_C_TYPES.get(k, ("const char*",))] != \
+                [t for t, _ in export.parameters]:
+            raise AssertionError(f"karpa._native kinds {arguments!r} do not fit {export.name}")
+        namespace[name] = _native.bind(
+            wrapper, functools.partial(library.address, export.name), arguments,
+            code.co_argcount - len(wrapper.__defaults__ or ()), result, export.result == "int32_t",
+            "text" in (wrapper.__kwdefaults__ or {}))
 
 
 from . import seq, curried, datetime, crypto  # noqa: E402  (the modules register their libraries)

@@ -27,7 +27,7 @@ import re
 import sys
 from typing import BinaryIO, List, NoReturn, Optional, Sequence, Tuple, Union
 
-from . import KarpaError, KarpaLoadError, _codec, _exports, _libraries
+from . import KarpaError, KarpaLoadError, _call, _codec, _exports, _libraries
 from . import datetime as _datetime
 from ._version import __version__
 
@@ -158,10 +158,10 @@ def call(export: _exports.Export, arguments: Sequence[Value]) -> bytes:
     real answer; then the matching ``karpa.datetime`` function decides (it
     raises exactly when the library failed).
     """
-    library = _libraries[export.library]
+    function = _libraries[export.library].function(export.name)
     if export.result == "const char*":
-        return library.text(export.name, *arguments)
-    number = library.number(export.name, *arguments)
+        return _call(function, *arguments)
+    number = function(*arguments)
     if number == 0 and export.library == "datetime":
         wrapper = getattr(_datetime, export.name[len("dt_"):], None)
         if wrapper is not None:

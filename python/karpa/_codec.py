@@ -7,6 +7,8 @@ that ctypes copied out of the library are decoded or parsed here.
 
 from __future__ import annotations
 
+import itertools
+import math
 import operator
 from typing import TYPE_CHECKING, Iterable, List, SupportsFloat, SupportsIndex, Tuple, Union
 
@@ -48,14 +50,28 @@ def decode_text(data: bytes) -> str:
     return data.decode("utf-8", "surrogateescape")
 
 
+_TEXT = (str,) + _BYTES_LIKE
+
+
 def _is_text(value: object) -> TypeGuard[Text]:
-    return isinstance(value, (str,) + _BYTES_LIKE)
+    return isinstance(value, _TEXT)
+
+
+def _items(value):
+    """The items of a list argument, read once: a list or tuple as it is, any other iterable into a list."""
+    return value if type(value) is list or type(value) is tuple else list(value)
 
 
 def int_list(value: IntList, what: str = "list") -> bytes:
     """List text of 64-bit integers from text or an iterable of integers."""
-    if _is_text(value):
+    if isinstance(value, _TEXT):
         return encode_text(value, what)
+    value = _items(value)
+    try:
+        # operator.index gives exact ints, whose str() is "%d"
+        return ",".join(map(str, map(operator.index, value))).encode()
+    except TypeError:
+        pass
     pieces = []
     for item in value:
         try:
@@ -72,8 +88,14 @@ def float_list(value: FloatList, what: str = "list") -> bytes:
     Each item goes through float() and is written with repr(), which reads back
     to the same binary64 value ('nan', 'inf' and '-inf' included).
     """
-    if _is_text(value):
+    if isinstance(value, _TEXT):
         return encode_text(value, what)
+    value = _items(value)
+    try:
+        # ldexp(x, 0) is float(x) but refuses text, which float() would parse
+        return ",".join(map(repr, map(math.ldexp, value, itertools.repeat(0)))).encode()
+    except TypeError:
+        pass
     pieces = []
     for item in value:
         if _is_text(item):
@@ -87,7 +109,7 @@ def string_list(value: StringList, what: str = "list") -> bytes:
 
     An item holding "," or NUL cannot travel in list text and is refused.
     """
-    if _is_text(value):
+    if isinstance(value, _TEXT):
         return encode_text(value, what)
     pieces = []
     for item in value:
@@ -155,12 +177,12 @@ def byte_buffer(value: Text, what: str) -> bytes:
 
 def ints(result: bytes) -> List[int]:
     """Parse a result list of integers; the empty text is the empty list."""
-    return [int(piece) for piece in result.split(b",")] if result else []
+    return list(map(int, result.split(b","))) if result else []
 
 
 def floats(result: bytes) -> List[float]:
     """Parse a result list of floats ('nan', '-nan', 'inf' read as float() reads them)."""
-    return [float(piece) for piece in result.split(b",")] if result else []
+    return list(map(float, result.split(b","))) if result else []
 
 
 def strings(result: bytes) -> List[str]:

@@ -31,7 +31,7 @@ from __future__ import annotations
 from typing import Callable, List, Literal, Optional, SupportsIndex, Tuple, TypeVar, Union, overload
 
 from . import _codec as _c
-from . import _library
+from . import _accelerate, _call, _library
 
 __all__ = [
     "sum_int", "mean_int", "min_int", "max_int", "minmax_int", "variance_int", "stddev_int",
@@ -42,7 +42,8 @@ __all__ = [
     "intersect_string", "diff_string",
 ]
 
-_lib = _library("curried")
+# Each export of the library is the module global _<export name> (see karpa._Library).
+_lib = _library("curried", globals())
 
 
 _T = TypeVar("_T")
@@ -70,7 +71,7 @@ def sum_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def sum_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
 def sum_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The sum as an int (0 for an empty list); KarpaError when a running sum overflows 64 bits."""
-    return _out(_lib.text("cur_sum_int", _c.int_list(values)), text, int)
+    return _out(_call(_cur_sum_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -84,7 +85,7 @@ def mean_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
 
     ``mean_int([1, 2]) == 1.5``; KarpaError when the sum overflows 64 bits.
     """
-    return _out(_lib.text("cur_mean_int", _c.int_list(values)), text, float)
+    return _out(_call(_cur_mean_int, _c.int_list(values)), text, float)
 
 
 @overload
@@ -95,7 +96,7 @@ def min_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def min_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
 def min_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The smallest item as an int; 0 for an empty list."""
-    return _out(_lib.text("cur_min_int", _c.int_list(values)), text, int)
+    return _out(_call(_cur_min_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -106,7 +107,7 @@ def max_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def max_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
 def max_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The largest item as an int; 0 for an empty list."""
-    return _out(_lib.text("cur_max_int", _c.int_list(values)), text, int)
+    return _out(_call(_cur_max_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -117,7 +118,7 @@ def minmax_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def minmax_int(values: _c.IntList, *, text: bool) -> Union[Tuple[Optional[int], Optional[int]], str]: ...
 def minmax_int(values: _c.IntList, *, text: bool = False) -> Union[Tuple[Optional[int], Optional[int]], str]:
     """``(min, max)`` as ints; ``(None, None)`` for an empty list (text ",")."""
-    return _out(_lib.text("cur_minmax_int", _c.int_list(values)), text, _pair(int))
+    return _out(_call(_cur_minmax_int, _c.int_list(values)), text, _pair(int))
 
 
 @overload
@@ -131,7 +132,7 @@ def variance_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]
 
     ``variance_int([1, 2, 3, 4]) == 1.25``; KarpaError when the sum overflows 64 bits.
     """
-    return _out(_lib.text("cur_variance_int", _c.int_list(values)), text, float)
+    return _out(_call(_cur_variance_int, _c.int_list(values)), text, float)
 
 
 @overload
@@ -142,7 +143,7 @@ def stddev_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def stddev_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
 def stddev_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The population standard deviation as a float of six significant digits."""
-    return _out(_lib.text("cur_stddev_int", _c.int_list(values)), text, float)
+    return _out(_call(_cur_stddev_int, _c.int_list(values)), text, float)
 
 
 @overload
@@ -153,7 +154,7 @@ def median_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def median_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
 def median_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The median as a float of six significant digits (mean of the middle two for an even count)."""
-    return _out(_lib.text("cur_median_int", _c.int_list(values)), text, float)
+    return _out(_call(_cur_median_int, _c.int_list(values)), text, float)
 
 
 @overload
@@ -167,7 +168,7 @@ def dot_int(a: _c.IntList, b: _c.IntList, *, text: bool = False) -> Union[int, s
 
     ``dot_int([1, 2, 3], [4, 5]) == 14``.
     """
-    return _out(_lib.text("cur_dot_int", _c.int_list(a, "a"), _c.int_list(b, "b")), text, int)
+    return _out(_call(_cur_dot_int, _c.int_list(a, "a"), _c.int_list(b, "b")), text, int)
 
 
 @overload
@@ -178,7 +179,7 @@ def l2norm_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def l2norm_int(values: _c.IntList, *, text: bool) -> Union[float, str]: ...
 def l2norm_int(values: _c.IntList, *, text: bool = False) -> Union[float, str]:
     """The Euclidean norm as a float of six significant digits: ``l2norm_int([3, 4]) == 5.0``."""
-    return _out(_lib.text("cur_l2norm_int", _c.int_list(values)), text, float)
+    return _out(_call(_cur_l2norm_int, _c.int_list(values)), text, float)
 
 
 # Float statistics (binary64, left-to-right sums from +0.0, no fused multiply-add)
@@ -192,7 +193,7 @@ def sum_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def sum_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def sum_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The left-to-right sum, exact, as a float: ``sum_float([0.1, 0.2]) == 0.30000000000000004``."""
-    return _out(_lib.text("cur_sum_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_sum_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -203,7 +204,7 @@ def mean_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def mean_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def mean_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The mean as a float of six significant digits; 0.0 for an empty list."""
-    return _out(_lib.text("cur_mean_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_mean_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -214,7 +215,7 @@ def min_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def min_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def min_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The smallest item, exact (a NaN in first place wins); 0.0 for an empty list."""
-    return _out(_lib.text("cur_min_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_min_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -225,7 +226,7 @@ def max_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def max_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def max_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The largest item, exact (a NaN in first place wins); 0.0 for an empty list."""
-    return _out(_lib.text("cur_max_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_max_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -236,7 +237,7 @@ def minmax_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def minmax_float(values: _c.FloatList, *, text: bool) -> Union[Tuple[Optional[float], Optional[float]], str]: ...
 def minmax_float(values: _c.FloatList, *, text: bool = False) -> Union[Tuple[Optional[float], Optional[float]], str]:
     """``(min, max)`` as exact floats; ``(None, None)`` for an empty list (text ",")."""
-    return _out(_lib.text("cur_minmax_float", _c.float_list(values)), text, _pair(float))
+    return _out(_call(_cur_minmax_float, _c.float_list(values)), text, _pair(float))
 
 
 @overload
@@ -247,7 +248,7 @@ def variance_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def variance_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def variance_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The population variance (two passes) as a float of six significant digits."""
-    return _out(_lib.text("cur_variance_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_variance_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -258,7 +259,7 @@ def stddev_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def stddev_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def stddev_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The population standard deviation as a float of six significant digits."""
-    return _out(_lib.text("cur_stddev_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_stddev_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -269,7 +270,7 @@ def median_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def median_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def median_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The median as a float of six significant digits."""
-    return _out(_lib.text("cur_median_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_median_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -280,7 +281,7 @@ def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: Literal[True]) -> str: 
 def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def dot_float(a: _c.FloatList, b: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The dot product over the shorter length, exact, as a float."""
-    return _out(_lib.text("cur_dot_float", _c.float_list(a, "a"), _c.float_list(b, "b")), text, float)
+    return _out(_call(_cur_dot_float, _c.float_list(a, "a"), _c.float_list(b, "b")), text, float)
 
 
 @overload
@@ -291,7 +292,7 @@ def l2norm_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def l2norm_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def l2norm_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The Euclidean norm (no scaling, so it may overflow to inf) as a float of six significant digits."""
-    return _out(_lib.text("cur_l2norm_float", _c.float_list(values)), text, float)
+    return _out(_call(_cur_l2norm_float, _c.float_list(values)), text, float)
 
 
 # Distinct values, counts and string sets
@@ -305,7 +306,7 @@ def distinct_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def distinct_int(values: _c.IntList, *, text: bool) -> Union[List[int], str]: ...
 def distinct_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], str]:
     """The first occurrence of each value, in order, as ints: ``distinct_int([3, 1, 3, 2]) == [3, 1, 2]``."""
-    return _out(_lib.text("cur_distinct_int", _c.int_list(values)), text, _c.ints)
+    return _out(_call(_cur_distinct_int, _c.int_list(values)), text, _c.ints)
 
 
 @overload
@@ -316,7 +317,7 @@ def count_int(values: _c.IntList, value: SupportsIndex, *, text: Literal[True]) 
 def count_int(values: _c.IntList, value: SupportsIndex, *, text: bool) -> Union[int, str]: ...
 def count_int(values: _c.IntList, value: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items equal ``value`` (a 32-bit int), as an int."""
-    return _out(_lib.text("cur_count_int", _c.int_list(values), _c.c_int(value, "value")), text, int)
+    return _out(_call(_cur_count_int, _c.int_list(values), _c.c_int(value, "value")), text, int)
 
 
 @overload
@@ -327,7 +328,7 @@ def distinct_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
 def distinct_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
 def distinct_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The first occurrence of each item (byte for byte, blanks count), in order: a list of str."""
-    return _out(_lib.text("cur_distinct_string", _c.string_list(values)), text, _c.strings)
+    return _out(_call(_cur_distinct_string, _c.string_list(values)), text, _c.strings)
 
 
 @overload
@@ -342,7 +343,7 @@ def count_string(values: _c.StringList, item: _c.Text, *, text: bool = False) ->
     list_text, empty = _c.string_collection(values)
     if empty:
         return "0" if text else 0
-    return _out(_lib.text("cur_count_string", list_text, item_text), text, int)
+    return _out(_call(_cur_count_string, list_text, item_text), text, int)
 
 
 @overload
@@ -363,7 +364,7 @@ def union_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> U
     if a_empty or b_empty:
         # The union with nothing is the other list's first occurrences.
         a_text = b_text = (b_text if a_empty else a_text)
-    return _out(_lib.text("cur_union_string", a_text, b_text), text, _c.strings)
+    return _out(_call(_cur_union_string, a_text, b_text), text, _c.strings)
 
 
 @overload
@@ -378,7 +379,7 @@ def intersect_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) 
     b_text, b_empty = _c.string_collection(b, "b")
     if a_empty or b_empty:
         return _out(b"", text, _c.strings)
-    return _out(_lib.text("cur_intersect_string", a_text, b_text), text, _c.strings)
+    return _out(_call(_cur_intersect_string, a_text, b_text), text, _c.strings)
 
 
 @overload
@@ -398,4 +399,17 @@ def diff_string(a: _c.StringList, b: _c.StringList, *, text: bool = False) -> Un
         return _out(b"", text, _c.strings)
     if b_empty:
         return _out(a_text, text, _c.strings)
-    return _out(_lib.text("cur_diff_string", a_text, b_text), text, _c.strings)
+    return _out(_call(_cur_diff_string, a_text, b_text), text, _c.strings)
+
+
+_accelerate(globals(), _lib, "cur_", {
+    "sum_int": ("L", "n"), "mean_int": ("L", "x"), "min_int": ("L", "n"), "max_int": ("L", "n"),
+    "minmax_int": ("L", "P"), "variance_int": ("L", "x"), "stddev_int": ("L", "x"), "median_int": ("L", "x"),
+    "dot_int": ("LL", "n"), "l2norm_int": ("L", "x"),
+    "sum_float": ("F", "x"), "mean_float": ("F", "x"), "min_float": ("F", "x"), "max_float": ("F", "x"),
+    "minmax_float": ("F", "Q"), "variance_float": ("F", "x"), "stddev_float": ("F", "x"),
+    "median_float": ("F", "x"), "dot_float": ("FF", "x"), "l2norm_float": ("F", "x"),
+    "distinct_int": ("L", "N"), "count_int": ("Li", "n"), "distinct_string": ("S", "T"),
+    "count_string": ("Ct", "n"), "union_string": ("CC", "T"), "intersect_string": ("CC", "T"),
+    "diff_string": ("CC", "T"),
+})

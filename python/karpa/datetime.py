@@ -29,7 +29,7 @@ import datetime as _std_datetime
 from typing import List, Union
 
 from . import _codec as _c
-from . import _library, KarpaError
+from . import _accelerate, _call, _library, KarpaError
 
 __all__ = [
     "is_leap_year", "days_in_month", "days_in_year", "ts_to_ymd", "ts_to_ymdhms", "ymd_to_ts",
@@ -37,9 +37,15 @@ __all__ = [
     "range_days", "range_days_between", "range_months", "to_date",
 ]
 
-_lib = _library("datetime")
+# Each export of the library is the module global _<export name> (see karpa._Library).
+_lib = _library("datetime", globals())
 
 _EPOCH = (1970, 1, 1)
+_MIN, _MAX = -(1 << 63), (1 << 63) - 1
+
+# The wrappers pass exact ints in the int64_t range straight to the export
+# (ctypes would cut larger ones silently) and leave everything else to
+# _c.c_int64, which converts or raises with the argument's name.
 
 
 def _args(names, values):
@@ -52,27 +58,44 @@ def _date(year, month, day):
 
 def is_leap_year(year: int) -> bool:
     """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
-    return bool(_lib.number("dt_is_leap_year", *_args(("year",), (year,))))
+    if not (type(year) is int and _MIN <= year <= _MAX):
+        year = _c.c_int64(year, "year")
+    return _dt_is_leap_year(year) != 0
 
 
 def days_in_month(year: int, month: int) -> int:
     """28 to 31; 0 when ``month`` is outside 1 to 12 (a result, not a failure)."""
-    return _lib.number("dt_days_in_month", *_args(("year", "month"), (year, month)))
+    if not (type(year) is type(month) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX):
+        year, month = _args(("year", "month"), (year, month))
+    return _dt_days_in_month(year, month)
 
 
 def days_in_year(year: int) -> int:
     """366 for a leap year, else 365."""
-    return _lib.number("dt_days_in_year", *_args(("year",), (year,)))
+    if not (type(year) is int and _MIN <= year <= _MAX):
+        year = _c.c_int64(year, "year")
+    return _dt_days_in_year(year)
 
 
 def ts_to_ymd(timestamp: int) -> str:
     """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
-    return _c.decode_text(_lib.text("dt_ts_to_ymd", *_args(("timestamp",), (timestamp,))))
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
+        timestamp = _c.c_int64(timestamp, "timestamp")
+    result = _dt_ts_to_ymd(timestamp)
+    if result is None:
+        raise KarpaError("dt_ts_to_ymd", (timestamp,))
+    return result.decode()  # date text is ASCII
 
 
 def ts_to_ymdhms(timestamp: int) -> str:
     """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
-    return _c.decode_text(_lib.text("dt_ts_to_ymdhms", *_args(("timestamp",), (timestamp,))))
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
+        timestamp = _c.c_int64(timestamp, "timestamp")
+    result = _dt_ts_to_ymdhms(timestamp)
+    if result is None:
+        raise KarpaError("dt_ts_to_ymdhms", (timestamp,))
+    return result.decode()
 
 
 def ymd_to_ts(year: int, month: int, day: int) -> int:
@@ -80,10 +103,12 @@ def ymd_to_ts(year: int, month: int, day: int) -> int:
 
     Raises KarpaError for an impossible date (a 0 answer for any date but 1970-01-01).
     """
-    arguments = _date(year, month, day)
-    result = _lib.number("dt_ymd_to_ts", *arguments)
-    if result == 0 and arguments != _EPOCH:
-        raise KarpaError("dt_ymd_to_ts", arguments)
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
+    result = _dt_ymd_to_ts(year, month, day)
+    if result == 0 and (year, month, day) != _EPOCH:
+        raise KarpaError("dt_ymd_to_ts", (year, month, day))
     return result
 
 
@@ -94,11 +119,11 @@ def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, da
     either date is impossible.
     """
     first, second = _date(year1, month1, day1), _date(year2, month2, day2)
-    result = _lib.number("dt_days_between", *first, *second)
+    result = _dt_days_between(*first, *second)
     if result == 0:
         # Two different valid dates are never 0 days apart; equal dates are
         # valid exactly when the date has a timestamp.
-        invalid = first != second or (_lib.number("dt_ymd_to_ts", *first) == 0 and first != _EPOCH)
+        invalid = first != second or (_dt_ymd_to_ts(*first) == 0 and first != _EPOCH)
         if invalid:
             raise KarpaError("dt_days_between", first + second)
     return result
@@ -106,10 +131,12 @@ def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, da
 
 def day_of_week(year: int, month: int, day: int) -> int:
     """1 = Monday to 7 = Sunday: ``day_of_week(1970, 1, 1) == 4``. KarpaError for an impossible date."""
-    arguments = _date(year, month, day)
-    result = _lib.number("dt_day_of_week", *arguments)
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
+    result = _dt_day_of_week(year, month, day)
     if result == 0:
-        raise KarpaError("dt_day_of_week", arguments)
+        raise KarpaError("dt_day_of_week", (year, month, day))
     return result
 
 
@@ -119,16 +146,21 @@ def week_of_year(year: int, month: int, day: int) -> int:
     The first days of January count as week 52 (``week_of_year(2024, 1, 1) == 52``).
     KarpaError for an impossible date.
     """
-    arguments = _date(year, month, day)
-    result = _lib.number("dt_week_of_year", *arguments)
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
+    result = _dt_week_of_year(year, month, day)
     if result == 0:
-        raise KarpaError("dt_week_of_year", arguments)
+        raise KarpaError("dt_week_of_year", (year, month, day))
     return result
 
 
 def validate_date(year: int, month: int, day: int) -> bool:
     """True for a real date in the years 1 to 9999."""
-    return bool(_lib.number("dt_validate_date", *_date(year, month, day)))
+    if not (type(year) is type(month) is type(day) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+        year, month, day = _date(year, month, day)
+    return _dt_validate_date(year, month, day) != 0
 
 
 def add_days(year: int, month: int, day: int, days: int) -> str:
@@ -136,8 +168,13 @@ def add_days(year: int, month: int, day: int, days: int) -> str:
 
     ``add_days(2024, 2, 28, 1) == "2024-02-29"``. KarpaError for an impossible date.
     """
-    arguments = _date(year, month, day) + _args(("days",), (days,))
-    return _c.decode_text(_lib.text("dt_add_days", *arguments))
+    if not (type(year) is type(month) is type(day) is type(days) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= days <= _MAX):
+        year, month, day, days = _date(year, month, day) + _args(("days",), (days,))
+    result = _dt_add_days(year, month, day, days)
+    if result is None:
+        raise KarpaError("dt_add_days", (year, month, day, days))
+    return result.decode()
 
 
 def add_months(year: int, month: int, day: int, months: int) -> str:
@@ -147,8 +184,13 @@ def add_months(year: int, month: int, day: int, months: int) -> str:
     outside 1 to 12 carries into the year and a day below 1 is printed as given
     (``add_months(2024, 5, 0, 0) == "2024-05-00"``).
     """
-    arguments = _date(year, month, day) + _args(("months",), (months,))
-    return _c.decode_text(_lib.text("dt_add_months", *arguments))
+    if not (type(year) is type(month) is type(day) is type(months) is int and
+            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= months <= _MAX):
+        year, month, day, months = _date(year, month, day) + _args(("months",), (months,))
+    result = _dt_add_months(year, month, day, months)
+    if result is None:
+        raise KarpaError("dt_add_months", (year, month, day, months))
+    return result.decode()
 
 
 def range_days(year: int, month: int, day: int, count: int, *, text: bool = False) -> Union[List[str], str]:
@@ -157,14 +199,14 @@ def range_days(year: int, month: int, day: int, count: int, *, text: bool = Fals
     KarpaError for an impossible start date or a negative count.
     """
     arguments = _date(year, month, day) + _args(("count",), (count,))
-    return _out(_lib.text("dt_range_days", *arguments), text)
+    return _out(_call(_dt_range_days, *arguments), text)
 
 
 def range_days_between(year1: int, month1: int, day1: int, year2: int, month2: int, day2: int, *,
                        text: bool = False) -> Union[List[str], str]:
     """Every date from the first to the second, both included, as date texts; [] when the second is earlier."""
     arguments = _date(year1, month1, day1) + _date(year2, month2, day2)
-    return _out(_lib.text("dt_range_days_between", *arguments), text)
+    return _out(_call(_dt_range_days_between, *arguments), text)
 
 
 def range_months(year: int, month: int, count: int, *, text: bool = False) -> Union[List[str], str]:
@@ -174,7 +216,7 @@ def range_months(year: int, month: int, count: int, *, text: bool = False) -> Un
     advanced until it passes 12. KarpaError for a negative count.
     """
     arguments = _args(("year", "month", "count"), (year, month, count))
-    return _out(_lib.text("dt_range_months", *arguments), text)
+    return _out(_call(_dt_range_months, *arguments), text)
 
 
 def _out(result, text):
@@ -189,3 +231,13 @@ def to_date(date_text: str) -> _std_datetime.date:
         raise ValueError(f"not a date text: {date_text!r}")
     sign = -1 if date_text.startswith("-") else 1
     return _std_datetime.date(sign * int(year), int(month), int(day))
+
+
+# Numeric answers of 0 may be failures: karpa._native hands those to the wrapper ("z").
+_accelerate(globals(), _lib, "dt_", {
+    "is_leap_year": ("q", "?"), "days_in_month": ("qq", "d"), "days_in_year": ("q", "d"),
+    "ts_to_ymd": ("q", "s"), "ts_to_ymdhms": ("q", "s"), "ymd_to_ts": ("qqq", "z"),
+    "days_between": ("qqqqqq", "z"), "day_of_week": ("qqq", "z"), "week_of_year": ("qqq", "z"),
+    "validate_date": ("qqq", "?"), "add_days": ("qqqq", "s"), "add_months": ("qqqq", "s"),
+    "range_days": ("qqqq", "T"), "range_days_between": ("qqqqqq", "T"), "range_months": ("qqq", "T"),
+})

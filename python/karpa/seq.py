@@ -28,7 +28,7 @@ from __future__ import annotations
 from typing import Callable, List, Literal, SupportsIndex, TypeVar, Union, overload
 
 from . import _codec as _c
-from . import _library
+from . import _accelerate, _call, _library
 
 __all__ = [
     "map_int", "filter_int", "reduce_sum_int", "reduce_max_int", "reduce_min_int", "sort_int",
@@ -39,7 +39,8 @@ __all__ = [
     "reverse_string", "take_string", "skip_string",
 ]
 
-_lib = _library("seq")
+# Each export of the library is the module global _<export name> (see karpa._Library).
+_lib = _library("seq", globals())
 
 
 _T = TypeVar("_T")
@@ -63,7 +64,7 @@ def map_int(values: _c.IntList, factor: SupportsIndex, *, text: bool = False) ->
 
     ``map_int([1, 2, 3], 10) == [10, 20, 30]``. Raises KarpaError on 64-bit overflow.
     """
-    return _out(_lib.text("seq_map_int", _c.int_list(values), _c.c_int(factor, "factor")), text, _c.ints)
+    return _out(_call(_seq_map_int, _c.int_list(values), _c.c_int(factor, "factor")), text, _c.ints)
 
 
 @overload
@@ -77,7 +78,7 @@ def filter_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool = Fal
 
     ``filter_int([5, 1, 7, 3], 3) == [5, 7]``.
     """
-    return _out(_lib.text("seq_filter_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, _c.ints)
+    return _out(_call(_seq_filter_int, _c.int_list(values), _c.c_int(threshold, "threshold")), text, _c.ints)
 
 
 @overload
@@ -92,7 +93,7 @@ def reduce_sum_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]
     Raises KarpaError when a running sum leaves the 64-bit range, even if
     later items would bring it back.
     """
-    return _out(_lib.text("seq_reduce_sum_int", _c.int_list(values)), text, int)
+    return _out(_call(_seq_reduce_sum_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -103,7 +104,7 @@ def reduce_max_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def reduce_max_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
 def reduce_max_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The largest item as an int; 0 for an empty list."""
-    return _out(_lib.text("seq_reduce_max_int", _c.int_list(values)), text, int)
+    return _out(_call(_seq_reduce_max_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -114,7 +115,7 @@ def reduce_min_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def reduce_min_int(values: _c.IntList, *, text: bool) -> Union[int, str]: ...
 def reduce_min_int(values: _c.IntList, *, text: bool = False) -> Union[int, str]:
     """The smallest item as an int; 0 for an empty list."""
-    return _out(_lib.text("seq_reduce_min_int", _c.int_list(values)), text, int)
+    return _out(_call(_seq_reduce_min_int, _c.int_list(values)), text, int)
 
 
 @overload
@@ -128,7 +129,7 @@ def sort_int(values: _c.IntList, descending: bool = False, *, text: bool = False
 
     ``sort_int([3, 1, 2]) == sort_int("3,1,2") == [1, 2, 3]``.
     """
-    return _out(_lib.text("seq_sort_int", _c.int_list(values), 1 if descending else 0), text, _c.ints)
+    return _out(_call(_seq_sort_int, _c.int_list(values), 1 if descending else 0), text, _c.ints)
 
 
 @overload
@@ -142,7 +143,7 @@ def unique_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], st
 
     ``unique_int([3, 1, 3, 2, 1]) == [3, 1, 2]``.
     """
-    return _out(_lib.text("seq_unique_int", _c.int_list(values)), text, _c.ints)
+    return _out(_call(_seq_unique_int, _c.int_list(values)), text, _c.ints)
 
 
 @overload
@@ -153,7 +154,7 @@ def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: Literal[Tru
 def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool) -> Union[int, str]: ...
 def count_int(values: _c.IntList, threshold: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items are strictly greater than ``threshold`` (not equal to it), as an int."""
-    return _out(_lib.text("seq_count_int", _c.int_list(values), _c.c_int(threshold, "threshold")), text, int)
+    return _out(_call(_seq_count_int, _c.int_list(values), _c.c_int(threshold, "threshold")), text, int)
 
 
 @overload
@@ -164,7 +165,7 @@ def reverse_int(values: _c.IntList, *, text: Literal[True]) -> str: ...
 def reverse_int(values: _c.IntList, *, text: bool) -> Union[List[int], str]: ...
 def reverse_int(values: _c.IntList, *, text: bool = False) -> Union[List[int], str]:
     """The items in reverse order: a list of ints."""
-    return _out(_lib.text("seq_reverse_int", _c.int_list(values)), text, _c.ints)
+    return _out(_call(_seq_reverse_int, _c.int_list(values)), text, _c.ints)
 
 
 @overload
@@ -178,7 +179,7 @@ def take_int(values: _c.IntList, count: SupportsIndex, *, text: bool = False) ->
 
     Raises KarpaError for a negative count, even for an empty list.
     """
-    return _out(_lib.text("seq_take_int", _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
+    return _out(_call(_seq_take_int, _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
 
 
 @overload
@@ -192,7 +193,7 @@ def skip_int(values: _c.IntList, count: SupportsIndex, *, text: bool = False) ->
 
     Raises KarpaError for a negative count, even for an empty list.
     """
-    return _out(_lib.text("seq_skip_int", _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
+    return _out(_call(_seq_skip_int, _c.int_list(values), _c.c_int(count, "count")), text, _c.ints)
 
 
 # Float lists. ``factor`` and ``threshold`` are a number (sent as repr(float(x)))
@@ -210,7 +211,7 @@ def map_float(values: _c.FloatList, factor: _c.FloatArgument, *, text: bool = Fa
 
     ``map_float([1.5, 2], 2) == [3.0, 4.0]``; ``map_float("1e308", 10) == [inf]``.
     """
-    return _out(_lib.text("seq_map_float", _c.float_list(values), _c.float_arg(factor, "factor")), text, _c.floats)
+    return _out(_call(_seq_map_float, _c.float_list(values), _c.float_arg(factor, "factor")), text, _c.floats)
 
 
 @overload
@@ -221,7 +222,7 @@ def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Lit
 def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool) -> Union[List[float], str]: ...
 def filter_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool = False) -> Union[List[float], str]:
     """The items strictly greater than ``threshold`` (never a NaN), six significant digits."""
-    return _out(_lib.text("seq_filter_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
+    return _out(_call(_seq_filter_float, _c.float_list(values), _c.float_arg(threshold, "threshold")),
                 text, _c.floats)
 
 
@@ -236,7 +237,7 @@ def reduce_sum_float(values: _c.FloatList, *, text: bool = False) -> Union[float
 
     ``reduce_sum_float([0.1, 0.2]) == 0.30000000000000004``.
     """
-    return _out(_lib.text("seq_reduce_sum_float", _c.float_list(values)), text, float)
+    return _out(_call(_seq_reduce_sum_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -247,7 +248,7 @@ def reduce_max_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def reduce_max_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def reduce_max_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The largest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
-    return _out(_lib.text("seq_reduce_max_float", _c.float_list(values)), text, float)
+    return _out(_call(_seq_reduce_max_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -258,7 +259,7 @@ def reduce_min_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def reduce_min_float(values: _c.FloatList, *, text: bool) -> Union[float, str]: ...
 def reduce_min_float(values: _c.FloatList, *, text: bool = False) -> Union[float, str]:
     """The smallest item, exact, as a float (a NaN in first place wins); 0.0 for an empty list."""
-    return _out(_lib.text("seq_reduce_min_float", _c.float_list(values)), text, float)
+    return _out(_call(_seq_reduce_min_float, _c.float_list(values)), text, float)
 
 
 @overload
@@ -273,7 +274,7 @@ def sort_float(values: _c.FloatList, descending: bool = False, *, text: bool = F
     Every comparison with a NaN answers "greater", so NaNs land where the
     merge steps put them.
     """
-    return _out(_lib.text("seq_sort_float", _c.float_list(values), 1 if descending else 0), text, _c.floats)
+    return _out(_call(_seq_sort_float, _c.float_list(values), 1 if descending else 0), text, _c.floats)
 
 
 @overload
@@ -284,7 +285,7 @@ def unique_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def unique_float(values: _c.FloatList, *, text: bool) -> Union[List[float], str]: ...
 def unique_float(values: _c.FloatList, *, text: bool = False) -> Union[List[float], str]:
     """The first of each numerically equal value (every NaN kept), six significant digits."""
-    return _out(_lib.text("seq_unique_float", _c.float_list(values)), text, _c.floats)
+    return _out(_call(_seq_unique_float, _c.float_list(values)), text, _c.floats)
 
 
 @overload
@@ -295,7 +296,7 @@ def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: Lite
 def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool) -> Union[int, str]: ...
 def count_float(values: _c.FloatList, threshold: _c.FloatArgument, *, text: bool = False) -> Union[int, str]:
     """How many items are strictly greater than ``threshold``, as an int."""
-    return _out(_lib.text("seq_count_float", _c.float_list(values), _c.float_arg(threshold, "threshold")),
+    return _out(_call(_seq_count_float, _c.float_list(values), _c.float_arg(threshold, "threshold")),
                 text, int)
 
 
@@ -307,7 +308,7 @@ def reverse_float(values: _c.FloatList, *, text: Literal[True]) -> str: ...
 def reverse_float(values: _c.FloatList, *, text: bool) -> Union[List[float], str]: ...
 def reverse_float(values: _c.FloatList, *, text: bool = False) -> Union[List[float], str]:
     """The items in reverse order: a list of floats with six significant digits."""
-    return _out(_lib.text("seq_reverse_float", _c.float_list(values)), text, _c.floats)
+    return _out(_call(_seq_reverse_float, _c.float_list(values)), text, _c.floats)
 
 
 # String lists
@@ -348,7 +349,7 @@ def map_string(
     suffix_text = _c.encode_text(suffix, "suffix")
     if not text and (b"," in prefix_text or b"," in suffix_text):
         raise ValueError("prefix and suffix must not contain ',' unless text=True")
-    return _out(_lib.text("seq_map_string", _c.string_list(values), prefix_text, suffix_text), text, _c.strings)
+    return _out(_call(_seq_map_string, _c.string_list(values), prefix_text, suffix_text), text, _c.strings)
 
 
 @overload
@@ -359,7 +360,7 @@ def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: Lit
 def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
 def filter_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The items (unchanged) whose blank-stripped length in bytes is at least ``min_length``."""
-    return _out(_lib.text("seq_filter_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
+    return _out(_call(_seq_filter_string, _c.string_list(values), _c.c_int(min_length, "min_length")),
                 text, _c.strings)
 
 
@@ -371,7 +372,7 @@ def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: Lite
 def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool) -> Union[int, str]: ...
 def count_string(values: _c.StringList, min_length: SupportsIndex, *, text: bool = False) -> Union[int, str]:
     """How many items have a blank-stripped length in bytes of at least ``min_length``, as an int."""
-    return _out(_lib.text("seq_count_string", _c.string_list(values), _c.c_int(min_length, "min_length")),
+    return _out(_call(_seq_count_string, _c.string_list(values), _c.c_int(min_length, "min_length")),
                 text, int)
 
 
@@ -386,7 +387,7 @@ def sort_string(values: _c.StringList, descending: bool = False, *, text: bool =
 
     ``sort_string(["b", "a", "", "B"]) == ["", "B", "a", "b"]``.
     """
-    return _out(_lib.text("seq_sort_string", _c.string_list(values), 1 if descending else 0), text, _c.strings)
+    return _out(_call(_seq_sort_string, _c.string_list(values), 1 if descending else 0), text, _c.strings)
 
 
 @overload
@@ -397,7 +398,7 @@ def unique_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
 def unique_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
 def unique_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The first occurrence of each item (compared byte for byte), in input order: a list of str."""
-    return _out(_lib.text("seq_unique_string", _c.string_list(values)), text, _c.strings)
+    return _out(_call(_seq_unique_string, _c.string_list(values)), text, _c.strings)
 
 
 @overload
@@ -408,7 +409,7 @@ def reverse_string(values: _c.StringList, *, text: Literal[True]) -> str: ...
 def reverse_string(values: _c.StringList, *, text: bool) -> Union[List[str], str]: ...
 def reverse_string(values: _c.StringList, *, text: bool = False) -> Union[List[str], str]:
     """The items in reverse order: a list of str."""
-    return _out(_lib.text("seq_reverse_string", _c.string_list(values)), text, _c.strings)
+    return _out(_call(_seq_reverse_string, _c.string_list(values)), text, _c.strings)
 
 
 @overload
@@ -419,7 +420,7 @@ def take_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[Tr
 def take_string(values: _c.StringList, count: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
 def take_string(values: _c.StringList, count: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The first ``count`` items: a list of str. A negative count raises KarpaError for a non-empty list."""
-    return _out(_lib.text("seq_take_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
+    return _out(_call(_seq_take_string, _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
 
 
 @overload
@@ -430,4 +431,16 @@ def skip_string(values: _c.StringList, count: SupportsIndex, *, text: Literal[Tr
 def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool) -> Union[List[str], str]: ...
 def skip_string(values: _c.StringList, count: SupportsIndex, *, text: bool = False) -> Union[List[str], str]:
     """The items after the first ``count``: a list of str. A negative count raises KarpaError for a non-empty list."""
-    return _out(_lib.text("seq_skip_string", _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
+    return _out(_call(_seq_skip_string, _c.string_list(values), _c.c_int(count, "count")), text, _c.strings)
+
+
+_accelerate(globals(), _lib, "seq_", {
+    "map_int": ("Li", "N"), "filter_int": ("Li", "N"), "reduce_sum_int": ("L", "n"), "reduce_max_int": ("L", "n"),
+    "reduce_min_int": ("L", "n"), "sort_int": ("Lb", "N"), "unique_int": ("L", "N"), "count_int": ("Li", "n"),
+    "reverse_int": ("L", "N"), "take_int": ("Li", "N"), "skip_int": ("Li", "N"),
+    "map_float": ("Ff", "X"), "filter_float": ("Ff", "X"), "reduce_sum_float": ("F", "x"),
+    "reduce_max_float": ("F", "x"), "reduce_min_float": ("F", "x"), "sort_float": ("Fb", "X"),
+    "unique_float": ("F", "X"), "count_float": ("Ff", "n"), "reverse_float": ("F", "X"),
+    "map_string": ("Suu", "T"), "filter_string": ("Si", "T"), "count_string": ("Si", "n"), "sort_string": ("Sb", "T"),
+    "unique_string": ("S", "T"), "reverse_string": ("S", "T"), "take_string": ("Si", "T"), "skip_string": ("Si", "T"),
+})

@@ -8,6 +8,10 @@ no package index. A wheel is built in three steps:
    benchmarks; Ninja when it is installed) and builds the four libraries only;
 2. python/karpa and the libraries, as ``karpa/lib/libkarpa_<name>.so.1``
    (their SONAME), go into the wheel, where the package's loader finds them;
+   so does ``karpa/_native<suffix>``, the wrappers' C path built for the
+   Python that runs the build, when its headers are installed (the wheel stays
+   ``py3-none``: another Python ignores a module not built for it and uses the
+   pure-Python path);
 3. the dist-info folder: METADATA, WHEEL, entry_points.txt (the ``karpa``
    command), top_level.txt, LICENSE and RECORD, the sha256 and size of every file.
 
@@ -142,14 +146,18 @@ def _build_libraries(build_dir):
     cmake = shutil.which("cmake")
     if cmake is None:
         raise RuntimeError("building karpa needs cmake (3.25 or later) and a C++20 compiler")
-    configure = [cmake, "-S", ROOT, "-B", build_dir, *CMAKE_OPTIONS]
+    configure = [cmake, "-S", ROOT, "-B", build_dir, *CMAKE_OPTIONS, f"-DPython3_EXECUTABLE={sys.executable}"]
     if not os.path.exists(os.path.join(build_dir, "CMakeCache.txt")) and shutil.which("ninja"):
         configure += ["-G", "Ninja"]
     _run(configure)
-    build = [cmake, "--build", build_dir, "--target", *(f"karpa_{n}" for n in LIBRARIES)]
-    if not os.environ.get("CMAKE_BUILD_PARALLEL_LEVEL"):
-        build += ["-j", str(os.cpu_count() or 1)]
-    _run(build)
+    jobs = [] if os.environ.get("CMAKE_BUILD_PARALLEL_LEVEL") else ["-j", str(os.cpu_count() or 1)]
+    _run([cmake, "--build", build_dir, "--target", *(f"karpa_{n}" for n in LIBRARIES), *jobs])
+    native = os.path.join(build_dir, "lib", "_native" + sysconfig.get_config_var("EXT_SUFFIX"))
+    print("karpa_build: the C path karpa._native, if this Python's headers are installed", file=sys.stderr, flush=True)
+    if subprocess.run([cmake, "--build", build_dir, "--target", "karpa_native", *jobs]).returncode != 0 \
+            or not os.path.isfile(native):
+        print("karpa_build: karpa._native not built; the package uses its pure-Python path", file=sys.stderr)
+        native = None
     files = {}
     for name in LIBRARIES:
         # libkarpa_<name>.so links to .so.1 (the SONAME), which links to the file.
@@ -157,7 +165,7 @@ def _build_libraries(build_dir):
         if not os.path.isfile(path):
             raise RuntimeError(f"the build gave no {path}")
         files[name] = path
-    return files
+    return files, native
 
 
 def _package_files():
@@ -264,7 +272,7 @@ def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
     else:
         scratch = build_dir = tempfile.mkdtemp(prefix="karpa-wheel-")
     try:
-        libraries = _build_libraries(build_dir)
+        libraries, native = _build_libraries(build_dir)
         filename = f"{NAME}-{version}-{_tag()}.whl"
         os.makedirs(wheel_directory, exist_ok=True)
         path = os.path.join(wheel_directory, filename)
@@ -275,6 +283,8 @@ def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
                 wheel.add(name, _read(source))
             for name, source in libraries.items():
                 wheel.add(f"{NAME}/lib/libkarpa_{name}.so.1", _read(source), executable=True)
+            if native:
+                wheel.add(f"{NAME}/{os.path.basename(native)}", _read(native), executable=True)
             for name, text in _dist_info_files(version):
                 wheel.add(f"{dist_info}/{name}", text.encode("utf-8"))
         finally:
