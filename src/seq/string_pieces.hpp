@@ -5,6 +5,8 @@
 // the seen-sets and the sort, to the items they must hold).
 #pragma once
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -191,6 +193,7 @@ const char* sortPiecesAs(std::string_view text, bool descending) {
 struct PieceTally {
     struct Entry {
         uint64_t hash;
+        uint64_t word;  // a piece of up to eight bytes: those bytes, zero-padded
         const char* p;
         size_t n;
         size_t count;
@@ -219,18 +222,31 @@ struct PieceTally {
             entries[at] = old[i];
         }
     }
-    // Counts one more of the piece; false when that makes more than `limit`
-    // distinct pieces.
-    bool add(const char* p, size_t n, size_t limit) {
-        const uint64_t h = hashBytes(p, n);
+    // Counts one more of the piece p[0..n) (`readable` bytes from p may be
+    // read); false when that makes more than `limit` distinct pieces. A short
+    // piece is known by its length and its word, a longer one by its bytes.
+    bool add(const char* p, size_t n, size_t readable, size_t limit) {
+        uint64_t word = 0;
+        uint64_t h;
+        if (n <= 8) {
+            if (readable >= 8) {
+                std::memcpy(&word, p, 8);
+                word &= n == 0 ? 0 : ~uint64_t(0) >> (64 - 8 * n);
+            } else {
+                std::memcpy(&word, p, n);
+            }
+            h = hashInt(word ^ (n << 59));
+        } else {
+            h = hashBytes(p, n);
+        }
         const uint8_t tag = static_cast<uint8_t>(0x80 | (h >> 57));
         size_t at = h & mask;
         for (;;) {
             const uint8_t t = tags[at];
             if (t == 0) break;
-            const Entry& e = entries[at];
-            if (t == tag && e.hash == h && e.n == n && std::memcmp(e.p, p, n) == 0) {
-                ++entries[at].count;
+            Entry& e = entries[at];
+            if (t == tag && e.hash == h && e.n == n && (n <= 8 ? e.word == word : std::memcmp(e.p, p, n) == 0)) {
+                ++e.count;
                 return true;
             }
             at = (at + 1) & mask;
@@ -242,7 +258,7 @@ struct PieceTally {
             while (tags[at] != 0) at = (at + 1) & mask;
         }
         tags[at] = tag;
-        entries[at] = {h, p, n, 1};
+        entries[at] = {h, word, p, n, 1};
         ++used;
         return true;
     }
@@ -274,14 +290,29 @@ inline const char* sortFewDistinct(std::string_view text, size_t pieces, bool de
     // Mostly distinct lists show themselves early.
     constexpr size_t kProbeItems = 4096;
     size_t walked = 0;
-    for (;;) {
-        const char* const comma = static_cast<const char*>(std::memchr(p, ',', static_cast<size_t>(end - p)));
-        const char* const stop = comma == nullptr ? end : comma;
-        if (!tally.add(p, static_cast<size_t>(stop - p), limit)) return nullptr;
-        if (++walked == kProbeItems && tally.used > kProbeItems / 4) return nullptr;
-        if (comma == nullptr) break;
-        p = comma + 1;
+    const auto add = [&](const char* from, const char* to) {
+        if (!tally.add(from, static_cast<size_t>(to - from), static_cast<size_t>(end - from), limit)) return false;
+        return ++walked != kProbeItems || tally.used <= kProbeItems / 4;
+    };
+    // The commas of sixteen bytes at a time, as a bit mask.
+    const char* start = p;
+    const __m128i commas = _mm_set1_epi8(',');
+    for (const char* block = p; block < end; block += 16) {
+        unsigned bits;
+        if (end - block >= 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+            bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, commas)));
+        } else {
+            bits = 0;
+            for (int k = 0; k < end - block; ++k) bits |= unsigned(block[k] == ',') << k;
+        }
+        for (; bits != 0; bits &= bits - 1) {
+            const char* const comma = block + __builtin_ctz(bits);
+            if (!add(start, comma)) return nullptr;
+            start = comma + 1;
+        }
     }
+    if (!add(start, end)) return nullptr;
     ArenaVec<const PieceTally::Entry*> distinct;
     distinct.reserve(tally.used);
     for (size_t i = 0; i <= tally.mask; ++i) {
