@@ -189,7 +189,8 @@ const char* sortPiecesAs(std::string_view text, bool descending) {
 // pieces have the same bytes, so the sorted text is each distinct piece, in
 // order, written as often as it occurs. The counts are kept in a table of
 // the distinct pieces, which stays small; a list with more distinct pieces
-// than a sixteenth of its length is left to the record sort.
+// than a sixty-fourth of its length is left to the record sort (the table
+// then holds at most about a byte per item).
 struct PieceTally {
     struct Entry {
         uint64_t hash;
@@ -282,7 +283,7 @@ inline char* putRepeated(char* to, std::string_view piece, size_t count) {
 // The sorted text by counting, or null when the list has too many distinct
 // pieces for it.
 inline const char* sortFewDistinct(std::string_view text, size_t pieces, bool descending) {
-    const size_t limit = std::max<size_t>(pieces / 16, 64);
+    const size_t limit = std::max<size_t>(pieces / 64, 64);
     PieceTally tally;
     tally.allocate(64);
     const char* p = text.data();
