@@ -1,8 +1,12 @@
 // Every karpa_seq export on arbitrary texts and integers: a result is the
 // null pointer or readable text, the same for the same arguments, and a null
 // text reads as "".
+#include <bit>
+#include <cmath>
+
 #include "exports.hpp"
 #include "karpa/seq.h"
+#include "../../tests/support/merge_steps.hpp"
 
 namespace {
 
@@ -40,10 +44,26 @@ const std::vector<NamedExport>& all() {
     return exports;
 }
 
+// Floats drawn from ties, both zeros, infinities, NaN and raw bits.
+void checkFloatSort(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    static const double pool[] = {0.0, -0.0, 1.0, -1.0, INFINITY, -INFINITY, NAN, 5e-324, 2.5};
+    std::vector<double> xs(in.ConsumeIntegralInRange<size_t>(0, 300));
+    for (double& x : xs) {
+        x = in.ConsumeBool() ? pool[in.ConsumeIntegralInRange<size_t>(0, std::size(pool) - 1)]
+                             : std::bit_cast<double>(in.ConsumeIntegral<uint64_t>());
+    }
+    for (bool descending : {false, true}) {
+        const int64_t mismatch = floatSortMismatch(xs, descending);
+        FUZZ_CHECK(mismatch == -1, "float sort", (long long)mismatch, (long long)descending);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzExportTable(all(), data, size);
+    checkFloatSort(data, size);
     TovDestroyGlobals();
     return 0;
 }

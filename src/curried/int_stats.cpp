@@ -5,6 +5,7 @@
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
 #include "seq/listops.hpp"
+#include "seq/radix_sort.hpp"
 
 namespace karpa {
 
@@ -41,12 +42,10 @@ double medianImpl(IntList list) {
     if (n == 0) return 0.0;
     // Integers are totally ordered, so selecting the middle items finds the
     // items a sort would put there, in linear time.
-    int64_t* const middle = list.data() + n / 2;
-    std::nth_element(list.data(), middle, list.data() + n);
-    if (n % 2 == 1) return real(*middle);
-    const int64_t below = *std::max_element(list.data(), middle);
+    const radix::Selected middle = radix::selectPlaces(list.data(), n, (n - 1) / 2, n % 2 == 0);
+    if (n % 2 == 1) return real(middle.at);
     // Each middle item becomes binary64 first, so the addition cannot overflow.
-    return (real(below) + real(*middle)) * 0.5;
+    return (real(middle.at) + real(middle.next)) * 0.5;
 }
 
 int64_t dotImpl(const IntList& a, const IntList& b) {

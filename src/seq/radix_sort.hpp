@@ -170,6 +170,66 @@ void msdSort(int64_t* from, int64_t* to, size_t n, uint64_t flip) {
     }
 }
 
+// Selection by bits: the values that ascending order puts at places k and
+// k + 1 (`second`: whether the second is wanted), in passes that narrow the
+// list to the bucket of the highest differing bits holding the place, each
+// pass reading the remaining items three times and keeping the bucket's
+// items at the front. Reorders the list.
+struct Selected {
+    int64_t at;
+    int64_t next;
+};
+
+constexpr unsigned kSelectWidth = 11;
+
+inline Selected selectPlaces(int64_t* a, size_t n, size_t k, bool second) {
+    constexpr uint64_t flip = 0x8000'0000'0000'0000ull;
+    for (;;) {
+        if (n <= 64) {
+            std::sort(a, a + n);
+            return {a[k], second ? a[k + 1] : 0};
+        }
+        uint64_t low = orderKey(a[0], flip), high = low;
+        for (size_t i = 1; i < n; ++i) {
+            const uint64_t key = orderKey(a[i], flip);
+            low = key < low ? key : low;
+            high = key > high ? key : high;
+        }
+        if (low == high) return {a[0], a[0]};
+        const unsigned top = 64 - static_cast<unsigned>(__builtin_clzll(low ^ high));
+        const unsigned width = top < kSelectWidth ? top : kSelectWidth;
+        const unsigned shift = top - width;
+        const uint64_t mask = (uint64_t(1) << width) - 1;
+        size_t counts[1u << kSelectWidth] = {};
+        for (size_t i = 0; i < n; ++i) ++counts[(orderKey(a[i], flip) >> shift) & mask];
+        size_t before = 0;
+        unsigned b = 0;
+        while (before + counts[b] <= k) before += counts[b++];
+        const size_t inBucket = counts[b];
+        if (second && k + 1 == before + inBucket) {
+            // The second place opens the next non-empty bucket: the largest
+            // of this bucket and the smallest of that one.
+            unsigned c = b + 1;
+            while (counts[c] == 0) ++c;
+            uint64_t largest = 0, smallest = ~uint64_t(0);
+            for (size_t i = 0; i < n; ++i) {
+                const uint64_t key = orderKey(a[i], flip);
+                const uint64_t d = (key >> shift) & mask;
+                if (d == b && key > largest) largest = key;
+                if (d == c && key < smallest) smallest = key;
+            }
+            return {static_cast<int64_t>(largest ^ flip), static_cast<int64_t>(smallest ^ flip)};
+        }
+        size_t kept = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const int64_t x = a[i];
+            if (((orderKey(x, flip) >> shift) & mask) == b) a[kept++] = x;
+        }
+        n = kept;
+        k -= before;
+    }
+}
+
 }  // namespace radix
 
 // Ascending, or descending when `descending` is set. Takes a buffer of the

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <utility>
 #include <cstdint>
 #include <cstring>
@@ -94,6 +96,102 @@ void sortDirected(ArenaVec<T>& list, bool descending) {
 // Equal integers are indistinguishable, so the bitwise sort gives the merge
 // sort's output.
 inline void sortDirected(IntList& list, bool descending) { radixSortInt64(list.data(), list.size(), descending); }
+
+// Floats without NaN: the comparison is then a total preorder in which only
+// -0.0 and 0.0 tie with different bits, so any stable sort gives the merge
+// steps' output. The values are sorted as integers whose order is the
+// numeric order, both zeros as one key, and the block of zeros is then
+// written again with the signs the zeros had in input order (ties keep
+// input order in both directions).
+namespace float_keys {
+
+// Signed integer order equals numeric order: negative values have their
+// magnitude bits flipped. Both zeros become 0.
+inline int64_t keyOf(double x) {
+    const int64_t bits = x == 0.0 ? 0 : std::bit_cast<int64_t>(x);
+    return bits ^ static_cast<int64_t>(static_cast<uint64_t>(bits >> 63) >> 1);
+}
+inline double valueOf(int64_t key) {
+    return std::bit_cast<double>(key ^ static_cast<int64_t>(static_cast<uint64_t>(key >> 63) >> 1));
+}
+
+// What one read of the list tells: whether a NaN is there, how many values
+// are below zero, how many are zeros and how many of those are -0.0.
+struct Census {
+    bool nan = false;
+    size_t below = 0;
+    size_t zeros = 0;
+    size_t negativeZeros = 0;
+};
+
+inline Census census(const double* a, size_t n) {
+    Census c;
+    size_t nans = 0, below = 0, zeros = 0, negativeZeros = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double x = a[i];
+        nans += x != x;
+        below += x < 0.0;
+        zeros += x == 0.0;
+        negativeZeros += std::bit_cast<uint64_t>(x) == 0x8000'0000'0000'0000ull;
+    }
+    c.nan = nans != 0;
+    c.below = below;
+    c.zeros = zeros;
+    c.negativeZeros = negativeZeros;
+    return c;
+}
+
+// The signs of the zeros, in input order, one bit each (set for -0.0).
+inline uint64_t* zeroSigns(const double* a, size_t n, size_t zeros) {
+    const size_t words = (zeros + 63) / 64;
+    uint64_t* const signs = static_cast<uint64_t*>(arenaAllocate(words * 8, 8));
+    std::memset(signs, 0, words * 8);
+    size_t z = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (a[i] != 0.0) continue;
+        if (std::signbit(a[i])) signs[z / 64] |= uint64_t(1) << (z % 64);
+        ++z;
+    }
+    return signs;
+}
+
+}  // namespace float_keys
+
+// Sorts a list that holds no NaN (`census` of it given) to the merge sort's
+// output, ascending or descending.
+inline void sortFloatsWithoutNan(double* a, size_t n, const float_keys::Census& c, bool descending) {
+    const uint64_t* const signs = c.negativeZeros != 0 ? float_keys::zeroSigns(a, n, c.zeros) : nullptr;
+    // The keys take the values' place, each element rewritten whole through
+    // memcpy, so no read sees one type where the other was stored.
+    for (size_t i = 0; i < n; ++i) {
+        const int64_t key = float_keys::keyOf(a[i]);
+        std::memcpy(a + i, &key, 8);
+    }
+    int64_t* const keys = reinterpret_cast<int64_t*>(a);
+    radixSortInt64(keys, n, descending);
+    for (size_t i = 0; i < n; ++i) {
+        int64_t key;
+        std::memcpy(&key, a + i, 8);
+        const double x = float_keys::valueOf(key);
+        std::memcpy(a + i, &x, 8);
+    }
+    if (signs == nullptr) return;
+    // The zeros sit after the values below zero (ascending) or after the
+    // values above it (descending).
+    const size_t first = descending ? n - c.below - c.zeros : c.below;
+    for (size_t z = 0; z < c.zeros; ++z) a[first + z] = (signs[z / 64] >> (z % 64)) & 1 ? -0.0 : 0.0;
+}
+
+inline void sortDirected(FloatList& list, bool descending) {
+    const float_keys::Census c = float_keys::census(list.data(), list.size());
+    if (!c.nan) {
+        sortFloatsWithoutNan(list.data(), list.size(), c, descending);
+    } else if (descending) {
+        sort(list, Descending{});
+    } else {
+        sort(list, Ascending{});
+    }
+}
 
 // Strings are sorted as records of a 64-bit key and the item's position,
 // twelve bytes an item for a text under 4 GiB, in place. The key holds the

@@ -5,6 +5,9 @@
 // the seen-sets and the sort, to the items they must hold).
 #pragma once
 
+#include <emmintrin.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -182,8 +185,152 @@ const char* sortPiecesAs(std::string_view text, bool descending) {
     return out.finish();
 }
 
+// Lists of few distinct pieces (",1,1,...,1") are sorted by counting: equal
+// pieces have the same bytes, so the sorted text is each distinct piece, in
+// order, written as often as it occurs. The counts are kept in a table of
+// the distinct pieces, which stays small; a list with more distinct pieces
+// than a sixty-fourth of its length is left to the record sort (the table
+// then holds at most about a byte per item).
+struct PieceTally {
+    struct Entry {
+        uint64_t hash;
+        uint64_t word;  // a piece of up to eight bytes: those bytes, zero-padded
+        const char* p;
+        size_t n;
+        size_t count;
+    };
+    Entry* entries = nullptr;
+    uint8_t* tags = nullptr;  // 0 free, else 0x80 | seven bits of the hash
+    size_t mask = 0;
+    size_t used = 0;
+
+    void allocate(size_t slots) {
+        entries = static_cast<Entry*>(arenaAllocate(sizeof(Entry) * slots, alignof(Entry)));
+        tags = static_cast<uint8_t*>(arenaAllocate(slots, 16));
+        std::memset(tags, 0, slots);
+        mask = slots - 1;
+    }
+    void grow() {
+        const Entry* const old = entries;
+        const uint8_t* const oldTags = tags;
+        const size_t oldSlots = mask + 1;
+        allocate(oldSlots * 2);
+        for (size_t i = 0; i < oldSlots; ++i) {
+            if (oldTags[i] == 0) continue;
+            size_t at = old[i].hash & mask;
+            while (tags[at] != 0) at = (at + 1) & mask;
+            tags[at] = oldTags[i];
+            entries[at] = old[i];
+        }
+    }
+    // Counts one more of the piece p[0..n) (`readable` bytes from p may be
+    // read); false when that makes more than `limit` distinct pieces. A short
+    // piece is known by its length and its word, a longer one by its bytes.
+    bool add(const char* p, size_t n, size_t readable, size_t limit) {
+        uint64_t word = 0;
+        uint64_t h;
+        if (n <= 8) {
+            if (readable >= 8) {
+                std::memcpy(&word, p, 8);
+                word &= n == 0 ? 0 : ~uint64_t(0) >> (64 - 8 * n);
+            } else {
+                std::memcpy(&word, p, n);
+            }
+            h = hashInt(word ^ (n << 59));
+        } else {
+            h = hashBytes(p, n);
+        }
+        const uint8_t tag = static_cast<uint8_t>(0x80 | (h >> 57));
+        size_t at = h & mask;
+        for (;;) {
+            const uint8_t t = tags[at];
+            if (t == 0) break;
+            Entry& e = entries[at];
+            if (t == tag && e.hash == h && e.n == n && (n <= 8 ? e.word == word : std::memcmp(e.p, p, n) == 0)) {
+                ++e.count;
+                return true;
+            }
+            at = (at + 1) & mask;
+        }
+        if (used == limit) return false;
+        if (2 * (used + 1) > mask + 1) {
+            grow();
+            at = h & mask;
+            while (tags[at] != 0) at = (at + 1) & mask;
+        }
+        tags[at] = tag;
+        entries[at] = {h, word, p, n, 1};
+        ++used;
+        return true;
+    }
+};
+
+// `count` copies of piece + ',' at `to`, written by doubling what is there.
+inline char* putRepeated(char* to, std::string_view piece, size_t count) {
+    const size_t unit = piece.size() + 1;
+    std::memcpy(to, piece.data(), piece.size());
+    to[piece.size()] = ',';
+    size_t done = unit;
+    const size_t total = unit * count;
+    while (done < total) {
+        const size_t step = std::min(done, total - done);
+        std::memcpy(to + done, to, step);
+        done += step;
+    }
+    return to + total;
+}
+
+// The sorted text by counting, or null when the list has too many distinct
+// pieces for it.
+inline const char* sortFewDistinct(std::string_view text, size_t pieces, bool descending) {
+    const size_t limit = std::max<size_t>(pieces / 64, 64);
+    PieceTally tally;
+    tally.allocate(64);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    // Mostly distinct lists show themselves early.
+    constexpr size_t kProbeItems = 4096;
+    size_t walked = 0;
+    const auto add = [&](const char* from, const char* to) {
+        if (!tally.add(from, static_cast<size_t>(to - from), static_cast<size_t>(end - from), limit)) return false;
+        return ++walked != kProbeItems || tally.used <= kProbeItems / 4;
+    };
+    // The commas of sixteen bytes at a time, as a bit mask.
+    const char* start = p;
+    const __m128i commas = _mm_set1_epi8(',');
+    for (const char* block = p; block < end; block += 16) {
+        unsigned bits;
+        if (end - block >= 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+            bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, commas)));
+        } else {
+            bits = 0;
+            for (int k = 0; k < end - block; ++k) bits |= unsigned(block[k] == ',') << k;
+        }
+        for (; bits != 0; bits &= bits - 1) {
+            const char* const comma = block + __builtin_ctz(bits);
+            if (!add(start, comma)) return nullptr;
+            start = comma + 1;
+        }
+    }
+    if (!add(start, end)) return nullptr;
+    ArenaVec<const PieceTally::Entry*> distinct;
+    distinct.reserve(tally.used);
+    for (size_t i = 0; i <= tally.mask; ++i) {
+        if (tally.tags[i] != 0) distinct.push_back(&tally.entries[i]);
+    }
+    std::sort(distinct.begin(), distinct.end(), [descending](const PieceTally::Entry* x, const PieceTally::Entry* y) {
+        const int c = std::string_view(x->p, x->n).compare(std::string_view(y->p, y->n));
+        return descending ? c > 0 : c < 0;
+    });
+    PieceWriter out(text.size() + 1);
+    for (const PieceTally::Entry* e : distinct) out.p = putRepeated(out.p, {e->p, e->n}, e->count);
+    return out.finish();
+}
+
 inline const char* sortStringsImpl(std::string_view text, bool descending) {
     if (text.empty()) return "";
+    if (const char* counted = sortFewDistinct(text, pieceCount(text), descending)) return counted;
     if (text.size() <= UINT32_MAX) return sortPiecesAs<uint32_t>(text, descending);
     return sortPiecesAs<uint64_t>(text, descending);
 }

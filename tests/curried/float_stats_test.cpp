@@ -238,3 +238,17 @@ TEST(FloatStats, DifferentialAgainstModel) {
 }
 
 }  // namespace
+
+// The median selected from keys must be the merge sort's middle, down to
+// which zero: lists of few values, both zeros, infinities, sometimes NaN.
+TEST(FloatMedian, SelectionMatchesTheMergeSortsMiddle) {
+    std::mt19937_64 rng(61);
+    const double pool[] = {0.0, -0.0, 1.0, -1.0, 2.5, INFINITY, -INFINITY, 0.0, -0.0, 5e-324};
+    for (int round = 0; round < 6000; ++round) {
+        std::vector<double> xs(1 + rng() % (round < 5000 ? 40 : 3000));
+        const bool withNan = rng() % 4 == 0;
+        for (double& x : xs) x = withNan && rng() % 8 == 0 ? NAN : pool[rng() % (2 + rng() % 9)];
+        const karpa::FloatList list(xs.begin(), xs.end());
+        ASSERT_EQ(model::bits(karpa::medianImpl(list)), model::bits(model::median(xs))) << round;
+    }
+}

@@ -234,3 +234,25 @@ TEST(IntStats, DifferentialAgainstModel) {
 }
 
 }  // namespace
+
+// The median selected by bits against the merge sort's middle: lengths past
+// the small-list sort, values in narrow, wide and clustered ranges, and the
+// two middle places in one bucket or on each side of a bucket's edge.
+TEST(IntMedian, SelectionMatchesTheMergeSortsMiddle) {
+    std::mt19937_64 rng(77);
+    for (int round = 0; round < 600; ++round) {
+        std::vector<int64_t> xs(1 + rng() % (round < 400 ? 300 : 20000));
+        const int shape = round % 5;
+        for (size_t i = 0; i < xs.size(); ++i) {
+            switch (shape) {
+                case 0: xs[i] = static_cast<int64_t>(rng() % 3); break;
+                case 1: xs[i] = static_cast<int64_t>(rng()); break;
+                case 2: xs[i] = (rng() & 1 ? INT64_MIN : INT64_MAX - 5) + static_cast<int64_t>(rng() % 5); break;
+                case 3: xs[i] = static_cast<int64_t>(i % 2 ? rng() % 100 : (rng() % 100) << 40); break;
+                default: xs[i] = static_cast<int64_t>(rng() % 4096) * 2048 - 4000000; break;
+            }
+        }
+        const karpa::IntList list(xs.begin(), xs.end());
+        ASSERT_EQ(model::bits(karpa::medianImpl(list)), model::bits(model::median(xs))) << round;
+    }
+}

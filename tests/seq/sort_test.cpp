@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "merge_steps.hpp"
 #include "seq/sort.hpp"
 #include "seq/string_pieces.hpp"
 
@@ -44,42 +45,37 @@ TEST(MergeSort, EqualsStableSortOnRandomListsOfEveryLength) {
     }
 }
 
-// The merge steps written out literally, runs aligned to the end of the list.
-template <class T, class Compare>
-void literalMergeSort(std::vector<T>& a, Compare c) {
-    const int64_t n = static_cast<int64_t>(a.size());
-    std::vector<T> b(static_cast<size_t>(n / 2 + 1));
-    for (int64_t s = 1; s < n; s *= 2) {
-        for (int64_t m = n - 1 - s; m >= 0; m -= 2 * s) {
-            const int64_t lo = std::max<int64_t>(m - s + 1, 0), hi = m + s;
-            if (c(a[m], a[m + 1]) <= 0) continue;
-            std::copy(a.begin() + lo, a.begin() + m + 1, b.begin());
-            int64_t i = 0, j = m + 1, k = lo;
-            while (k < j && j <= hi) a[k++] = c(b[i], a[j]) <= 0 ? b[i++] : a[j++];
-            while (k < j) a[k++] = b[i++];
-        }
-    }
-}
-
 // With NaN the comparison is no order at all, so only the exact steps agree.
 TEST(MergeSort, FloatsWithNanFollowTheLiteralSteps) {
     std::mt19937_64 rng(23);
     for (int round = 0; round < 3000; ++round) {
         std::vector<double> values(rng() % 70);
         for (double& x : values) x = (rng() % 4 == 0) ? NAN : static_cast<double>(rng() % 9) - 4.0;
-        for (bool descending : {false, true}) {
-            std::vector<double> expected = values;
-            if (descending) {
-                literalMergeSort(expected, Descending{});
+        for (bool descending : {false, true}) ASSERT_EQ(floatSortMismatch(values, descending), -1) << round;
+    }
+}
+
+// Without NaN the floats are sorted by keys; with NaN by the merge steps.
+// Either way the bits must be the literal steps' output: lists rich in ties,
+// both zeros and infinities, long enough for every path of the key sort.
+TEST(FloatSort, KeySortMatchesTheLiteralMergeSteps) {
+    std::mt19937_64 rng(5);
+    const double pool[] = {0.0, -0.0, 1.0, -1.0, 0.5, -2.25, INFINITY, -INFINITY, 5e-324, -5e-324, 1e300};
+    for (int round = 0; round < 1290; ++round) {
+        const size_t n = round < 1200 ? rng() % 80 : std::vector<size_t>{2100, 5000, 70000}[round % 3];
+        const bool withNan = round % 5 == 0;
+        const bool wide = round % 3 == 0;
+        std::vector<double> values(n);
+        for (double& x : values) {
+            if (withNan && rng() % 16 == 0) {
+                x = NAN;
+            } else if (wide) {
+                x = std::bit_cast<double>(rng() & 0xFFEF'FFFF'FFFF'FFFFull);  // any finite value
             } else {
-                literalMergeSort(expected, Ascending{});
-            }
-            FloatList got(values.begin(), values.end());
-            sortDirected(got, descending);
-            for (size_t i = 0; i < values.size(); ++i) {
-                ASSERT_EQ(std::bit_cast<uint64_t>(got[i]), std::bit_cast<uint64_t>(expected[i])) << round << " " << i;
+                x = pool[rng() % 11];
             }
         }
+        for (bool descending : {false, true}) ASSERT_EQ(floatSortMismatch(values, descending), -1) << round;
     }
 }
 
@@ -131,6 +127,39 @@ TEST(MergeSort, KeyedStringsMatchThePlainComparison) {
         }
         // Equal strings are interchangeable only if they are the same item: compare positions.
         for (size_t i = 0; i < plain.size(); ++i) ASSERT_EQ(keyed[i].data(), plain[i].data()) << i;
+    }
+}
+
+// Lists of few distinct pieces are sorted by counting, others by records:
+// both must give the merge sort's text.
+TEST(StringSort, CountingAndRecordsGiveTheMergeSortsText) {
+    std::mt19937_64 rng(12);
+    for (int round = 0; round < 400; ++round) {
+        const size_t kinds = 1 + rng() % (round % 2 ? 3 : 5000);
+        const size_t n = 1 + rng() % (round % 7 == 0 ? 20000 : 300);
+        std::vector<std::string> pool;
+        for (size_t k = 0; k < kinds; ++k) pool.push_back(std::string(rng() % 10, "a1\xff"[rng() % 3]) + std::to_string(rng() % 50));
+        for (std::string& p : pool) p.resize(rng() % (p.size() + 1));
+        std::string text;
+        StringList items;
+        std::vector<std::string> storage(n);
+        for (size_t i = 0; i < n; ++i) storage[i] = pool[rng() % kinds];
+        for (size_t i = 0; i < n; ++i) {
+            if (i) text += ',';
+            text += storage[i];
+            items.push_back(storage[i]);
+        }
+        for (bool descending : {false, true}) {
+            StringList sorted = items;
+            if (descending) {
+                sort(sorted, Descending{});
+            } else {
+                sort(sorted, Ascending{});
+            }
+            std::string expected;
+            for (size_t i = 0; i < n; ++i) expected += (i ? "," : "") + std::string(sorted[i]);
+            ASSERT_EQ(std::string(sortStringsImpl(text, descending)), expected) << round;
+        }
     }
 }
 
