@@ -26,21 +26,37 @@ endif()
 
 set(CPACK_DEBIAN_LIBS_PACKAGE_NAME libkarpa${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_LIBS_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIBS_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_LIBS_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# A shlibs file for the libraries (only libkarpa1 holds any) and the
+# loader cache refreshed by dpkg's trigger.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+file(WRITE ${CMAKE_BINARY_DIR}/deb-control/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_LIBS_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/deb-control/triggers)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libkarpa-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME karpa)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
 
-set(karpa_about "Karpa is four independent shared libraries with a flat C interface, for hosts in any
-language: list operations over integers, floats and strings (karpa_seq), statistics and
-collections (karpa_curried), proleptic Gregorian calendar arithmetic in UTC (karpa_datetime),
-and MD5, SHA-1, SHA-256 and HMAC digests (karpa_crypto). Lists travel in as comma-separated
-text and results come back as text.")
-set(CPACK_COMPONENT_LIBS_DESCRIPTION "list, statistics, calendar and digest libraries with a C interface\n${karpa_about}\n\nThis package holds the four shared libraries; each needs only libc.")
-set(CPACK_COMPONENT_DEV_DESCRIPTION "development files of the Karpa libraries\n${karpa_about}\n\nThis package holds the C headers, pkg-config files, the CMake package and the\nmanual pages of every export (section 3) and of their contract (karpa(7)).")
-set(CPACK_COMPONENT_CLI_DESCRIPTION "call the Karpa libraries from the shell\n${karpa_about}\n\nThis package holds the karpa command, which calls any export with the\narguments given on its command line.")
+set(karpa_about "Karpa is four independent shared libraries with a flat C interface, for
+hosts in any language: list operations over integers, floats and strings
+(karpa_seq), statistics and collections (karpa_curried), proleptic Gregorian
+calendar arithmetic in UTC (karpa_datetime), and MD5, SHA-1, SHA-256 and HMAC
+digests (karpa_crypto). Lists travel in as comma-separated text and results
+come back as text.")
+set(CPACK_COMPONENT_LIBS_DESCRIPTION "list, statistics, calendar and digest libraries with a C interface
+${karpa_about}
+
+This package holds the four shared libraries; each needs only libc.")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "development files of the Karpa libraries
+${karpa_about}
+
+This package holds the C headers, pkg-config files, the CMake package and the
+manual pages of every export (section 3) and of their contract (karpa(7)).")
+set(CPACK_COMPONENT_CLI_DESCRIPTION "call the Karpa libraries from the shell
+${karpa_about}
+
+This package holds the karpa command, which calls any export with the
+arguments given on its command line.")
 
 # The command opens the libraries with dlopen, so no shared-library
 # dependency is found for it.

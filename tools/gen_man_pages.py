@@ -75,6 +75,8 @@ def summary(name, sentence):
     if name.endswith("_hash"):
         algorithm = {"md5": "MD5", "sha1": "SHA-1", "sha256": "SHA-256"}[name[:-5]]
         sentence = f"{algorithm} digest of a byte buffer as {sentence}"
+    elif not sentence[:1].isalpha():  # "28 to 31": say what it counts
+        sentence = f"{name.split('_', 1)[1].replace('_', ' ')}: {sentence}"
     return sentence[0].lower() + sentence[1:] if sentence[1:2].islower() else sentence
 
 
@@ -113,7 +115,7 @@ def argument_lines(row):
         elif c_type == "int":
             lines.append((param, "a C int, widened with its sign (-1 stays -1)"))
         else:
-            lines.append((param, f"a {c_type}"))
+            lines.append((param, "a 64-bit integer, used as given"))
     return lines
 
 
@@ -160,21 +162,27 @@ def export_page(row, version, siblings):
     if kind in ("int", "float") and library in ("seq", "curried"):
         number = "a decimal integer in the 64\\-bit range" if kind == "int" else "a float text"
         out += [".PP", f"A piece of list text that is not {number} fails (ValueError)."]
+    never = any(p.startswith("Never fails") for p in parts["failure"])
     if not text_result and not parts["failure"]:
         out += ["Never fails."]
-    out += [".PP",
-            f"A failed call returns {failure_value}. The reason (kind and message) is kept per thread;",
-            ".B TovMain",
-            "called right after the failed call writes the library's report to standard error and exits "
-            "with status 1 (see",
-            ".BR karpa (7)).",
-            ".SH RETURN VALUE"]
+        never = True
+    if never:
+        out += [".PP", f"The result is never {failure_value}." if text_result else
+                "No argument makes the call fail; 0 is an answer here, not a failure."]
+    else:
+        out += [".PP",
+                f"A failed call returns {failure_value}. The reason (kind and message) is kept per thread;",
+                ".B TovMain",
+                "called right after the failed call writes the library's report to standard error and exits "
+                "with status 1 (see",
+                ".BR karpa (7))."]
+    out += [".SH RETURN VALUE"]
     if text_result:
         out += ["Read\\-only, NUL\\-terminated result text, or the null pointer for a failure."]
     elif result == "int32_t":
         out += ["1 or 0."]
     else:
-        out += ["A 64\\-bit integer; 0 for a failure."]
+        out += ["A 64\\-bit integer." if never else "A 64\\-bit integer; 0 for a failure."]
     out += [".SH EXAMPLE", ".nf", ".EX",
             roff(f"{result} r = {name}({', '.join(c_literal(a) for a in example)});"),
             roff(f"/* r is {c_literal(example_result) if example_result is not None else 'NULL (a failure)'} */"),
