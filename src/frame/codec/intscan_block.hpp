@@ -42,9 +42,11 @@ struct IntBlockMasks {
     uint64_t minus;
 };
 
-// Blocks: static IntBlockMasks classify(const char* block) and static
-// uint64_t lastDigits(const char* last, unsigned n), the value of the n
-// (1..16) digits that end before `last`.
+// Blocks: static IntBlockMasks classify(const char* block); static uint64_t
+// lastDigits(const char* last, unsigned n), the value of the n (1..16)
+// digits that end before `last`; static void lastDigits4(last[4], n[4],
+// negatives, out), four such values, negated where bit g of negatives is set,
+// written to out[0..3].
 //
 // Two passes, so that neither waits on a branch that the lengths of the
 // numbers decide: the blocks are classified one after another and the
@@ -82,13 +84,34 @@ template <class Blocks>
     const size_t pieces = found < kIntBlockBatch ? found : kIntBlockBatch;
     const char* start = p;
     size_t k = 0;
-    for (; k < pieces; ++k) {
+    while (k < pieces) {
+        if (pieces - k >= 4) {  // four pieces of one to sixteen digits at once
+            const char* last[4];
+            unsigned n[4];
+            unsigned negatives = 0;
+            bool usual = true;
+            const char* s = start;
+            for (unsigned g = 0; g < 4; ++g) {
+                last[g] = p + commaAt[k + g];
+                const unsigned negative = *s == '-';
+                n[g] = static_cast<unsigned>(last[g] - s) - negative;
+                negatives |= negative << g;
+                usual &= n[g] - 1 < 16;
+                s = last[g] + 1;
+            }
+            if (usual) [[likely]] {
+                Blocks::lastDigits4(last, n, negatives, out + k);
+                k += 4;
+                start = s;
+                continue;
+            }
+        }
         const char* const last = p + commaAt[k];
         const unsigned negative = *start == '-';
         const size_t n = static_cast<size_t>(last - start) - negative;
         if (n - 1 >= 19) break;  // no digit, or over nineteen
         uint64_t magnitude;
-        if (n <= 16) [[likely]] {
+        if (n <= 16) {
             magnitude = Blocks::lastDigits(last, static_cast<unsigned>(n));
         } else {
             uint64_t lead = 0;
@@ -96,7 +119,7 @@ template <class Blocks>
             magnitude = lead * kPowersOf10[16] + Blocks::lastDigits(last, 16);
             if (magnitude > uint64_t(INT64_MAX) + negative) break;  // the per-piece reader raises the range error
         }
-        out[k] = static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
+        out[k++] = static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
         start = last + 1;
     }
     *next = start;
