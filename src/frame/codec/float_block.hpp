@@ -42,29 +42,17 @@ template <class Blocks>
     size_t commas = 0;
     size_t points = 0;
     uint64_t carryStart = 1;  // a piece starts at the block's first byte
-    const auto record = [](uint32_t* at, size_t found, uint64_t bits, uint32_t base) {
-        const size_t count = static_cast<size_t>(__builtin_popcountll(bits));
-        for (size_t i = 0; i < 16; ++i) {  // past the last one: 64, never read
-            at[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(bits));
-            bits = _blsr_u64(bits);
-        }
-        for (size_t i = 16; i < count; ++i) {
-            at[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(bits));
-            bits = _blsr_u64(bits);
-        }
-        return found + count;
-    };
     for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && commas < kFloatBlockBatch &&
                                 points < kFloatBlockBatch + kIntBlockBytes;
          block += kIntBlockBytes) {
         const IntBlockMasks m = Blocks::classify(block);
-        const uint64_t point = Blocks::pointMask(block);
+        const uint64_t point = Blocks::byteMask(block, '.');
         // A '-' belongs only at the start of a piece.
         const uint64_t bad = ~(m.digit | m.comma | point | (m.minus & ((m.comma << 1) | carryStart)));
         const uint64_t before = bad == 0 ? ~uint64_t(0) : (bad & (0 - bad)) - 1;
         const uint32_t base = static_cast<uint32_t>(block - p);
-        commas = record(commaAt, commas, m.comma & before, base);
-        points = record(pointAt, points, point & before, base);
+        commas = writePositions(commaAt, commas, m.comma & before, base);
+        points = writePositions(pointAt, points, point & before, base);
         if (bad != 0) break;
         carryStart = m.comma >> 63;
     }

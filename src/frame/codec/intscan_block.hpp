@@ -20,6 +20,7 @@
 #include <immintrin.h>
 
 #include "frame/codec/digits.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 
@@ -49,6 +50,37 @@ struct IntBlockMasks {
     uint64_t minus;
 };
 
+// The positions of the set bits of `bits` (ascending, plus base) written
+// from at[found] on, sixteen of them whatever the count (past the last bit a
+// position of base + 64, never read): at must hold found + 64. Returns the
+// new count.
+[[gnu::always_inline]] inline size_t writePositions(uint32_t* at, size_t found, uint64_t bits, uint32_t base) {
+    const size_t count = static_cast<size_t>(__builtin_popcountll(bits));
+    for (size_t i = 0; i < 16; ++i) {
+        at[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(bits));
+        bits = _blsr_u64(bits);
+    }
+    for (size_t i = 16; i < count; ++i) {
+        at[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(bits));
+        bits = _blsr_u64(bits);
+    }
+    return found + count;
+}
+
+#if defined(__AVX2__)
+// Sixteen digit values (0..9, the most significant first) as one number:
+// pairs, then quads, then eights joined by multiply-adds (the leading digit
+// of each pair is the lower lane).
+inline uint64_t joinSixteenDigits(__m128i v) {
+    v = _mm_maddubs_epi16(v, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
+    v = _mm_madd_epi16(v, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+    v = _mm_packus_epi32(v, v);
+    v = _mm_madd_epi16(v, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
+    const uint64_t x = static_cast<uint64_t>(_mm_cvtsi128_si64(v));
+    return (x & 0xFFFFFFFF) * 100000000 + (x >> 32);
+}
+#endif
+
 // The block masks and digit conversions of the tier a file is compiled for
 // (TierBlocks): AVX-512 F/BW/VL or AVX2.
 #if defined(__AVX512BW__) && defined(__AVX512VL__)
@@ -60,8 +92,8 @@ struct TierBlocks {
                 _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('-'))};
     }
 
-    static uint64_t pointMask(const char* block) {
-        return _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(block), _mm512_set1_epi8('.'));
+    static uint64_t byteMask(const char* block, char byte) {
+        return _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(block), _mm512_set1_epi8(byte));
     }
 
     // Only the last n of the sixteen bytes before `last` are loaded.
@@ -69,17 +101,9 @@ struct TierBlocks {
         return _mm_maskz_loadu_epi8(static_cast<__mmask16>(0xFFFF0000u >> n), last - 16);
     }
 
-    // Less '0' (saturating, so the lanes not loaded stay zero), then pairs,
-    // quads and eights joined by multiply-adds (the leading digit of each
-    // pair is the lower lane).
+    // Less '0' saturating, so the lanes not loaded stay zero.
     static uint64_t lastDigits(const char* last, unsigned n) {
-        __m128i v = _mm_subs_epu8(lastBytes(last, n), _mm_set1_epi8('0'));
-        v = _mm_maddubs_epi16(v, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
-        v = _mm_madd_epi16(v, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
-        v = _mm_packus_epi32(v, v);
-        v = _mm_madd_epi16(v, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
-        const uint64_t x = static_cast<uint64_t>(_mm_cvtsi128_si64(v));
-        return (x & 0xFFFFFFFF) * 100000000 + (x >> 32);
+        return joinSixteenDigits(_mm_subs_epu8(lastBytes(last, n), _mm_set1_epi8('0')));
     }
 
     // The four pieces in the four 128-bit lanes; each lane's first 64 bits
@@ -126,12 +150,12 @@ struct TierBlocks {
         return {c0 | uint64_t(c1) << 32, d0 | uint64_t(d1) << 32, m0 | uint64_t(m1) << 32};
     }
 
-    static uint64_t pointMask(const char* block) {
-        const __m256i point = _mm256_set1_epi8('.');
+    static uint64_t byteMask(const char* block, char byte) {
+        const __m256i wanted = _mm256_set1_epi8(byte);
         const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
         const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32));
-        return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(lo, point))) |
-               uint64_t(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(hi, point)))) << 32;
+        return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(lo, wanted))) |
+               uint64_t(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(hi, wanted)))) << 32;
     }
 
     // The sixteen bytes before `last`, less '0', all but the last n cleared.
@@ -155,15 +179,7 @@ struct TierBlocks {
         return _mm256_add_epi64(_mm256_mul_epu32(v, _mm256_set1_epi64x(100000000)), _mm256_srli_epi64(v, 32));
     }
 
-    static uint64_t lastDigits(const char* last, unsigned n) {
-        __m128i v = digitBytes(last, n);
-        v = _mm_maddubs_epi16(v, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
-        v = _mm_madd_epi16(v, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
-        v = _mm_packus_epi32(v, v);
-        v = _mm_madd_epi16(v, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
-        const uint64_t x = static_cast<uint64_t>(_mm_cvtsi128_si64(v));
-        return (x & 0xFFFFFFFF) * 100000000 + (x >> 32);
-    }
+    static uint64_t lastDigits(const char* last, unsigned n) { return joinSixteenDigits(digitBytes(last, n)); }
 
     // Pieces 0 and 2 in one register, 1 and 3 in the other, so that
     // interleaving their values gives the four in order.
@@ -195,7 +211,7 @@ struct TierBlocks {
 template <class Blocks>
 [[gnu::always_inline]] inline size_t readIntBlocksWith(const char* p, const char* end, int64_t* out,
                                                       const char** next) {
-    uint32_t commaAt[kIntBlockBatch + kIntBlockBytes];  // from p; sixteen written per block whatever it holds
+    uint32_t commaAt[kIntBlockBatch + kIntBlockBytes];  // from p
     size_t found = 0;
     uint64_t carryStart = 1;  // a piece starts at the block's first byte
     for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && found < kIntBlockBatch;
@@ -204,18 +220,7 @@ template <class Blocks>
         // A '-' belongs only at the start of a piece.
         const uint64_t bad = ~(m.digit | m.comma | (m.minus & ((m.comma << 1) | carryStart)));
         const uint64_t commas = bad == 0 ? m.comma : m.comma & ((bad & (0 - bad)) - 1);
-        const uint32_t base = static_cast<uint32_t>(block - p);
-        const size_t count = static_cast<size_t>(__builtin_popcountll(commas));
-        uint64_t left = commas;
-        for (size_t i = 0; i < 16; ++i) {  // past the last comma: 64, never read
-            commaAt[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(left));
-            left = _blsr_u64(left);
-        }
-        for (size_t i = 16; i < count; ++i) {
-            commaAt[found + i] = base + static_cast<uint32_t>(_tzcnt_u64(left));
-            left = _blsr_u64(left);
-        }
-        found += count;
+        found = writePositions(commaAt, found, commas, static_cast<uint32_t>(block - p));
         if (bad != 0) break;
         carryStart = m.comma >> 63;
     }
@@ -262,6 +267,18 @@ template <class Blocks>
     }
     *next = start;
     return k;
+}
+
+// The separator indexers of textcodec.hpp (SeparatorIndexer).
+template <class Blocks>
+[[gnu::always_inline]] inline size_t indexSeparatorsWith(const char* p, const char* end, char separator,
+                                                        uint32_t* at) {
+    size_t found = 0;
+    for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && found < kSeparatorBatch;
+         block += kIntBlockBytes) {
+        found = writePositions(at, found, Blocks::byteMask(block, separator), static_cast<uint32_t>(block - p));
+    }
+    return found;
 }
 
 }  // namespace
