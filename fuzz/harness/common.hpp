@@ -59,6 +59,16 @@ inline std::optional<std::string> take(const char* result) {
 
 inline std::string shown(const std::optional<std::string>& r) { return r ? "\"" + printable(*r) + "\"" : "<null>"; }
 
+// Runs check() once on every tier the processor has (each then checked
+// against the model), the processor's own tier put back afterwards.
+template <class Check>
+void onEveryTierRun(Check check) {
+    for (karpa::Tier tier : {karpa::Tier::baseline, karpa::Tier::avx2, karpa::Tier::avx512}) {
+        if (karpa::forceTier(tier)) check();
+    }
+    karpa::forceTier(karpa::detectedTier());
+}
+
 // The results of `answers()` (a vector of export results) on every tier the
 // processor has, each checked against the baseline's, which are returned.
 // The processor's own tier is put back afterwards.

@@ -42,7 +42,8 @@ template <class Blocks>
     size_t commas = 0;
     size_t points = 0;
     uint64_t carryStart = 1;  // a piece starts at the block's first byte
-    for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && commas < kFloatBlockBatch &&
+    const char* const limit = p + std::min(static_cast<size_t>(end - p), kBlockSpan);
+    for (const char* block = p; static_cast<size_t>(limit - block) >= kIntBlockBytes && commas < kFloatBlockBatch &&
                                 points < kFloatBlockBatch + kIntBlockBytes;
          block += kIntBlockBytes) {
         const IntBlockMasks m = Blocks::classify(block);

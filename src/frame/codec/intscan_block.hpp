@@ -8,6 +8,7 @@
 // per-piece reader, which raises the same errors in the same order as before.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,6 +39,9 @@ size_t readIntBlocksAvx512(const char* p, const char* end, int64_t* out, const c
 constexpr size_t kIntBlockReach = 16;
 constexpr size_t kIntBlockBytes = 64;
 constexpr size_t kIntBlockBatch = 256;
+// Positions are kept as 32-bit offsets from where a reader starts: it looks
+// at most this far.
+constexpr size_t kBlockSpan = size_t(1) << 30;
 
 // The piece loop the two tier files share, over their own block masks and
 // sixteen-digit conversion. In an unnamed namespace: each tier file compiles
@@ -214,7 +218,8 @@ template <class Blocks>
     uint32_t commaAt[kIntBlockBatch + kIntBlockBytes];  // from p
     size_t found = 0;
     uint64_t carryStart = 1;  // a piece starts at the block's first byte
-    for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && found < kIntBlockBatch;
+    const char* const limit = p + std::min(static_cast<size_t>(end - p), kBlockSpan);
+    for (const char* block = p; static_cast<size_t>(limit - block) >= kIntBlockBytes && found < kIntBlockBatch;
          block += kIntBlockBytes) {
         const IntBlockMasks m = Blocks::classify(block);
         // A '-' belongs only at the start of a piece.
@@ -274,7 +279,8 @@ template <class Blocks>
 [[gnu::always_inline]] inline size_t indexSeparatorsWith(const char* p, const char* end, char separator,
                                                         uint32_t* at) {
     size_t found = 0;
-    for (const char* block = p; static_cast<size_t>(end - block) >= kIntBlockBytes && found < kSeparatorBatch;
+    const char* const limit = p + std::min(static_cast<size_t>(end - p), kBlockSpan);
+    for (const char* block = p; static_cast<size_t>(limit - block) >= kIntBlockBytes && found < kSeparatorBatch;
          block += kIntBlockBytes) {
         found = writePositions(at, found, Blocks::byteMask(block, separator), static_cast<uint32_t>(block - p));
     }
