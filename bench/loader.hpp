@@ -9,8 +9,21 @@
 
 namespace karpa_bench {
 
+// Set by a benchmark's main (bench/tier.hpp): where the .so files are
+// loaded from, or that the Karpa rows run the library's copy linked into the
+// benchmark binary itself (to run it on a chosen tier).
+inline std::string& libraryDir() {
+    static std::string dir = KARPA_LIB_DIR;
+    return dir;
+}
+inline bool& useLinkedCopy() {
+    static bool linked = false;
+    return linked;
+}
+
 inline void* openLibrary(const std::string& name) {
-    const std::string path = std::string(KARPA_LIB_DIR) + "/libkarpa_" + name + ".so";
+    if (useLinkedCopy()) return dlopen(nullptr, RTLD_NOW);
+    const std::string path = libraryDir() + "/libkarpa_" + name + ".so";
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         std::fprintf(stderr, "dlopen %s: %s\n", path.c_str(), dlerror());

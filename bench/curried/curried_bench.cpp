@@ -23,6 +23,7 @@
 #include "check.hpp"
 #include "loader.hpp"
 #include "peers.hpp"
+#include "tier.hpp"
 
 #if KARPA_PEER_ABSL
 #include <absl/container/flat_hash_set.h>
@@ -403,6 +404,7 @@ BENCHMARK(BM_intersect_string_peer_absl)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!karpa_bench::takeTierFlags(argc, argv)) return 2;
     checkAgreement();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -22,6 +22,7 @@
 #include "check.hpp"
 #include "loader.hpp"
 #include "peers.hpp"
+#include "tier.hpp"
 
 #if KARPA_PEER_ABSL
 #include <absl/container/flat_hash_set.h>
@@ -418,4 +419,11 @@ BENCHMARK(BM_SortFloat_PeerFastFloatToChars)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bandwidth_Strlen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bandwidth_Memcpy)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (!karpa_bench::takeTierFlags(argc, argv)) return 2;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

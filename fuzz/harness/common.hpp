@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/cpu.hpp"
+
 // Bytes shown with escapes, so a report survives binary content.
 inline std::string printable(std::string_view s) {
     std::string out;
@@ -56,6 +58,35 @@ inline std::optional<std::string> take(const char* result) {
 }
 
 inline std::string shown(const std::optional<std::string>& r) { return r ? "\"" + printable(*r) + "\"" : "<null>"; }
+
+// Runs check() once on every tier the processor has (each then checked
+// against the model), the processor's own tier put back afterwards.
+template <class Check>
+void onEveryTierRun(Check check) {
+    for (karpa::Tier tier : {karpa::Tier::baseline, karpa::Tier::avx2, karpa::Tier::avx512}) {
+        if (karpa::forceTier(tier)) check();
+    }
+    karpa::forceTier(karpa::detectedTier());
+}
+
+// The results of `answers()` (a vector of export results) on every tier the
+// processor has, each checked against the baseline's, which are returned.
+// The processor's own tier is put back afterwards.
+template <class Answers>
+std::vector<std::optional<std::string>> onEveryTier(const std::string& text, Answers answers) {
+    karpa::forceTier(karpa::Tier::baseline);
+    const std::vector<std::optional<std::string>> base = answers();
+    for (karpa::Tier tier : {karpa::Tier::avx2, karpa::Tier::avx512}) {
+        if (!karpa::forceTier(tier)) continue;
+        const std::vector<std::optional<std::string>> other = answers();
+        for (size_t i = 0; i < base.size(); ++i) {
+            FUZZ_CHECK(other[i] == base[i], text, karpa::tierName(tier), "answer " + std::to_string(i), shown(other[i]),
+                       shown(base[i]));
+        }
+    }
+    karpa::forceTier(karpa::detectedTier());
+    return base;
+}
 
 // The argument text a library sees: everything before the first NUL.
 inline std::string asArgument(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }

@@ -31,7 +31,7 @@ const std::vector<NamedExport>& all() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzExportTable(all(), data, size);
+    onEveryTierRun([&] { fuzzExportTable(all(), data, size); });
     TovDestroyGlobals();
     return 0;
 }

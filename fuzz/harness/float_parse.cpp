@@ -9,7 +9,7 @@
 #include "float_model.hpp"
 #include "karpa/seq.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int checkInput(const uint8_t* data, size_t size) {
     const std::string text = asArgument({reinterpret_cast<const char*>(data), size});
 
     // As list text: accepted when every non-empty stripped piece is a float.
@@ -106,5 +106,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool below = !parameter.isNan && 0.0 > parameter.value;
         FUZZ_CHECK(*count == (below ? "1" : "0"), text, shown(count));
     }
+    return 0;
+}
+
+// Every tier the processor has reads the input against the model.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    onEveryTierRun([&] { checkInput(data, size); });
     return 0;
 }

@@ -1,5 +1,6 @@
 // Integer list reading: any bytes as list text, checked against an
-// independent model of the list rule through several seq exports.
+// independent model of the list rule through several seq exports, on every
+// processor tier.
 #include <algorithm>
 #include <set>
 
@@ -10,14 +11,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = asArgument({reinterpret_cast<const char*>(data), size});
     const std::optional<std::vector<int64_t>> list = readNumberList<int64_t>(text, modelInt);
 
-    const auto reversed = take(seq_reverse_int(text.c_str()));
-    const auto sorted = take(seq_sort_int(text.c_str(), 0));
-    const auto sortedDown = take(seq_sort_int(text.c_str(), 1));
-    const auto sum = take(seq_reduce_sum_int(text.c_str()));
-    const auto unique = take(seq_unique_int(text.c_str()));
-    const auto positives = take(seq_count_int(text.c_str(), 0));
-    const auto largest = take(seq_reduce_max_int(text.c_str()));
-    const auto smallest = take(seq_reduce_min_int(text.c_str()));
+    // Every tier first gives the baseline's answers.
+    const auto answers = onEveryTier(text, [&text] {
+        const char* t = text.c_str();
+        return std::vector<std::optional<std::string>>{
+            take(seq_reverse_int(t)),      take(seq_sort_int(t, 0)),        take(seq_sort_int(t, 1)),
+            take(seq_reduce_sum_int(t)),   take(seq_unique_int(t)),         take(seq_count_int(t, 0)),
+            take(seq_reduce_max_int(t)),   take(seq_reduce_min_int(t))};
+    });
+    const auto& reversed = answers[0];
+    const auto& sorted = answers[1];
+    const auto& sortedDown = answers[2];
+    const auto& sum = answers[3];
+    const auto& unique = answers[4];
+    const auto& positives = answers[5];
+    const auto& largest = answers[6];
+    const auto& smallest = answers[7];
     if (!list) {
         FUZZ_CHECK(!reversed && !sorted && !sortedDown && !sum && !unique && !positives && !largest && !smallest, text,
                    shown(reversed));

@@ -8,7 +8,7 @@
 
 using namespace string_model;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int checkInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const std::string text = drawText(in);
     const int k = in.ConsumeIntegralInRange<int>(-3, 30);
@@ -51,5 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                text, (long long)k);
     FUZZ_CHECK(take(seq_skip_string(text.c_str(), k)) == (refused ? failed : join(Strings(xs.begin() + cut, xs.end()))),
                text, (long long)k);
+    return 0;
+}
+
+// Every tier the processor has reads the input against the model.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    onEveryTierRun([&] { checkInput(data, size); });
     return 0;
 }

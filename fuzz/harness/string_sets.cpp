@@ -6,7 +6,7 @@
 
 using namespace string_model;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int checkInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const std::string text = drawText(in);
     const std::string other = drawText(in);
@@ -27,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& item = b[b.size() / 2];
     FUZZ_CHECK(take(cur_count_string(text.c_str(), item.c_str())) == std::to_string(std::count(a.begin(), a.end(), item)),
                text, item);
+    return 0;
+}
+
+// Every tier the processor has reads the input against the model.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    onEveryTierRun([&] { checkInput(data, size); });
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "frame/codec/float_convert.hpp"
 #include "frame/codec/floatcodec.hpp"
 #include "frame/codec/textcodec.hpp"
+#include "tiers.hpp"
 
 namespace {
 
@@ -512,5 +513,72 @@ TEST(FloatList, HostAndConvertedTextReadTheSame) {
     EXPECT_EQ(onePassRead("1, 1e ,2").message, "invalid float: 1e");
     karpa::arenaReset();
 }
+
+// ---- Every tier: long lists, so that the block readers run ------------------
+
+class FloatListTiers : public TierTest {};
+
+// A usual decimal (what the block readers take: '-', one to seven digits,
+// '.' and one to sixteen more, nineteen at most) or, one time in `odd`, a
+// piece of another shape: more digits on either side, a lone or leading
+// point, two points, an exponent, a sign or blank in the wrong place.
+std::string randomFloatPiece(std::mt19937_64& rng, unsigned odd) {
+    const auto digits = [&rng](size_t n) {
+        std::string d;
+        for (size_t i = 0; i < n; ++i) d += static_cast<char>('0' + rng() % 10);
+        return d;
+    };
+    const std::string sign = rng() % 3 == 0 ? "-" : "";
+    if (rng() % odd != 0) {
+        const size_t whole = 1 + rng() % 7;
+        if (rng() % 5 == 0) return sign + digits(whole);
+        return sign + digits(whole) + "." + digits(1 + rng() % std::min<size_t>(16, 19 - whole));
+    }
+    static const char* const kOdd[] = {"1.", ".5", "-.5", ".", "1.2.3", "1e5", "2.5E-3", "+1.5", " 1.5", "1.5 ", "1-5",
+                                       "nan", "-inf", "", "-", "1_0.5", "x", "12345678.5", "1.12345678901234567",
+                                       "1234567.123456789012", "9007199254740993", "0.30000000000000004"};
+    switch (rng() % 3) {
+        case 0: return sign + digits(8 + rng() % 12) + "." + digits(rng() % 20);
+        default: return kOdd[rng() % (sizeof kOdd / sizeof kOdd[0])];
+    }
+}
+
+::testing::AssertionResult listAgrees(const std::string& text) {
+    if (onePassRead(text) != referenceRead(text)) return ::testing::AssertionFailure() << "list [" << text << "]";
+    if (summedWhileReading(text) != summedReference(text)) return ::testing::AssertionFailure() << "sum [" << text << "]";
+    if (extremesWhileReading(text) != extremesReference(text)) {
+        return ::testing::AssertionFailure() << "extremes [" << text << "]";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_P(FloatListTiers, RandomLongListsMatchSplitStripParse) {
+    std::mt19937_64 rng(77);
+    for (int round = 0; round < 1500 * kScale; ++round) {
+        const unsigned odd = round % 3 == 0 ? 1000000 : 4 + static_cast<unsigned>(rng() % 60);
+        std::string text;
+        const size_t pieces = 1 + rng() % 100;
+        for (size_t i = 0; i < pieces; ++i) text += (i ? "," : "") + randomFloatPiece(rng, odd);
+        ASSERT_TRUE(listAgrees(text));
+        if (round % 200 == 0) karpa::arenaReset();
+    }
+    karpa::arenaReset();
+}
+
+TEST_P(FloatListTiers, EveryDistanceFromTheEnd) {
+    std::mt19937_64 rng(78);
+    std::string usual;
+    for (size_t i = 0; i < 40; ++i) usual += (i ? "," : "") + randomFloatPiece(rng, 1000000);
+    for (const char* odd : {"x", "1.2.3", "1e5", ".5", "", "12345678.5"}) {
+        for (size_t cut = 0; cut <= 120; ++cut) {
+            const std::string tail = usual.substr(usual.size() - cut);
+            ASSERT_TRUE(listAgrees(usual + "," + odd + "," + tail));
+            ASSERT_TRUE(listAgrees(usual.substr(0, usual.size() - cut)));
+        }
+        karpa::arenaReset();
+    }
+}
+
+KARPA_INSTANTIATE_TIERS(FloatListTiers);
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "frame/codec/intscan.hpp"
 #include "frame/codec/textcodec.hpp"
 #include "raised.hpp"
+#include "tiers.hpp"
 
 using namespace karpa;
 using karpa_test::raisedBy;
@@ -173,3 +176,41 @@ TEST(CountByte, MatchesACountOnEveryLengthAndAlignment) {
 }
 
 }  // namespace
+
+// The pieces of long texts, on every tier, against a byte-by-byte split:
+// separators at every place of the blocks and at every distance from the
+// end, runs of separators, long pieces, and a separator other than ','.
+class ForEachPieceTiers : public TierTest {};
+
+TEST_P(ForEachPieceTiers, MatchesAByteSplit) {
+    std::mt19937_64 rng(11);
+    auto byteSplit = [](const std::string& text, char separator) {
+        std::vector<std::string> out(1);
+        for (char c : text) {
+            if (c == separator) {
+                out.emplace_back();
+            } else {
+                out.back() += c;
+            }
+        }
+        return out;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        const char separator = round % 5 == 0 ? ';' : ',';
+        std::string text;
+        const size_t length = rng() % 1400;
+        const unsigned density = 1 + static_cast<unsigned>(rng() % 40);
+        for (size_t i = 0; i < length; ++i) {
+            text += rng() % density == 0 ? separator : static_cast<char>("ab,;\x80 "[rng() % 6]);
+        }
+        std::vector<std::string> pieces;
+        const std::unique_ptr<char[]> exact(new char[text.empty() ? 1 : text.size()]);
+        std::memcpy(exact.get(), text.data(), text.size());
+        forEachPiece(std::string_view(exact.get(), text.size()), [&](std::string_view piece) { pieces.emplace_back(piece); },
+                     separator);
+        ASSERT_EQ(pieces, byteSplit(text, separator)) << text;
+    }
+}
+
+KARPA_INSTANTIATE_TIERS(ForEachPieceTiers);
+

@@ -15,6 +15,7 @@
 #include "frame/codec/intscan.hpp"
 #include "frame/codec/textcodec.hpp"
 #include "raised.hpp"
+#include "tiers.hpp"
 
 using namespace karpa;
 using karpa_test::raisedBy;
@@ -429,5 +430,88 @@ TEST(IntScan, RandomValuesRoundTrip) {
     EXPECT_EQ(std::vector<int64_t>(xs.begin(), xs.end()), expected);
     EXPECT_TRUE(agrees(text));
 }
+
+// ---- Every tier: long lists, so that the block readers run, against the
+// per-digit model (which is the baseline reader's rule).
+
+class IntScanTiers : public TierTest {};
+
+// A usual piece (what the block readers take) or, one time in `odd`, any
+// other kind: blanks, '+', '_', a stray byte, an empty piece, a lone sign,
+// twenty digits or more, a value past the limits, 64 blanks.
+std::string randomPiece(std::mt19937_64& rng, unsigned odd) {
+    auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+    auto digits = [&](size_t n) {
+        std::string run;
+        for (size_t i = 0; i < n; ++i) run += static_cast<char>('0' + pick(10));
+        return run;
+    };
+    const std::string sign = pick(3) == 0 ? "-" : "";
+    if (pick(odd) != 0) {
+        static const size_t kLengths[] = {1, 1, 2, 3, 5, 7, 8, 9, 12, 15, 16, 17, 18, 19};
+        return sign + digits(kLengths[pick(std::size(kLengths))]);
+    }
+    static const char* const kOdd[] = {" 12", "12 ", "+7", "1_0", "_1", "x", "", "-", "+", "--1", "1-", "\t5\r",
+                                       "9223372036854775807", "-9223372036854775808", "9223372036854775808",
+                                       "-9223372036854775809", "9999999999999999999", "00000000000000000001",
+                                       "99999999999999999999", "1.5", "\xC2\xA0" "1", "1e3"};
+    switch (pick(4)) {
+        case 0: return sign + digits(20 + pick(50));
+        case 1: return std::string(64 + pick(8), ' ') + digits(1 + pick(3));
+        default: return kOdd[pick(std::size(kOdd))];
+    }
+}
+
+std::string randomList(std::mt19937_64& rng, size_t pieces, unsigned odd) {
+    std::string text;
+    for (size_t i = 0; i < pieces; ++i) {
+        if (i != 0) text += ',';
+        text += randomPiece(rng, odd);
+    }
+    return text;
+}
+
+TEST_P(IntScanTiers, TableTextsInLongLists) {
+    const std::string lead = randomList(*std::make_unique<std::mt19937_64>(5), 40, 1000);
+    for (const char* t : kTable) {
+        ASSERT_TRUE(agrees(lead + "," + t));
+        ASSERT_TRUE(agrees(lead + "," + t + "," + lead));
+        ASSERT_TRUE(agrees(std::string(t) + "," + lead));
+    }
+}
+
+TEST_P(IntScanTiers, RandomLongListsMatchThePerDigitReader) {
+    std::mt19937_64 rng(2026);
+    for (int round = 0; round < 3000; ++round) {
+        const unsigned odd = round % 3 == 0 ? 1000000 : 4 + static_cast<unsigned>(rng() % 60);
+        ASSERT_TRUE(agrees(randomList(rng, 1 + rng() % 120, odd)));
+    }
+}
+
+// One odd piece at every distance from the end of a list of usual pieces, and
+// every length of usual text after the last block.
+TEST_P(IntScanTiers, EveryDistanceFromTheEnd) {
+    std::mt19937_64 rng(31);
+    const std::string usual = randomList(rng, 60, 1000000);
+    for (const char* odd : {"x", "1 2", "99999999999999999999", "-", "9223372036854775808", "+1", ""}) {
+        for (size_t cut = 0; cut <= 160; ++cut) {
+            const std::string tail = usual.substr(usual.size() - cut);
+            ASSERT_TRUE(agrees(usual + "," + odd + "," + tail));
+            ASSERT_TRUE(agrees(usual + "," + odd + tail));
+            ASSERT_TRUE(agrees(usual.substr(0, usual.size() - cut)));
+        }
+    }
+}
+
+// Sums that leave 64 bits before a bad piece, and extremes at the edges.
+TEST_P(IntScanTiers, OverflowingSumsBeforeABadPiece) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "9223372036854775807,-9223372036854775808,4611686018427387904,";
+    ASSERT_TRUE(agrees(text + "1"));
+    ASSERT_TRUE(agrees(text + "x"));
+    ASSERT_TRUE(agrees(text + "4611686018427387904,4611686018427387904"));
+}
+
+KARPA_INSTANTIATE_TIERS(IntScanTiers);
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <string>
 
 #include "frame/error.hpp"
+#include "frame/codec/float_block.hpp"
 #include "frame/codec/float_convert.hpp"
 #include "frame/codec/float_scan.hpp"
 #include "frame/codec/float_read.hpp"
 #include "frame/codec/textcodec.hpp"
+#include "frame/cpu.hpp"
 
 namespace karpa {
 namespace {
@@ -130,10 +132,52 @@ template <class Put>
 // kCommonFloatReach bytes remain, then the rest from a copy followed by a
 // comma (the end of the text ends a piece as a comma does) and zeros, so
 // that the last pieces and short texts take the same path.
+// The block reader of the tier in use, or null for the baseline.
+FloatBlockReader floatBlockReader() {
+    switch (activeTier()) {
+        case Tier::avx512: return readFloatBlocksAvx512;
+        case Tier::avx2: return readFloatBlocksAvx2;
+        case Tier::baseline: break;
+    }
+    return nullptr;
+}
+
+// The scanned record scanCommonDecimal makes of a usual piece.
+inline double pieceValue(const FloatPiece& piece) {
+    ScannedDecimal d;
+    d.negative = piece.negative;
+    d.start = d.firstDigitAt = piece.negative;
+    d.mantissa = piece.mantissa;
+    d.digits = piece.digits;
+    d.mantissaEnd = piece.length;
+    d.exponent = -static_cast<int64_t>(piece.fractionDigits);
+    return toBinary64(piece.start, d);
+}
+
+// Where the tier has a block reader, the pieces of a long text are read in
+// blocks after the first 16 bytes (a digit load reaches 16 bytes back), each
+// piece the block reader leaves read one at a time, until 64 bytes remain.
 template <class Put>
 [[gnu::always_inline]] inline void readFloats(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    const FloatBlockReader blocks = floatBlockReader();
+    if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
+        const char* const from = p + kIntBlockReach;
+        while (p < from) {
+            p = readFloatPiece(p, end, put);
+            if (p == nullptr) return;
+        }
+        FloatPiece batch[kFloatBlockBatch];
+        for (;;) {
+            const size_t k = blocks(p, end, batch, &p);
+            for (size_t i = 0; i < k; ++i) put(pieceValue(batch[i]));
+            if (k == kFloatBlockBatch) continue;
+            if (static_cast<size_t>(end - p) < kIntBlockBytes) break;
+            p = readFloatPiece(p, end, put);
+            if (p == nullptr) return;
+        }
+    }
     while (static_cast<size_t>(end - p) >= kCommonFloatReach) {
         p = readFloatPiece(p, end, put);
         if (p == nullptr) return;

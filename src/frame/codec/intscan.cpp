@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include "frame/codec/intscan.hpp"
+#include "frame/codec/intscan_block.hpp"
+#include "frame/cpu.hpp"
 
 namespace karpa {
 namespace {
@@ -117,29 +119,61 @@ size_t rawParseInt(const char* s, size_t n, int64_t& value) {
 
 namespace {
 
-// Reads every element of the list text into `put`. The common piece (a sign,
-// digits, then the comma or the end) is read here; any other byte where the
-// piece starts or ends sends it to readPiece.
+// One piece at p into `put`: the common piece (a sign, digits, then the comma
+// or the end) is read here; any other byte where the piece starts or ends
+// sends it to readPiece. Returns where the next piece starts, or null at the
+// end of the text.
+template <class Put>
+[[gnu::always_inline]] inline const char* readIntPiece(const char* p, const char* end, Put& put) {
+    if (p != end) {
+        const char* digits;
+        bool negative;
+        uint64_t magnitude = 0;
+        const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
+        if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
+            put(signedValue(negative, magnitude));
+            return q == end ? nullptr : q + 1;
+        }
+    }
+    return readPiece<int64_t>(p, end, put, rawParseInt, invalidInteger);
+}
+
+// The block reader of the tier in use, or null for the baseline.
+IntBlockReader intBlockReader() {
+    switch (activeTier()) {
+        case Tier::avx512: return readIntBlocksAvx512;
+        case Tier::avx2: return readIntBlocksAvx2;
+        case Tier::baseline: break;
+    }
+    return nullptr;
+}
+
+// Reads every element of the list text into `put`, in blocks where the tier
+// has a block reader: the first pieces one at a time until a digit load
+// cannot reach before the text, then blocks, each piece the block reader
+// leaves read one at a time, and the last 64 bytes one piece at a time.
 template <class Put>
 [[gnu::always_inline]] inline void readInts(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    for (;;) {
-        if (p != end) {
-            const char* digits;
-            bool negative;
-            uint64_t magnitude = 0;
-            const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
-            if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
-                put(signedValue(negative, magnitude));
-                if (q == end) break;
-                p = q + 1;
-                continue;
-            }
+    const IntBlockReader blocks = intBlockReader();
+    if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
+        const char* const from = p + kIntBlockReach;
+        while (p < from) {
+            p = readIntPiece(p, end, put);
+            if (p == nullptr) return;
         }
-        p = readPiece<int64_t>(p, end, put, rawParseInt, invalidInteger);
-        if (p == nullptr) break;
+        int64_t batch[kIntBlockBatch];
+        for (;;) {
+            const size_t k = blocks(p, end, batch, &p);
+            for (size_t i = 0; i < k; ++i) put(batch[i]);
+            if (k == kIntBlockBatch) continue;
+            if (static_cast<size_t>(end - p) < kIntBlockBytes) break;
+            p = readIntPiece(p, end, put);
+            if (p == nullptr) return;
+        }
     }
+    while (p != nullptr) p = readIntPiece(p, end, put);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "frame/cpu.hpp"
+
 namespace karpa {
 
 // The integer errors are raised from here, the list codec's one place for them.
@@ -37,6 +39,15 @@ size_t countByte(std::string_view text, char byte) {
     }
     for (; left > 0; --left, ++p) count += *p == byte;
     return count;
+}
+
+SeparatorIndexer separatorIndexer() {
+    switch (activeTier()) {
+        case Tier::avx512: return indexSeparatorsAvx512;
+        case Tier::avx2: return indexSeparatorsAvx2;
+        case Tier::baseline: break;
+    }
+    return nullptr;
 }
 
 StringList split(std::string_view text, char separator) {

@@ -24,12 +24,41 @@ constexpr bool isListWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= 
 // How many times `byte` occurs in text (sixteen bytes a step).
 size_t countByte(std::string_view text, char byte);
 
+// The positions of `separator` from p on, found in 64-byte blocks while a
+// whole block lies before end: writes them (as offsets from p, ascending)
+// to at[0..] and returns how many, stopping once kSeparatorBatch are written
+// (at holds kSeparatorBatch + 64). Every separator before the block after
+// the last one looked at is written. One function per tier; null for the
+// baseline, which uses memchr.
+using SeparatorIndexer = size_t (*)(const char* p, const char* end, char separator, uint32_t* at);
+constexpr size_t kSeparatorBatch = 256;
+size_t indexSeparatorsAvx2(const char* p, const char* end, char separator, uint32_t* at);
+size_t indexSeparatorsAvx512(const char* p, const char* end, char separator, uint32_t* at);
+SeparatorIndexer separatorIndexer();
+
 // Calls f(piece) for every piece between `separator`s of `text`, in order;
-// the empty text is one empty piece.
+// the empty text is one empty piece. Long texts are indexed a batch of
+// separators at a time where the tier has an indexer, the rest found by
+// memchr.
 template <class F>
 inline void forEachPiece(std::string_view text, F f, char separator = ',') {
     const char* p = text.data();
     const char* const end = p + text.size();
+    if (text.size() >= 4 * 64) {
+        if (const SeparatorIndexer index = separatorIndexer()) {
+            uint32_t at[kSeparatorBatch + 64];
+            size_t found;
+            do {
+                const char* const from = p;
+                found = index(from, end, separator, at);
+                for (size_t i = 0; i < found; ++i) {
+                    const char* const q = from + at[i];
+                    f(std::string_view(p, static_cast<size_t>(q - p)));
+                    p = q + 1;
+                }
+            } while (found >= kSeparatorBatch);
+        }
+    }
     for (;;) {
         const void* comma = std::memchr(p, separator, static_cast<size_t>(end - p));
         if (comma == nullptr) {
