@@ -8,7 +8,8 @@
 #                                             harness gets an equal share of the core time, the
 #                                             corpora are merged and minimised into fuzz/corpus/,
 #                                             every crash is kept in fuzz/regressions/<harness>/,
-#                                             and the executions per harness and in total are printed;
+#                                             and the executions per harness (and per processor tier,
+#                                             for the harnesses that run every tier) and in total are printed;
 #                                             then the general-form printer is compared with "%g" over
 #                                             KARPA_SWEEP_VALUES values (default 10^9) in a plain loop
 #
@@ -66,6 +67,8 @@ fuzz_one() {
 }
 
 executions() { sed -n 's/^stat::number_of_executed_units: *//p' "$build/artifacts/$1.log"; }
+# The inputs run on each processor tier ("" for a harness with no tiered code).
+tier_runs() { sed -n 's/^tier runs: /, on each tier: /p' "$build/artifacts/$1.log" | tail -n 1; }
 
 if [ "$mode" = serial ]; then
   for h in "${harnesses[@]}"; do
@@ -75,7 +78,7 @@ if [ "$mode" = serial ]; then
       echo "fuzz: $h found a failing input (see $build/artifacts/)" >&2
       exit 1
     fi
-    echo "fuzz: $h: $kept kept inputs pass, $(executions "$h") executions in ${seconds}s"
+    echo "fuzz: $h: $kept kept inputs pass, $(executions "$h") executions in ${seconds}s$(tier_runs "$h")"
   done
   exit 0
 fi
@@ -116,7 +119,7 @@ for h in "${harnesses[@]}"; do
   else
     echo "fuzz: $h: the merge failed (see $build/artifacts/$h.merge.log); fuzz/corpus/$h is unchanged" >&2
   fi
-  echo "fuzz: $h: ${runs:-?} executions in ${share}s, corpus $(ls "fuzz/corpus/$h" | wc -l) inputs$note"
+  echo "fuzz: $h: ${runs:-?} executions in ${share}s$(tier_runs "$h"), corpus $(ls "fuzz/corpus/$h" | wc -l) inputs$note"
 done
 echo "fuzz campaign: $total executions in ${elapsed}s on $cores cores"
 swept=$(date +%s)

@@ -59,12 +59,36 @@ inline std::optional<std::string> take(const char* result) {
 
 inline std::string shown(const std::optional<std::string>& r) { return r ? "\"" + printable(*r) + "\"" : "<null>"; }
 
+// Inputs run on each tier, printed when the harness ends ("tier runs: ..."),
+// which the fuzz campaign reports per harness.
+struct TierRuns {
+    uint64_t count[3] = {};
+    TierRuns() {
+        std::atexit([] {
+            const uint64_t* c = tierRuns().count;
+            if (c[0] + c[1] + c[2] == 0) return;
+            std::fprintf(stderr, "tier runs: baseline %llu, avx2 %llu, avx512 %llu\n", (unsigned long long)c[0],
+                         (unsigned long long)c[1], (unsigned long long)c[2]);
+        });
+    }
+    static TierRuns& tierRuns() {
+        static TierRuns runs;
+        return runs;
+    }
+};
+
+inline bool useTier(karpa::Tier tier) {
+    if (!karpa::forceTier(tier)) return false;
+    ++TierRuns::tierRuns().count[static_cast<int>(tier)];
+    return true;
+}
+
 // Runs check() once on every tier the processor has (each then checked
 // against the model), the processor's own tier put back afterwards.
 template <class Check>
 void onEveryTierRun(Check check) {
     for (karpa::Tier tier : {karpa::Tier::baseline, karpa::Tier::avx2, karpa::Tier::avx512}) {
-        if (karpa::forceTier(tier)) check();
+        if (useTier(tier)) check();
     }
     karpa::forceTier(karpa::detectedTier());
 }
@@ -74,10 +98,10 @@ void onEveryTierRun(Check check) {
 // The processor's own tier is put back afterwards.
 template <class Answers>
 std::vector<std::optional<std::string>> onEveryTier(const std::string& text, Answers answers) {
-    karpa::forceTier(karpa::Tier::baseline);
+    useTier(karpa::Tier::baseline);
     const std::vector<std::optional<std::string>> base = answers();
     for (karpa::Tier tier : {karpa::Tier::avx2, karpa::Tier::avx512}) {
-        if (!karpa::forceTier(tier)) continue;
+        if (!useTier(tier)) continue;
         const std::vector<std::optional<std::string>> other = answers();
         for (size_t i = 0; i < base.size(); ++i) {
             FUZZ_CHECK(other[i] == base[i], text, karpa::tierName(tier), "answer " + std::to_string(i), shown(other[i]),

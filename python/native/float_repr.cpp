@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frame/floatcodec.hpp"
+#include "frame/codec/float_shortest.hpp"
 
 extern "C" size_t karpa_native_float_repr(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
