@@ -20,11 +20,15 @@ struct Decimal64 {
     int exponent;
 };
 Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The same value, its significand perhaps with trailing zeros (at most 17
+// digits all the same), for printers that find the zeros in the digit text.
+Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 
 // Writes significand * 10^exponent at buffer[pos..] in the fixed layout when
 // the decimal point falls within -6..17 digits, else in the scientific layout;
 // returns the new position. `forceTrailingDotZero` appends ".0" to whole
-// numbers in the fixed layout. Needs room for 26 bytes.
+// numbers in the fixed layout. Trailing zeros of the significand are not
+// printed. Needs room for 26 bytes; bytes after the text may be written.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero);
 
 // Round-trip form.
