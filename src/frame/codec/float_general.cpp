@@ -62,7 +62,7 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
 bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
     if (biased == 0) [[unlikely]] return false;
     const Decimal64 d = toDecimal64Unstripped(bits & ((1ull << 52) - 1), biased);
-    const int length = decimalDigits(d.significand);
+    const int length = shortestLength(d.significand);
     point = length - 1 + d.exponent;
     const uint64_t scaled = d.significand * kPowersOf10[17 - length];
     constexpr uint64_t kUnit = 100000000000;  // 10^11

@@ -242,14 +242,12 @@ inline uint64_t withPoint(uint64_t w, int at) {
     return below | (uint64_t{'.'} << (8 * at)) | ((w - below) << 8);
 }
 
-}  // namespace
-
 // The significand is scaled to exactly 17 digits and written as one block of
 // fixed size; its trailing zeros are counted in the text, and bytes past the
-// returned position are left over from the block.
-size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
-    char* const out = buffer + pos;
-    const int n0 = decimalDigits(significand);
+// returned position are left over from the block. `n0` is the significand's
+// digit count.
+[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t significand, int n0, int exponent,
+                                                bool forceTrailingDotZero) {
     const SeventeenDigits d = seventeenDigits(significand * kPowersOf10[17 - n0]);
     const int n = d.length;
     const int p = n0 + exponent;  // position of the decimal point
@@ -260,7 +258,7 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
             digits[0] = static_cast<char>(d.lead);
             store8(digits + 1, d.mid);
             store8(digits + 9, d.low);
-            return pos + static_cast<size_t>(2 - p + n);
+            return out + static_cast<size_t>(2 - p + n);
         }
         if (p < n) {
             // The point after the lead and p - 1 digits of the 16 that
@@ -275,14 +273,14 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
                 store8(out + 9, withPoint(d.low, p - 9));
             }
             out[17] = static_cast<char>(d.low >> 56);
-            return pos + static_cast<size_t>(n + 1);
+            return out + static_cast<size_t>(n + 1);
         }
         // The digits, then zeros up to the point.
         out[0] = static_cast<char>(d.lead);
         store8(out + 1, d.mid);
         store8(out + 9, d.low);
         std::memcpy(out + p, ".0", 2);
-        return pos + static_cast<size_t>(p) + (forceTrailingDotZero ? 2 : 0);
+        return out + static_cast<size_t>(p) + (forceTrailingDotZero ? 2 : 0);
     }
     out[0] = static_cast<char>(d.lead);
     out[1] = '.';
@@ -291,7 +289,15 @@ size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent
     const size_t len = static_cast<size_t>(n) + (n > 1);
     const uint64_t suffix = kExponentSuffixes[p - 1 - kMinExponentSuffix];
     store8(out + len, suffix);
-    return pos + len + (suffix >> 56);
+    return out + len + (suffix >> 56);
+}
+
+}  // namespace
+
+size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
+    char* const out = buffer + pos;
+    const int n0 = decimalDigits(significand);
+    return static_cast<size_t>(layoutDigits(out, significand, n0, exponent, forceTrailingDotZero) - buffer);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {
@@ -314,7 +320,7 @@ char* writeFloatRoundtrip(char* out, double x) {
         return out + 3;
     }
     const Decimal64 d = shortestDigits<false>(fraction, biased);
-    return out + formatDigits(out, 0, d.significand, d.exponent, true);
+    return layoutDigits(out, d.significand, shortestLength(d.significand), d.exponent, true);
 }
 
 char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {

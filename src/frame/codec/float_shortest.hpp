@@ -23,6 +23,15 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 // The same value, its significand perhaps with trailing zeros (at most 17
 // digits all the same), for printers that find the zeros in the digit text.
 Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The digit count of a significand below 10^17. The shortest digits of a
+// normal value not on a power of two have 15 to 17 before their trailing
+// zeros are taken off (the interval's width in units of the last digit is
+// 100..999, the significand field has 53 bits): two comparisons that do not
+// wait on each other tell them apart.
+inline int shortestLength(uint64_t significand) {
+    if (significand < 100000000000000) [[unlikely]] return decimalDigits(significand);
+    return 15 + (significand >= 1000000000000000) + (significand >= 10000000000000000);
+}
 
 // Writes significand * 10^exponent at buffer[pos..] in the fixed layout when
 // the decimal point falls within -6..17 digits, else in the scientific layout;
