@@ -4,8 +4,7 @@
 // values, and significands of 1..17 random digits with the decimal point
 // anywhere from 10^-9 to 10^20 (every branch of the layout).
 //
-//   sweep_roundtrip_form COUNT [THREADS]
-#include <atomic>
+//   sweep_roundtrip_form COUNT [THREADS [SEED]]
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -14,10 +13,9 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "frame/codec/floatcodec.hpp"
+#include "sweep.hpp"
 
 namespace {
 
@@ -71,35 +69,19 @@ size_t expected(double x, char* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s COUNT [THREADS]\n", argv[0]);
-        return 2;
-    }
-    const uint64_t count = std::strtoull(argv[1], nullptr, 10);
-    const unsigned threads = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : std::thread::hardware_concurrency();
-    std::atomic<uint64_t> differences{0};
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) {
-        pool.emplace_back([&, t] {
-            std::mt19937_64 rng(2000 + t);
-            char ours[karpa::kMaxRoundtripText], theirs[40];
-            for (uint64_t i = t; i < count; i += threads) {
-                const double x = value(rng, i);
-                if (!std::isfinite(x)) continue;
-                const size_t length = static_cast<size_t>(karpa::writeFloatRoundtrip(ours, x) - ours);
-                const size_t want = expected(x, theirs);
-                if (length != want || std::memcmp(ours, theirs, length) != 0) {
-                    if (differences++ < 10) {
-                        std::printf("%016llx: %.*s, expected %.*s\n",
-                                    static_cast<unsigned long long>(std::bit_cast<uint64_t>(x)),
-                                    static_cast<int>(length), ours, static_cast<int>(want), theirs);
-                    }
-                }
-            }
-        });
-    }
-    for (std::thread& thread : pool) thread.join();
-    std::printf("round-trip form: %llu values against std::to_chars, %llu differences\n",
-                static_cast<unsigned long long>(count), static_cast<unsigned long long>(differences.load()));
-    return differences != 0;
+    return runSweep(argc, argv, "round-trip form against std::to_chars",
+                    [](std::mt19937_64& rng, uint64_t i, std::string& difference) {
+                        const double x = value(rng, i);
+                        if (!std::isfinite(x)) return true;
+                        char ours[karpa::kMaxRoundtripText], theirs[40];
+                        const size_t length = static_cast<size_t>(karpa::writeFloatRoundtrip(ours, x) - ours);
+                        const size_t want = expected(x, theirs);
+                        if (length == want && std::memcmp(ours, theirs, length) == 0) return true;
+                        char text[128];
+                        std::snprintf(text, sizeof text, "%016llx: %.*s, expected %.*s",
+                                      static_cast<unsigned long long>(std::bit_cast<uint64_t>(x)),
+                                      static_cast<int>(length), ours, static_cast<int>(want), theirs);
+                        difference = text;
+                        return false;
+                    });
 }

@@ -1,7 +1,6 @@
 // The general form: C's "%g". The exports print it with the default
 // precision, six significant digits, and that case is printed here from the
 // shortest round-trip digits; other modes and precisions go to snprintf.
-#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -79,25 +78,6 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
     return true;
 }
 
-// "e-05" .. "e+308" as the bytes of a word, with the text's length in the
-// top byte: C's exponent has a sign and at least two digits.
-constexpr int kMinExponent = -324;
-constexpr int kMaxExponent = 308;
-constexpr auto kExponents = [] {
-    std::array<uint64_t, kMaxExponent - kMinExponent + 1> table{};
-    for (int x = kMinExponent; x <= kMaxExponent; ++x) {
-        char text[8] = {'e', x < 0 ? '-' : '+'};
-        int len = 2;
-        const int magnitude = x < 0 ? -x : x;
-        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
-        text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
-        text[len++] = static_cast<char>('0' + magnitude % 10);
-        uint64_t word = static_cast<uint64_t>(len) << 56;
-        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
-        table[static_cast<size_t>(x - kMinExponent)] = word;
-    }
-    return table;
-}();
 
 }  // namespace
 
@@ -132,7 +112,7 @@ char* writeFloatGeneral(char* out, double x) {
         out[0] = static_cast<char>(text);
         store8(out + 1, (text >> 8 << 8) | '.');
         const int len = n + (n > 1);
-        const uint64_t suffix = kExponents[point - kMinExponent];
+        const uint64_t suffix = kExponentWords<2>[point - kMinExponentWord];
         store8(out + len, suffix);
         return out + len + (suffix >> 56);
     }

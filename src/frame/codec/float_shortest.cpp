@@ -1,7 +1,6 @@
 // Shortest printing: the shortest decimal significand that reads back to the
 // same binary64 (Dragonbox-style, through the 128-bit power table), and its
 // layout as the round-trip form.
-#include <array>
 #include <bit>
 #include <cstring>
 
@@ -191,26 +190,6 @@ Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExp
 
 namespace {
 
-// "e+17" .. "e+308" and "e-324" .. "e-1" as the bytes of a word, with the
-// text's length in the top byte.
-constexpr int kMinExponentSuffix = -324;
-constexpr int kMaxExponentSuffix = 308;
-constexpr auto kExponentSuffixes = [] {
-    std::array<uint64_t, kMaxExponentSuffix - kMinExponentSuffix + 1> table{};
-    for (int x = kMinExponentSuffix; x <= kMaxExponentSuffix; ++x) {
-        char text[8] = {'e', x < 0 ? '-' : '+'};
-        int len = 2;
-        const int magnitude = x < 0 ? -x : x;
-        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
-        if (magnitude >= 10) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
-        text[len++] = static_cast<char>('0' + magnitude % 10);
-        uint64_t word = static_cast<uint64_t>(len) << 56;
-        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
-        table[static_cast<size_t>(x - kMinExponentSuffix)] = word;
-    }
-    return table;
-}();
-
 // The 17 digits of 10^16 <= v < 10^17 as text: the leading digit and two
 // words of eight, and how many digits are left without the trailing zeros.
 struct SeventeenDigits {
@@ -287,7 +266,7 @@ inline uint64_t withPoint(uint64_t w, int at) {
     store8(out + 2, d.mid);
     store8(out + 10, d.low);
     const size_t len = static_cast<size_t>(n) + (n > 1);
-    const uint64_t suffix = kExponentSuffixes[p - 1 - kMinExponentSuffix];
+    const uint64_t suffix = kExponentWords<1>[p - 1 - kMinExponentWord];
     store8(out + len, suffix);
     return out + len + (suffix >> 56);
 }

@@ -2,6 +2,7 @@
 // (float_shortest.cpp), and the one-value results built on them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -32,6 +33,28 @@ inline int shortestLength(uint64_t significand) {
     if (significand < 100000000000000) [[unlikely]] return decimalDigits(significand);
     return 15 + (significand >= 1000000000000000) + (significand >= 10000000000000000);
 }
+
+// "e" with the sign and at least MinDigits digits of every decimal exponent
+// of a double ("e+17", "e-05", "e+308"), as the bytes of a word with the
+// text's length in the top byte: index x - kMinExponentWord.
+constexpr int kMinExponentWord = -324;
+constexpr int kMaxExponentWord = 308;
+template <int MinDigits>
+inline constexpr auto kExponentWords = [] {
+    std::array<uint64_t, kMaxExponentWord - kMinExponentWord + 1> table{};
+    for (int x = kMinExponentWord; x <= kMaxExponentWord; ++x) {
+        char text[8] = {'e', x < 0 ? '-' : '+'};
+        int len = 2;
+        const int magnitude = x < 0 ? -x : x;
+        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
+        if (magnitude >= 10 || MinDigits >= 2) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
+        text[len++] = static_cast<char>('0' + magnitude % 10);
+        uint64_t word = static_cast<uint64_t>(len) << 56;
+        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+        table[static_cast<size_t>(x - kMinExponentWord)] = word;
+    }
+    return table;
+}();
 
 // Writes significand * 10^exponent at buffer[pos..] in the fixed layout when
 // the decimal point falls within -6..17 digits, else in the scientific layout;
