@@ -185,17 +185,21 @@ const std::vector<double>& printValues(int kind) {
     return v;
 }
 
-template <class Write>
-void printKernel(benchmark::State& state, Write write) {
-    const std::vector<double>& values = printValues(static_cast<int>(state.range(0)));
+// Every value of `values` written by `write` into one buffer, one after another.
+template <class T, class Write>
+void writeAll(benchmark::State& state, const std::vector<T>& values, Write write) {
     static std::vector<char> buffer(static_cast<size_t>(kCount) * 40);
     for (auto _ : state) {
         char* p = buffer.data();
-        for (const double x : values) p = write(p, x);
+        for (const T x : values) p = write(p, x);
         benchmark::DoNotOptimize(p);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kCount);
+}
+template <class Write>
+void printKernel(benchmark::State& state, Write write) {
+    writeAll(state, printValues(static_cast<int>(state.range(0))), write);
 }
 
 void BM_PrintShortest(benchmark::State& state) { printKernel(state, karpa::writeFloatRoundtrip); }
@@ -219,15 +223,7 @@ const std::vector<int64_t>& intValues(int kind) {
 }
 template <class Write>
 void intKernel(benchmark::State& state, Write write) {
-    const std::vector<int64_t>& values = intValues(static_cast<int>(state.range(0)));
-    static std::vector<char> buffer(static_cast<size_t>(kCount) * 24);
-    for (auto _ : state) {
-        char* p = buffer.data();
-        for (const int64_t x : values) p = write(p, x);
-        benchmark::DoNotOptimize(p);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * kCount);
+    writeAll(state, intValues(static_cast<int>(state.range(0))), write);
 }
 void BM_PrintInt(benchmark::State& state) { intKernel(state, karpa::writeInt); }
 void BM_PrintIntToChars(benchmark::State& state) {
