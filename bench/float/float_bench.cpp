@@ -23,6 +23,11 @@
 #include "loader.hpp"
 #include "peers.hpp"
 
+#if KARPA_PEER_FMT
+#include <fmt/compile.h>
+#include <fmt/format.h>
+#endif
+
 namespace {
 
 constexpr int kCount = 1000000;
@@ -156,6 +161,91 @@ void BM_ToCharsShortest(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCount);
 }
 
+
+// ---- Printer kernels: 1M values into one buffer ----------------------------
+// Values of the table: short decimals ("%.3f" of [0, 1000)) and
+// 17-digit values in [0, 1000), a quarter of each negative.
+const std::vector<double>& printValues(int kind) {
+    static std::vector<double> values[2];
+    std::vector<double>& v = values[kind];
+    if (!v.empty()) return v;
+    std::mt19937_64 rng(kind == kShort ? 23 : 29);
+    while (v.size() < static_cast<size_t>(kCount)) {
+        double x;
+        if (kind == kShort) {
+            x = static_cast<double>(rng() % 1000000) / 1000.0;
+        } else {
+            x = static_cast<double>(rng() >> 11) * 0x1p-53 * 1000.0;
+            char t[32];
+            std::snprintf(t, sizeof t, "%.16e", x);  // a value with 17 significant digits
+            x = std::strtod(t, nullptr);
+        }
+        v.push_back(rng() % 4 == 0 ? -x : x);
+    }
+    return v;
+}
+
+// Every value of `values` written by `write` into one buffer, one after another.
+template <class T, class Write>
+void writeAll(benchmark::State& state, const std::vector<T>& values, Write write) {
+    static std::vector<char> buffer(static_cast<size_t>(kCount) * 40);
+    for (auto _ : state) {
+        char* p = buffer.data();
+        for (const T x : values) p = write(p, x);
+        benchmark::DoNotOptimize(p);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kCount);
+}
+template <class Write>
+void printKernel(benchmark::State& state, Write write) {
+    writeAll(state, printValues(static_cast<int>(state.range(0))), write);
+}
+
+void BM_PrintShortest(benchmark::State& state) { printKernel(state, karpa::writeFloatRoundtrip); }
+void BM_PrintShortestToChars(benchmark::State& state) {
+    printKernel(state, [](char* p, double x) { return std::to_chars(p, p + 40, x).ptr; });
+}
+void BM_PrintGeneral(benchmark::State& state) { printKernel(state, karpa::writeFloatGeneral); }
+
+const std::vector<int64_t>& intValues(int kind) {
+    static std::vector<int64_t> values[2];
+    std::vector<int64_t>& v = values[kind];
+    if (!v.empty()) return v;
+    std::mt19937_64 rng(31);
+    for (int i = 0; i < kCount; ++i) {
+        // kind 0: up to six digits; kind 1: any width, digit counts uniform.
+        const uint64_t limit = kind == 0 ? 1000000 : karpa::kPowersOf10[1 + rng() % 18];
+        const int64_t x = static_cast<int64_t>(rng() % limit);
+        v.push_back(rng() % 4 == 0 ? -x : x);
+    }
+    return v;
+}
+template <class Write>
+void intKernel(benchmark::State& state, Write write) {
+    writeAll(state, intValues(static_cast<int>(state.range(0))), write);
+}
+void BM_PrintInt(benchmark::State& state) { intKernel(state, karpa::writeInt); }
+void BM_PrintIntToChars(benchmark::State& state) {
+    intKernel(state, [](char* p, int64_t x) { return std::to_chars(p, p + 24, x).ptr; });
+}
+
+#if KARPA_PEER_FMT
+void BM_PrintShortestFmt(benchmark::State& state) {
+    printKernel(state, [](char* p, double x) { return fmt::format_to(p, FMT_COMPILE("{}"), x); });
+}
+void BM_PrintGeneralFmt(benchmark::State& state) {
+    printKernel(state, [](char* p, double x) { return fmt::format_to(p, FMT_COMPILE("{:g}"), x); });
+}
+void BM_PrintIntFmt(benchmark::State& state) {
+    intKernel(state, [](char* p, int64_t x) {
+        const fmt::format_int f(x);
+        std::memcpy(p, f.data(), f.size());
+        return p + f.size();
+    });
+}
+#endif
+
 BENCHMARK(BM_SumFloatList)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FromCharsLoop)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
 #if KARPA_PEER_FAST_FLOAT && KARPA_PEER_FMT
@@ -164,6 +254,16 @@ BENCHMARK(BM_SumFloatPeer_ShortPath)->Arg(kShort)->Unit(benchmark::kMillisecond)
 #endif
 BENCHMARK(BM_RoundtripDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToCharsShortest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintShortest)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintShortestToChars)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintGeneral)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintInt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintIntToChars)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_FMT
+BENCHMARK(BM_PrintShortestFmt)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintGeneralFmt)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintIntFmt)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+#endif
 
 // Console output as usual, plus the CPU time of every run (or of the median
 // aggregate when repetitions are asked for) to compute the ratios at the end.
@@ -195,6 +295,13 @@ int main(int argc, char** argv) {
     printRatio(reporter, "read short floats", "BM_SumFloatList/0", "BM_FromCharsLoop/0");
     printRatio(reporter, "read 17-digit floats", "BM_SumFloatList/1", "BM_FromCharsLoop/1");
     printRatio(reporter, "round-trip printing", "BM_RoundtripDigits", "BM_ToCharsShortest");
+    for (const char* arg : {"0", "1"}) {
+        const std::string a = std::string("/") + arg;
+        printRatio(reporter, ("shortest/" + a).c_str(), "BM_PrintShortest" + a, "BM_PrintShortestToChars" + a);
+        printRatio(reporter, ("shortest vs fmt" + a).c_str(), "BM_PrintShortest" + a, "BM_PrintShortestFmt" + a);
+        printRatio(reporter, ("general vs fmt" + a).c_str(), "BM_PrintGeneral" + a, "BM_PrintGeneralFmt" + a);
+        printRatio(reporter, ("int vs fmt::format_int" + a).c_str(), "BM_PrintInt" + a, "BM_PrintIntFmt" + a);
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -5,18 +5,15 @@
 // six-digit significands followed by 5 (the rounding ties) with exponents
 // -320..319.
 //
-//   sweep_general_form COUNT [THREADS]
-#include <atomic>
+//   sweep_general_form COUNT [THREADS [SEED]]
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
-#include <thread>
-#include <vector>
 
 #include "frame/codec/floatcodec.hpp"
+#include "sweep.hpp"
 
 namespace {
 
@@ -38,34 +35,17 @@ double value(std::mt19937_64& rng, uint64_t i) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s COUNT [THREADS]\n", argv[0]);
-        return 2;
-    }
-    const uint64_t count = std::strtoull(argv[1], nullptr, 10);
-    const unsigned threads = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : std::thread::hardware_concurrency();
-    std::atomic<uint64_t> differences{0};
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) {
-        pool.emplace_back([&, t] {
-            std::mt19937_64 rng(1000 + t);
-            char ours[karpa::kMaxGeneralText], theirs[64];
-            for (uint64_t i = t; i < count; i += threads) {
-                const double x = value(rng, i);
-                const size_t length = static_cast<size_t>(karpa::writeFloatGeneral(ours, x) - ours);
-                const int expected = std::snprintf(theirs, sizeof theirs, "%g", x);
-                if (length != static_cast<size_t>(expected) || std::memcmp(ours, theirs, length) != 0) {
-                    if (differences++ < 10) {
-                        std::printf("%016llx: %.*s, %%g gives %s\n",
-                                    static_cast<unsigned long long>(std::bit_cast<uint64_t>(x)),
-                                    static_cast<int>(length), ours, theirs);
-                    }
-                }
-            }
-        });
-    }
-    for (std::thread& thread : pool) thread.join();
-    std::printf("general form: %llu values against %%g, %llu differences\n", static_cast<unsigned long long>(count),
-                static_cast<unsigned long long>(differences.load()));
-    return differences != 0;
+    return runSweep(argc, argv, "general form against %g", [](std::mt19937_64& rng, uint64_t i, std::string& difference) {
+        const double x = value(rng, i);
+        char ours[karpa::kMaxGeneralText], theirs[64];
+        const size_t length = static_cast<size_t>(karpa::writeFloatGeneral(ours, x) - ours);
+        const int expected = std::snprintf(theirs, sizeof theirs, "%g", x);
+        if (length == static_cast<size_t>(expected) && std::memcmp(ours, theirs, length) == 0) return true;
+        char text[128];
+        std::snprintf(text, sizeof text, "%016llx: %.*s, %%g gives %s",
+                      static_cast<unsigned long long>(std::bit_cast<uint64_t>(x)), static_cast<int>(length), ours,
+                      theirs);
+        difference = text;
+        return false;
+    });
 }

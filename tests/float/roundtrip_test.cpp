@@ -126,6 +126,55 @@ TEST(ShortestDigits, EdgeValuesMatchToChars) {
     EXPECT_EQ(mismatches, 0u);
 }
 
+// The round-trip form laid out step by step from std::to_chars's digits: the
+// fixed layout for a decimal point at -6..17, else d.ddd with the exponent.
+std::string literalRoundtrip(double x) {
+    if (std::isnan(x)) return "nan";
+    const std::string sign = std::signbit(x) ? "-" : "";
+    if (std::isinf(x)) return sign + "inf";
+    if (x == 0.0) return sign + "0.0";
+    const Decimal64 d = oracleDigits(x);
+    const std::string digits = std::to_string(d.significand);
+    const int n = static_cast<int>(digits.size());
+    const int p = n + d.exponent;
+    if (p >= -6 && p <= 17) {
+        if (p <= 0) return sign + "0." + std::string(static_cast<size_t>(-p), '0') + digits;
+        if (p < n) return sign + digits.substr(0, static_cast<size_t>(p)) + "." + digits.substr(static_cast<size_t>(p));
+        return sign + digits + std::string(static_cast<size_t>(p - n), '0') + ".0";
+    }
+    const int e = p - 1;
+    return sign + digits.substr(0, 1) + (n > 1 ? "." + digits.substr(1) : "") + "e" + (e < 0 ? "-" : "+") +
+           std::to_string(e < 0 ? -e : e);
+}
+
+// Every layout branch at every digit count: n random digits (no trailing
+// zero) with the point at each place from -9 to 20, both signs; then random
+// bit patterns and short decimals.
+TEST(RoundtripForm, MatchesTheLiteralLayout) {
+    std::mt19937_64 rng(79);
+    std::vector<double> values;
+    for (int n = 1; n <= 17; ++n) {
+        for (int p = -9; p <= 20; ++p) {
+            for (int i = 0; i < 40; ++i) {
+                std::string digits;
+                for (int j = 0; j < n; ++j) digits += static_cast<char>('0' + (j == 0 || j == n - 1 ? 1 + rng() % 9 : rng() % 10));
+                values.push_back(std::strtod((digits + "e" + std::to_string(p - n)).c_str(), nullptr));
+            }
+        }
+    }
+    for (int i = 0; i < 300000; ++i) {
+        values.push_back(std::bit_cast<double>(rng()));
+        values.push_back(static_cast<double>(rng() % 100000000) / 1000.0);
+    }
+    for (const double v : values) {
+        for (const double x : {v, -v}) {
+            char buffer[karpa::kMaxRoundtripText + 8];
+            ASSERT_EQ(std::string(buffer, karpa::writeFloatRoundtrip(buffer, x)), literalRoundtrip(x))
+                << std::hex << std::bit_cast<uint64_t>(x);
+        }
+    }
+}
+
 struct LayoutCase {
     double value;
     const char* text;

@@ -136,6 +136,26 @@ TEST(AddInt, MatchesToChars) {
     }
 }
 
+// writeInt's callers give it exactly the room of the text (date fields, the
+// slow float path), so the word stores must stop at the last digit: every
+// width and both signs, with the bytes around the text watched.
+TEST(AddInt, WriteIntStaysWithinItsText) {
+    std::vector<int64_t> values = {0, INT64_MAX, INT64_MIN};
+    for (int64_t p = 1; p > 0 && p <= INT64_MAX / 10; p *= 10) values.insert(values.end(), {p - 1, p, 3 * p, -p});
+    std::mt19937_64 rng(8);
+    for (int i = 0; i < 20000; ++i) values.push_back(static_cast<int64_t>(rng()) >> (rng() % 64));
+    for (const int64_t v : values) {
+        char expected[24];
+        const auto end = std::to_chars(expected, expected + sizeof expected, v).ptr;
+        char buffer[48];
+        std::memset(buffer, '#', sizeof buffer);
+        char* const written = writeInt(buffer + 8, v);
+        ASSERT_EQ(std::string(buffer + 8, written), std::string(expected, end));
+        ASSERT_EQ(std::string(buffer, 8), "########");
+        for (const char* q = written; q < buffer + sizeof buffer; ++q) ASSERT_EQ(*q, '#') << v;
+    }
+}
+
 TEST(Join, ReservesExactlyAndKeepsEmptyItems) {
     EXPECT_STREQ(join(split("a,,b,", ','), ","), "a,,b,");
     EXPECT_STREQ(join(split(",", ','), ","), ",");

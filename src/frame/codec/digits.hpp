@@ -1,6 +1,6 @@
-// Decimal digits: the digit-pair table, digit counts, and digits read eight
-// at a time as one little-endian 64-bit word. Shared by the integer and
-// float readers and printers.
+// Decimal digits: the digit-pair table, digit counts, and digits read and
+// written eight at a time as one little-endian 64-bit word. Shared by the
+// integer and float readers and printers.
 #pragma once
 
 #include <bit>
@@ -74,5 +74,39 @@ inline uint64_t eightDigits(uint64_t d) {
 // The first k (1..7) digits of a word as a number: shifted to the top of
 // the word, they are the last k of eight digits led by zeros.
 inline uint64_t leadingDigitsValue(uint64_t w, unsigned k) { return eightDigits((w & kLowNibbles) << (64 - 8 * k)); }
+
+// ---- Digits out, eight per word ----
+
+// The eight digits of v < 10^8 as ASCII in one word, the most significant in
+// the lowest byte: halves of four digits, quarters of two and single digits,
+// each lane divided by a multiply and a shift (exact in these ranges).
+inline uint64_t eightDigitText(uint32_t v) {
+    const uint64_t x = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
+    const uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Full;
+    const uint64_t pairs = hundreds | ((x - hundreds * 100) << 16);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;
+    const uint64_t digits = tens | ((pairs - tens * 10) << 8);
+    return digits + 0x30 * kEveryByte;
+}
+
+inline void store8(char* p, uint64_t w) { std::memcpy(p, &w, 8); }
+
+// The first n (1..8) bytes of w at p, and nothing past them: two stores of
+// the same width that overlap where n is not their width.
+inline void storeFirstBytes(char* p, uint64_t w, unsigned n) {
+    if (n >= 4) {
+        const uint32_t head = static_cast<uint32_t>(w);
+        const uint32_t tail = static_cast<uint32_t>(w >> (8 * (n - 4)));
+        std::memcpy(p, &head, 4);
+        std::memcpy(p + n - 4, &tail, 4);
+    } else if (n >= 2) {
+        const uint16_t head = static_cast<uint16_t>(w);
+        const uint16_t tail = static_cast<uint16_t>(w >> (8 * (n - 2)));
+        std::memcpy(p, &head, 2);
+        std::memcpy(p + n - 2, &tail, 2);
+    } else {
+        *p = static_cast<char>(w);
+    }
+}
 
 }  // namespace karpa

@@ -47,56 +47,55 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
     return out + len;
 }
 
-// x rounded to six significant digits: `digits` without trailing zeros and
-// `point`, the decimal exponent of the leading digit. False when the
-// shortest digits cannot decide it.
+// x rounded to six significant digits, as `digits` (100000..999999, trailing
+// zeros kept) and `point`, the decimal exponent of the leading digit. False
+// when the shortest digits cannot decide it.
 //
 // The shortest digits S of a normal x lie within half an ulp of x, at most
 // 2^-53 |x|. In units u of S's sixth digit |x| < 10^6 u, so |x - S| < 1.2e-10 u:
 // rounding x to a multiple of u goes the way rounding S goes unless the
 // digits of S after the sixth lie within 1.2e-10 u of one half (exact ties
-// among them). With six digits or fewer S is itself the nearest multiple.
-// Subnormals have a coarser ulp and are left out.
+// among them). S is scaled to 17 digits, where u is 10^11 and the margin
+// taken is 2.5e-10 u; with six digits or fewer S is itself the nearest
+// multiple. Subnormals have a coarser ulp and are left out.
 bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
-    if (biased == 0) return false;
-    const Decimal64 d = toDecimal64(bits & ((1ull << 52) - 1), biased);
-    const int length = decimalDigits(d.significand);
+    if (biased == 0) [[unlikely]] return false;
+    const Decimal64 d = toDecimal64Unstripped(bits & ((1ull << 52) - 1), biased);
+    const int length = shortestLength(d.significand);
     point = length - 1 + d.exponent;
-    if (length <= kGeneralDigits) {
-        digits = static_cast<uint32_t>(d.significand);
-        return true;
-    }
-    const uint64_t unit = kPowersOf10[length - kGeneralDigits];
-    uint64_t q = d.significand / unit;
-    const uint64_t twiceRest = 2 * (d.significand - q * unit);
-    const uint64_t fromHalf = twiceRest > unit ? twiceRest - unit : unit - twiceRest;
-    // 2.5e-10 of the unit, which is zero below 10^10: only an exact half.
-    if (fromHalf <= unit / 4000000000) return false;
-    if (twiceRest > unit) ++q;
+    const uint64_t scaled = d.significand * kPowersOf10[17 - length];
+    constexpr uint64_t kUnit = 100000000000;  // 10^11
+    uint64_t q = scaled / kUnit;
+    const uint64_t twiceRest = 2 * (scaled - q * kUnit);
+    const uint64_t fromHalf = twiceRest > kUnit ? twiceRest - kUnit : kUnit - twiceRest;
+    if (fromHalf <= kUnit / 4000000000) [[unlikely]] return false;
+    q += twiceRest > kUnit;
     if (q == 1000000) {
         q = 100000;
         ++point;
     }
-    while (q % 10 == 0) q /= 10;
     digits = static_cast<uint32_t>(q);
     return true;
 }
+
 
 }  // namespace
 
 // C's choice of style for precision P = 6 and exponent X of the rounded
 // value: fixed with P - 1 - X decimals when -4 <= X < P, else scientific
-// with P - 1 decimals; "%g" then drops trailing zeros and a bare point.
+// with P - 1 decimals; "%g" then drops trailing zeros and a bare point. The
+// six digits are one word of text, written whole; what lies past the end of
+// the text is left over.
 char* writeFloatGeneral(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
     *out = '-';
     out += bits >> 63;  // glibc prints the sign of NaN too: "-nan"
-    if (biased == 0x7FF) {
+    if (biased == 0x7FF) [[unlikely]] {
         std::memcpy(out, (bits & ((1ull << 52) - 1)) != 0 ? "nan" : "inf", 3);
         return out + 3;
     }
-    if ((bits << 1) == 0) {
+    if ((bits << 1) == 0) [[unlikely]] {
         *out = '0';
         return out + 1;
     }
@@ -105,37 +104,31 @@ char* writeFloatGeneral(char* out, double x) {
     if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] {
         return writeGeneralBySnprintf(out - (bits >> 63), x);
     }
-    char lead[kMaxIntText];
-    const int n = static_cast<int>(writeInt(lead, digits) - lead);
-    if (point < -4 || point >= kGeneralDigits) {
-        *out++ = lead[0];
-        if (n > 1) {
-            *out++ = '.';
-            std::memcpy(out, lead + 1, static_cast<size_t>(n - 1));
-            out += n - 1;
-        }
-        *out++ = 'e';
-        *out++ = point < 0 ? '-' : '+';
-        const unsigned magnitude = static_cast<unsigned>(point < 0 ? -point : point);
-        if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
-        std::memcpy(out, &kDigitPairs[2 * (magnitude % 100)], 2);
-        return out + 2;
+    // The six digits in bytes 0..5; n without the trailing zeros.
+    const uint64_t word = eightDigitText(digits);
+    const uint64_t text = word >> 16;
+    const int n = 8 - static_cast<int>(__builtin_clzll((word - 0x30 * kEveryByte) >> 16) >> 3);
+    if (static_cast<unsigned>(point + 4) >= kGeneralDigits + 4) {
+        out[0] = static_cast<char>(text);
+        store8(out + 1, (text >> 8 << 8) | '.');
+        const int len = n + (n > 1);
+        const uint64_t suffix = kExponentWords<2>[point - kMinExponentWord];
+        store8(out + len, suffix);
+        return out + len + (suffix >> 56);
     }
     if (point < 0) {
-        std::memcpy(out, "0.0000", static_cast<size_t>(1 - point));  // "0." and -point - 1 zeros
-        out += 1 - point;
-        std::memcpy(out, lead, static_cast<size_t>(n));
-        return out + n;
+        std::memcpy(out, "0.000000", 8);  // "0." and -point - 1 zeros
+        store8(out + 1 - point, text);
+        return out + 1 - point + n;
     }
     const int whole = point + 1;
     if (n <= whole) {
-        std::memcpy(out, lead, static_cast<size_t>(n));
-        std::memset(out + n, '0', static_cast<size_t>(whole - n));
+        store8(out, text);  // the digits' own trailing zeros fill up to the point
         return out + whole;
     }
-    std::memcpy(out, lead, static_cast<size_t>(whole));
-    out[whole] = '.';
-    std::memcpy(out + whole + 1, lead + whole, static_cast<size_t>(n - whole));
+    const int shift = 8 * whole;
+    const uint64_t below = text & ((1ull << shift) - 1);
+    store8(out, below | (uint64_t{'.'} << shift) | ((text - below) << 8));
     return out + n + 1;
 }
 

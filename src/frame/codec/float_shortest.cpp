@@ -1,7 +1,6 @@
 // Shortest printing: the shortest decimal significand that reads back to the
 // same binary64 (Dragonbox-style, through the 128-bit power table), and its
 // layout as the round-trip form.
-#include <array>
 #include <bit>
 #include <cstring>
 
@@ -71,6 +70,7 @@ inline int removeTrailingZeros(uint64_t& n) {
 
 // A power of two (significand field zero): the neighbour below is twice as
 // close as the one above. Both interval ends belong to the interval.
+template <bool Strip>
 Decimal64 shorterInterval(int e) {
     const int minusK = floorLog10Pow2MinusLog10FourThirds(e);
     const int k = -minusK;
@@ -85,7 +85,7 @@ Decimal64 shorterInterval(int e) {
 
     Decimal64 r{zi / 10, minusK + 1};
     if (r.significand * 10 >= xi) {
-        r.exponent += removeTrailingZeros(r.significand);
+        if constexpr (Strip) r.exponent += removeTrailingZeros(r.significand);
         return r;
     }
     // y = 2^(52+e) * 10^k rounded to the nearest integer; it is exactly
@@ -101,14 +101,15 @@ Decimal64 shorterInterval(int e) {
     return r;
 }
 
-}  // namespace
-
-Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+// The shortest digits; with Strip false the significand may keep trailing
+// zeros (the printers find them in the digit text more cheaply).
+template <bool Strip>
+[[gnu::always_inline]] inline Decimal64 shortestDigits(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
     uint64_t fc;
     int e;
     if (ieeeBiasedExponent != 0) {
         e = static_cast<int>(ieeeBiasedExponent) - 1075;
-        if (ieeeSignificand == 0 && ieeeBiasedExponent > 1) return shorterInterval(e);
+        if (ieeeSignificand == 0 && ieeeBiasedExponent > 1) [[unlikely]] return shorterInterval<Strip>(e);
         fc = ieeeSignificand | (1ull << 52);
     } else {
         e = -1074;
@@ -129,133 +130,153 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
     uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
 
     // Try the largest multiple of 1000 below the upper end.
-    bool inside = false;
-    if (r < deltai) {
-        if (r == 0 && zIsInteger && !includeEnds) {
-            --s;
-            r = kBigDivisor;
-        } else {
-            inside = true;
-        }
-    } else if (r == deltai) {
+    bool inside;
+    if (r == deltai) [[unlikely]] {
         // Compare the fractional parts through the parity of the lower end.
         bool xParity, xIsInteger;
         mulParity(twoFc - 1, cache, beta, xParity, xIsInteger);
         inside = xParity || (xIsInteger && includeEnds);
+    } else {
+        if (r == 0 && zIsInteger && !includeEnds) [[unlikely]] {
+            --s;
+            r = kBigDivisor;  // the upper end itself is out: not inside
+        }
+        inside = r < deltai;
     }
-    if (inside) {
-        Decimal64 d{s, minusK + kKappa + 1};
-        d.exponent += removeTrailingZeros(d.significand);
-        return d;
+    if constexpr (Strip) {
+        if (inside) {
+            Decimal64 d{s, minusK + kKappa + 1};
+            d.exponent += removeTrailingZeros(d.significand);
+            return d;
+        }
     }
 
-    // Otherwise the multiple of 100 nearest to the value itself.
-    Decimal64 d{s * 10, minusK + kKappa};
+    // Otherwise the multiple of 100 nearest to the value itself. Both
+    // candidates are computed and one is picked without a branch: which one
+    // is as good as random on many inputs.
     uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
     const bool approxYParity = ((dist ^ (kSmallDivisor / 2)) & 1) != 0;
     const bool divisible = dist % kSmallDivisor == 0;
     dist /= kSmallDivisor;
-    d.significand += dist;
-    if (divisible) {
+    uint64_t nearest = s * 10 + dist;
+    if (divisible && !inside) [[unlikely]] {
         // The estimate is off by at most one; the parity of floor(y) tells,
         // and an integral y means an exact tie, settled towards even.
         bool yParity, yIsInteger;
         mulParity(twoFc, cache, beta, yParity, yIsInteger);
         if (yParity != approxYParity) {
-            --d.significand;
+            --nearest;
         } else if (yIsInteger) {
-            d.significand -= d.significand & 1;
+            nearest -= nearest & 1;
         }
     }
+    Decimal64 d;
+    d.significand = inside ? s : nearest;
+    d.exponent = minusK + kKappa + inside;
     return d;
+}
+
+}  // namespace
+
+Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    return shortestDigits<true>(ieeeSignificand, ieeeBiasedExponent);
+}
+
+Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    return shortestDigits<false>(ieeeSignificand, ieeeBiasedExponent);
 }
 
 // ---- Round-trip layout -----------------------------------------------------
 
 namespace {
 
-// "e+17" .. "e+308" and "e-324" .. "e-1" as the bytes of a word, with the
-// text's length in the top byte.
-constexpr int kMinExponentSuffix = -324;
-constexpr int kMaxExponentSuffix = 308;
-constexpr auto kExponentSuffixes = [] {
-    std::array<uint64_t, kMaxExponentSuffix - kMinExponentSuffix + 1> table{};
-    for (int x = kMinExponentSuffix; x <= kMaxExponentSuffix; ++x) {
-        char text[8] = {'e', x < 0 ? '-' : '+'};
-        int len = 2;
-        const int magnitude = x < 0 ? -x : x;
-        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
-        if (magnitude >= 10) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
-        text[len++] = static_cast<char>('0' + magnitude % 10);
-        uint64_t word = static_cast<uint64_t>(len) << 56;
-        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
-        table[static_cast<size_t>(x - kMinExponentSuffix)] = word;
-    }
-    return table;
-}();
+// The 17 digits of 10^16 <= v < 10^17 as text: the leading digit and two
+// words of eight, and how many digits are left without the trailing zeros.
+struct SeventeenDigits {
+    uint64_t lead;  // the leading digit's byte
+    uint64_t mid;   // digits 2..9
+    uint64_t low;   // digits 10..17
+    int length;     // 1..17
+};
 
-// The eight digits of v < 10^8 as ASCII, most significant first in memory:
-// split into halves of four, quarters of two and single digits, each lane
-// divided by multiplication.
-inline uint64_t eightDigitText(uint32_t v) {
-    const uint64_t x = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
-    const uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Full;
-    const uint64_t pairs = hundreds | ((x - hundreds * 100) << 16);
-    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;
-    const uint64_t digits = tens | ((pairs - tens * 10) << 8);
-    return digits + 0x3030303030303030ull;
+inline SeventeenDigits seventeenDigits(uint64_t v) {
+    // Both quotients from v, so that neither waits for the other.
+    const uint64_t lead = v / 10000000000000000ull;
+    const uint64_t high = v / 100000000;
+    const uint64_t midText = eightDigitText(static_cast<uint32_t>(high - lead * 100000000));
+    const uint64_t lowText = eightDigitText(static_cast<uint32_t>(v - high * 100000000));
+    // Trailing zeros are the top bytes of a word that equal '0'.
+    const uint64_t lowValue = lowText - 0x30 * kEveryByte;
+    const uint64_t midValue = midText - 0x30 * kEveryByte;
+    const int zeros = lowValue != 0 ? __builtin_clzll(lowValue) >> 3
+                      : midValue != 0 ? 8 + (__builtin_clzll(midValue) >> 3)
+                                      : 16;
+    return {'0' + lead, midText, lowText, 17 - zeros};
 }
 
-// The 17 digits of 10^16 <= v < 10^17 at text[0..17).
-inline void writeSeventeenDigits(char* text, uint64_t v) {
-    const uint64_t high = v / 100000000;
-    const uint32_t low = static_cast<uint32_t>(v - high * 100000000);
-    const uint32_t top = static_cast<uint32_t>(high / 100000000);
-    const uint32_t mid = static_cast<uint32_t>(high - uint64_t{top} * 100000000);
-    text[0] = static_cast<char>('0' + top);
-    const uint64_t midText = eightDigitText(mid);
-    const uint64_t lowText = eightDigitText(low);
-    std::memcpy(text + 1, &midText, 8);
-    std::memcpy(text + 9, &lowText, 8);
+// The eight bytes of w with '.' put in after the first `at` (0..7); the
+// last byte drops out.
+inline uint64_t withPoint(uint64_t w, int at) {
+    const uint64_t below = w & ((1ull << (8 * at)) - 1);
+    return below | (uint64_t{'.'} << (8 * at)) | ((w - below) << 8);
+}
+
+// The significand is scaled to exactly 17 digits and written as one block of
+// fixed size; its trailing zeros are counted in the text, and bytes past the
+// returned position are left over from the block. `n0` is the significand's
+// digit count.
+[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t significand, int n0, int exponent,
+                                                bool forceTrailingDotZero) {
+    const SeventeenDigits d = seventeenDigits(significand * kPowersOf10[17 - n0]);
+    const int n = d.length;
+    const int p = n0 + exponent;  // position of the decimal point
+    if (static_cast<unsigned>(p + 6) <= 23) [[likely]] {
+        if (p <= 0) {
+            std::memcpy(out, "0.000000", 8);
+            char* const digits = out + 2 - p;
+            digits[0] = static_cast<char>(d.lead);
+            store8(digits + 1, d.mid);
+            store8(digits + 9, d.low);
+            return out + static_cast<size_t>(2 - p + n);
+        }
+        if (p < n) {
+            // The point after the lead and p - 1 digits of the 16 that
+            // follow: put into the word it falls in, whose bytes after it
+            // move up by one.
+            out[0] = static_cast<char>(d.lead);
+            if (p <= 8) {
+                store8(out + 1, withPoint(d.mid, p - 1));
+                store8(out + 9, (d.mid >> 56) | (d.low << 8));
+            } else {
+                store8(out + 1, d.mid);
+                store8(out + 9, withPoint(d.low, p - 9));
+            }
+            out[17] = static_cast<char>(d.low >> 56);
+            return out + static_cast<size_t>(n + 1);
+        }
+        // The digits, then zeros up to the point.
+        out[0] = static_cast<char>(d.lead);
+        store8(out + 1, d.mid);
+        store8(out + 9, d.low);
+        std::memcpy(out + p, ".0", 2);
+        return out + static_cast<size_t>(p) + (forceTrailingDotZero ? 2 : 0);
+    }
+    out[0] = static_cast<char>(d.lead);
+    out[1] = '.';
+    store8(out + 2, d.mid);
+    store8(out + 10, d.low);
+    const size_t len = static_cast<size_t>(n) + (n > 1);
+    const uint64_t suffix = kExponentWords<1>[p - 1 - kMinExponentWord];
+    store8(out + len, suffix);
+    return out + len + (suffix >> 56);
 }
 
 }  // namespace
 
-// The significand is scaled to exactly 17 digits, so that its digits come out
-// as one block of fixed size whose tail is zeros; bytes written past the
-// returned position are left over from that block.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
-    const int n = decimalDigits(significand);
-    const uint64_t scaled = significand * kPowersOf10[17 - n];
-    const int p = n + exponent;  // position of the decimal point
-    if (p >= -6 && p <= 17) {
-        if (p <= 0) {
-            std::memcpy(out, "0.000000", 8);
-            writeSeventeenDigits(out + 2 - p, scaled);
-            return pos + static_cast<size_t>(2 - p + n);
-        }
-        if (p < n) {
-            writeSeventeenDigits(out + 1, scaled);
-            std::memmove(out, out + 1, static_cast<size_t>(p));
-            out[p] = '.';
-            return pos + static_cast<size_t>(n + 1);
-        }
-        writeSeventeenDigits(out, scaled);  // digits, then zeros up to the point
-        size_t len = static_cast<size_t>(p);
-        if (forceTrailingDotZero) {
-            out[len++] = '.';
-            out[len++] = '0';
-        }
-        return pos + len;
-    }
-    writeSeventeenDigits(out + 1, scaled);
-    out[0] = out[1];
-    out[1] = '.';
-    const size_t len = n > 1 ? static_cast<size_t>(n) + 1 : 1;
-    const uint64_t suffix = kExponentSuffixes[p - 1 - kMinExponentSuffix];
-    std::memcpy(out + len, &suffix, 8);
-    return pos + len + (suffix >> 56);
+    const int n0 = decimalDigits(significand);
+    return static_cast<size_t>(layoutDigits(out, significand, n0, exponent, forceTrailingDotZero) - buffer);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {
@@ -277,8 +298,8 @@ char* writeFloatRoundtrip(char* out, double x) {
         std::memcpy(out, "0.0", 3);
         return out + 3;
     }
-    const Decimal64 d = toDecimal64(fraction, biased);
-    return out + formatDigits(out, 0, d.significand, d.exponent, true);
+    const Decimal64 d = shortestDigits<false>(fraction, biased);
+    return layoutDigits(out, d.significand, shortestLength(d.significand), d.exponent, true);
 }
 
 char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {

@@ -2,6 +2,7 @@
 // (float_shortest.cpp), and the one-value results built on them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,11 +21,46 @@ struct Decimal64 {
     int exponent;
 };
 Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The same value, its significand perhaps with trailing zeros (at most 17
+// digits all the same), for printers that find the zeros in the digit text.
+Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The digit count of a significand below 10^17. The shortest digits of a
+// normal value not on a power of two have 15 to 17 before their trailing
+// zeros are taken off (the interval's width in units of the last digit is
+// 100..999, the significand field has 53 bits): two comparisons that do not
+// wait on each other tell them apart.
+inline int shortestLength(uint64_t significand) {
+    if (significand < 100000000000000) [[unlikely]] return decimalDigits(significand);
+    return 15 + (significand >= 1000000000000000) + (significand >= 10000000000000000);
+}
+
+// "e" with the sign and at least MinDigits digits of every decimal exponent
+// of a double ("e+17", "e-05", "e+308"), as the bytes of a word with the
+// text's length in the top byte: index x - kMinExponentWord.
+constexpr int kMinExponentWord = -324;
+constexpr int kMaxExponentWord = 308;
+template <int MinDigits>
+inline constexpr auto kExponentWords = [] {
+    std::array<uint64_t, kMaxExponentWord - kMinExponentWord + 1> table{};
+    for (int x = kMinExponentWord; x <= kMaxExponentWord; ++x) {
+        char text[8] = {'e', x < 0 ? '-' : '+'};
+        int len = 2;
+        const int magnitude = x < 0 ? -x : x;
+        if (magnitude >= 100) text[len++] = static_cast<char>('0' + magnitude / 100);
+        if (magnitude >= 10 || MinDigits >= 2) text[len++] = static_cast<char>('0' + magnitude / 10 % 10);
+        text[len++] = static_cast<char>('0' + magnitude % 10);
+        uint64_t word = static_cast<uint64_t>(len) << 56;
+        for (int i = 0; i < len; ++i) word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+        table[static_cast<size_t>(x - kMinExponentWord)] = word;
+    }
+    return table;
+}();
 
 // Writes significand * 10^exponent at buffer[pos..] in the fixed layout when
 // the decimal point falls within -6..17 digits, else in the scientific layout;
 // returns the new position. `forceTrailingDotZero` appends ".0" to whole
-// numbers in the fixed layout. Needs room for 26 bytes.
+// numbers in the fixed layout. Trailing zeros of the significand are not
+// printed. Needs room for 26 bytes; bytes after the text may be written.
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero);
 
 // Round-trip form.
