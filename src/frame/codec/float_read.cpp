@@ -154,29 +154,18 @@ inline double pieceValue(const FloatPiece& piece) {
     return toBinary64(piece.start, d);
 }
 
-// Where the tier has a block reader, the pieces of a long text are read in
-// blocks after the first 16 bytes (a digit load reaches 16 bytes back), each
-// piece the block reader leaves read one at a time, until 64 bytes remain.
+// Reads every element of the list text into `put`: in blocks where the tier
+// has a block reader (readListBlocks), the rest one piece at a time, the last
+// pieces from a padded copy.
 template <class Put>
 [[gnu::always_inline]] inline void readFloats(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
     const FloatBlockReader blocks = floatBlockReader();
     if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
-        const char* const from = p + kIntBlockReach;
-        while (p < from) {
-            p = readFloatPiece(p, end, put);
-            if (p == nullptr) return;
-        }
-        FloatPiece batch[kFloatBlockBatch];
-        for (;;) {
-            const size_t k = blocks(p, end, batch, &p);
-            for (size_t i = 0; i < k; ++i) put(pieceValue(batch[i]));
-            if (k == kFloatBlockBatch) continue;
-            if (static_cast<size_t>(end - p) < kIntBlockBytes) break;
-            p = readFloatPiece(p, end, put);
-            if (p == nullptr) return;
-        }
+        auto piece = [](const char* q, const char* e, Put& out) { return readFloatPiece(q, e, out); };
+        p = readListBlocks<FloatPiece, kFloatBlockBatch>(p, end, blocks, piece, pieceValue, put);
+        if (p == nullptr) return;
     }
     while (static_cast<size_t>(end - p) >= kCommonFloatReach) {
         p = readFloatPiece(p, end, put);

@@ -148,30 +148,16 @@ IntBlockReader intBlockReader() {
     return nullptr;
 }
 
-// Reads every element of the list text into `put`, in blocks where the tier
-// has a block reader: the first pieces one at a time until a digit load
-// cannot reach before the text, then blocks, each piece the block reader
-// leaves read one at a time, and the last 64 bytes one piece at a time.
+// Reads every element of the list text into `put`: in blocks where the tier
+// has a block reader (readListBlocks), the rest one piece at a time.
 template <class Put>
 [[gnu::always_inline]] inline void readInts(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
     const IntBlockReader blocks = intBlockReader();
     if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
-        const char* const from = p + kIntBlockReach;
-        while (p < from) {
-            p = readIntPiece(p, end, put);
-            if (p == nullptr) return;
-        }
-        int64_t batch[kIntBlockBatch];
-        for (;;) {
-            const size_t k = blocks(p, end, batch, &p);
-            for (size_t i = 0; i < k; ++i) put(batch[i]);
-            if (k == kIntBlockBatch) continue;
-            if (static_cast<size_t>(end - p) < kIntBlockBytes) break;
-            p = readIntPiece(p, end, put);
-            if (p == nullptr) return;
-        }
+        auto piece = [](const char* q, const char* e, Put& out) { return readIntPiece(q, e, out); };
+        p = readListBlocks<int64_t, kIntBlockBatch>(p, end, blocks, piece, [](int64_t x) { return x; }, put);
     }
     while (p != nullptr) p = readIntPiece(p, end, put);
 }

@@ -287,6 +287,31 @@ template <class Blocks>
     return found;
 }
 
+// The list readers' walk where the tier has a block reader (called from the
+// baseline files only): the first pieces one at a time, `readPiece(p, end,
+// put)`, until a digit load cannot reach before the text; then blocks of
+// usual pieces, each value through `put(value(x))`, and each piece the block
+// reader leaves one at a time, until less than a block remains. Returns
+// where the pieces left start, or null at the end of the text.
+template <class T, size_t kBatch, class Blocks, class ReadPiece, class Value, class Put>
+[[gnu::always_inline]] inline const char* readListBlocks(const char* p, const char* end, Blocks blocks,
+                                                         ReadPiece readPiece, Value value, Put& put) {
+    const char* const from = p + kIntBlockReach;
+    while (p < from) {
+        p = readPiece(p, end, put);
+        if (p == nullptr) return nullptr;
+    }
+    T batch[kBatch];
+    for (;;) {
+        const size_t k = blocks(p, end, batch, &p);
+        for (size_t i = 0; i < k; ++i) put(value(batch[i]));
+        if (k == kBatch) continue;
+        if (static_cast<size_t>(end - p) < kIntBlockBytes) return p;
+        p = readPiece(p, end, put);
+        if (p == nullptr) return nullptr;
+    }
+}
+
 }  // namespace
 }  // namespace karpa
 
