@@ -302,13 +302,21 @@ template <class T, size_t kBatch, class Blocks, class ReadPiece, class Value, cl
         if (p == nullptr) return nullptr;
     }
     T batch[kBatch];
+    // Pieces read one at a time each time the blocks stop early: one, or
+    // twice as many as the last time while the blocks keep yielding few
+    // pieces, so that a list of unusual pieces (blanks after the commas,
+    // exponents) does not index a block again for every piece.
+    size_t single = 1;
     for (;;) {
         const size_t k = blocks(p, end, batch, &p);
         for (size_t i = 0; i < k; ++i) put(value(batch[i]));
         if (k == kBatch) continue;
         if (static_cast<size_t>(end - p) < kIntBlockBytes) return p;
-        p = readPiece(p, end, put);
-        if (p == nullptr) return nullptr;
+        single = k >= 8 ? 1 : std::min<size_t>(2 * single, 64);
+        for (size_t i = 0; i < single && static_cast<size_t>(end - p) >= kIntBlockBytes; ++i) {
+            p = readPiece(p, end, put);
+            if (p == nullptr) return nullptr;
+        }
     }
 }
 
