@@ -161,8 +161,9 @@ template <class Put>
 [[gnu::always_inline]] inline void readFloats(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    const FloatBlockReader blocks = floatBlockReader();
-    if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
+    // A short text (a single value, say) does not ask for the tier.
+    const FloatBlockReader blocks = text.size() >= kIntBlockReach + kIntBlockBytes ? floatBlockReader() : nullptr;
+    if (blocks != nullptr) {
         auto piece = [](const char* q, const char* e, Put& out) { return readFloatPiece(q, e, out); };
         p = readListBlocks<FloatPiece, kFloatBlockBatch>(p, end, blocks, piece, pieceValue, put);
         if (p == nullptr) return;

@@ -154,8 +154,9 @@ template <class Put>
 [[gnu::always_inline]] inline void readInts(std::string_view text, Put& put) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    const IntBlockReader blocks = intBlockReader();
-    if (blocks != nullptr && text.size() >= kIntBlockReach + kIntBlockBytes) {
+    // A short text (a single value, say) does not ask for the tier.
+    const IntBlockReader blocks = text.size() >= kIntBlockReach + kIntBlockBytes ? intBlockReader() : nullptr;
+    if (blocks != nullptr) {
         auto piece = [](const char* q, const char* e, Put& out) { return readIntPiece(q, e, out); };
         p = readListBlocks<int64_t, kIntBlockBatch>(p, end, blocks, piece, [](int64_t x) { return x; }, put);
     }
