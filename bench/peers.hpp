@@ -22,6 +22,9 @@
 #if KARPA_PEER_FAST_FLOAT
 #include <fast_float/fast_float.h>
 #endif
+#if KARPA_PEER_VQSORT
+#include <hwy/contrib/sort/vqsort.h>
+#endif
 #if KARPA_PEER_FMT
 #include <fmt/compile.h>
 #include <fmt/format.h>
@@ -156,6 +159,15 @@ inline bool sumIntsSwar(const char* p, const char* end, int64_t& sum) {
     sum = s;
     return true;
 }
+
+#if KARPA_PEER_VQSORT
+// Highway's vectorised quicksort, ascending; the sorter keeps its scratch
+// between calls, as a program sorting often would.
+inline void sortIntsVqsort(std::vector<int64_t>& xs) {
+    static const hwy::Sorter sorter;
+    sorter(xs.data(), xs.size(), hwy::SortAscending());
+}
+#endif
 
 inline std::string printInt(int64_t x) {
     char b[24];

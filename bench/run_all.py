@@ -4,7 +4,7 @@
 Each C++ benchmark binary times Karpa's exports, called through the loaded
 library, next to the same job done end to end on the same input in the same
 process: by the strongest peer libraries found at build time (fast_float, fmt,
-abseil's flat_hash_set, pdqsort, nettle, libgcrypt, Crypto++, OpenSSL,
+abseil's flat_hash_set, pdqsort, Highway's vqsort, nettle, libgcrypt, Crypto++, OpenSSL,
 std::chrono and Howard Hinnant's date, the benchmarks' own eight-digits-at-a-
 time integer reader) and by the standard library. Every peer pipeline is
 checked once against Karpa's output before it is timed; a peer that disagrees
@@ -64,7 +64,8 @@ CALL = ("call",)
 ROWS = [
     # bench/seq
     row(LISTS, "BM_SortInt_Karpa", "seq_sort_int", ("BM_SortInt_Std", "from_chars, std::stable_sort, to_chars"),
-        [("BM_SortInt_PeerPdq", f"{SWAR}, pdqsort_branchless, to_chars")], MEMORY),
+        [("BM_SortInt_PeerPdq", f"{SWAR}, pdqsort_branchless, to_chars"),
+         ("BM_SortInt_PeerVqsort", f"{SWAR}, Highway vqsort, to_chars")], MEMORY),
     row(LISTS, "BM_SumInt_Karpa", "seq_reduce_sum_int", ("BM_SumInt_Std", "from_chars, checked sum, to_chars"),
         [("BM_SumInt_PeerSwar", f"{SWAR}, checked sum, to_chars")], MEMORY),
     row(LISTS, "BM_UniqueInt_Karpa", "seq_unique_int",
@@ -399,7 +400,7 @@ def markdown(rows, py_rows, notes, limits, info, settings):
           f"({info['cores']} cores; above that, other work shared the machine).", "",
           "Each row is one Karpa export against the **strongest peer**: the fastest of the pipelines a user would "
           "write instead, doing the same job end to end on the same input (read the text, compute, print the "
-          "result text) in the same process. The peers are fast_float, fmt, abseil's `flat_hash_set`, pdqsort, "
+          "result text) in the same process. The peers are fast_float, fmt, abseil's `flat_hash_set`, pdqsort, Highway's vqsort, "
           "`std::nth_element`, std::chrono and Howard Hinnant's date, OpenSSL, nettle, libgcrypt and Crypto++, and "
           f"an eight-digits-at-a-time (SWAR) integer reader written in `bench/peers.hpp`; the standard-library "
           "pipeline counts as a peer too and keeps its own column. Every peer's output was checked equal to "

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need (Google Benchmark and the peer libraries:
-# fast_float, fmt, abseil, pdqsort, nettle, libgcrypt, Hinnant date, Crypto++,
+# fast_float, fmt, abseil, pdqsort, Highway's vqsort, nettle, libgcrypt, Hinnant date, Crypto++,
 # OpenSSL), builds in release mode, runs every benchmark and the Python host
 # benchmark, prints the table and writes docs/performance.md and
 # docs/performance.svg: every export against its strongest peer.

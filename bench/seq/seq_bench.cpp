@@ -1,7 +1,7 @@
 // karpa_seq exports against the same jobs done in this binary, end to end on
 // the same text: with the standard library (std::from_chars to read, the
 // matching algorithm, std::to_chars and one join to print), and with the
-// strongest peers (the eight-digits-at-a-time reader, pdqsort, abseil's
+// strongest peers (the eight-digits-at-a-time reader, pdqsort, Highway's vqsort, abseil's
 // flat_hash_set, fast_float, fmt), each checked once against Karpa's output.
 // Also the bandwidth of strlen and memcpy over a 64 MiB buffer, the ceiling
 // of any pass over text.
@@ -267,6 +267,16 @@ void BM_SortInt_PeerPdq(benchmark::State& state) {
 }
 #endif
 
+#if KARPA_PEER_VQSORT
+void BM_SortInt_PeerVqsort(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_int", intListText()); }, intListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(intListText());
+        karpa_bench::sortIntsVqsort(xs);
+        return printInts(xs);
+    });
+}
+#endif
+
 void BM_SumInt_PeerSwar(benchmark::State& state) {
     timedPeer(state, [] { return seqAnswer("seq_reduce_sum_int", intListText()); }, intListText(), [] {
         const std::string& t = intListText();
@@ -401,6 +411,9 @@ BENCHMARK(BM_SortFloat_Std)->Unit(benchmark::kMillisecond);
 #if KARPA_PEER_PDQSORT
 BENCHMARK(BM_SortInt_PeerPdq)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortString_PeerPdq)->Unit(benchmark::kMillisecond);
+#endif
+#if KARPA_PEER_VQSORT
+BENCHMARK(BM_SortInt_PeerVqsort)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_SumInt_PeerSwar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseInt_PeerSwar)->Unit(benchmark::kMillisecond);

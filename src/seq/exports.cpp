@@ -7,6 +7,7 @@
 #include "frame/codec/floatcodec.hpp"
 #include "frame/codec/intscan.hpp"
 #include "frame/codec/textcodec.hpp"
+#include "seq/int_print.hpp"
 #include "seq/listops.hpp"
 #include "seq/seenset.hpp"
 #include "seq/sort.hpp"
@@ -54,7 +55,7 @@ KARPA_EXPORT const char* seq_sort_int(const char* list, int descending) {
     return textCall([&] {
         IntList xs = parseInts(list);
         sortDirected(xs, argInt(descending) != 0);
-        return printIntList(xs);
+        return printIntListInRuns(xs);  // neighbours in a sorted list mostly share their width
     });
 }
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "frame/arena.hpp"
+#include "seq/int_sort.hpp"
 
 namespace karpa {
 namespace radix {
@@ -251,6 +252,10 @@ inline void radixSortInt64(int64_t* a, size_t n, bool descending) {
     if (i == n) {
         std::reverse(a, a + n);
         return;
+    }
+    if (n >= int_sort::kDenseMinItems) {
+        const int_sort::Extremes e = int_sort::extremes(a, n);
+        if (int_sort::denseSort(a, n, e.low, e.high, descending)) return;
     }
     int64_t* const buffer = static_cast<int64_t*>(arenaAllocate(n * sizeof(int64_t), alignof(int64_t)));
     if (n <= UINT32_MAX) {
