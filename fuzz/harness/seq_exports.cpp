@@ -3,9 +3,12 @@
 // text reads as "".
 #include <bit>
 #include <cmath>
+#include <random>
 
 #include "exports.hpp"
 #include "karpa/seq.h"
+#include "frame/codec/textcodec.hpp"
+#include "seq/int_print.hpp"
 #include "../../tests/support/merge_steps.hpp"
 
 namespace {
@@ -59,12 +62,45 @@ void checkFloatSort(const uint8_t* data, size_t size) {
     }
 }
 
+// Integer lists long enough for the counting sort: values from a span and a
+// base the input chooses (the 64-bit limits within reach), some repeated
+// past a byte's count, against the literal steps; the run printer against
+// the one-item printer.
+void checkIntSort(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    const size_t n = in.ConsumeIntegralInRange<size_t>(0, 9000);
+    const uint64_t span = in.ConsumeIntegralInRange<uint64_t>(1, 5 * n + 8);
+    const uint64_t base = in.ConsumeIntegral<uint64_t>();
+    const unsigned repeatEvery = in.ConsumeIntegralInRange<unsigned>(0, 8);
+    std::mt19937_64 rng(in.ConsumeIntegral<uint64_t>());
+    std::vector<int64_t> xs(n);
+    for (size_t i = 0; i < n; ++i) {
+        xs[i] = repeatEvery != 0 && i % repeatEvery == 0 ? static_cast<int64_t>(base)
+                                                        : static_cast<int64_t>(base + rng() % span);
+    }
+    for (bool descending : {false, true}) {
+        std::vector<int64_t> expected = xs;
+        if (descending) {
+            literalMergeSort(expected, karpa::Descending{});
+        } else {
+            literalMergeSort(expected, karpa::Ascending{});
+        }
+        karpa::IntList got(xs.begin(), xs.end());
+        karpa::sortDirected(got, descending);
+        FUZZ_CHECK(std::equal(got.begin(), got.end(), expected.begin()), "int sort", (long long)n,
+                   (long long)descending);
+        FUZZ_CHECK(std::string(karpa::printIntListInRuns(got)) == karpa::printIntList(got), "int run printer",
+                   (long long)n);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     onEveryTierRun([&] {
         fuzzExportTable(all(), data, size);
         checkFloatSort(data, size);
+        checkIntSort(data, size);
     });
     TovDestroyGlobals();
     return 0;

@@ -9,9 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "frame/codec/textcodec.hpp"
 #include "merge_steps.hpp"
+#include "seq/int_print.hpp"
 #include "seq/sort.hpp"
 #include "seq/string_pieces.hpp"
+#include "tiers.hpp"
 
 using namespace karpa;
 
@@ -218,3 +221,71 @@ TEST(RadixSort, EqualsStdSortForEveryKeyShapeAndLength) {
         }
     }
 }
+
+// The integer sort and the run printer on every tier, against std::stable_sort
+// and the one-item printer: lists of close values (sorted by counting, counts
+// wrapping past 255), wide ones, the 64-bit limits, and lengths around the
+// counting threshold and the eight-key words.
+class IntSortTiers : public TierTest {};
+
+TEST_P(IntSortTiers, EqualsStableSortAndPrintsAsTheItemPrinter) {
+    std::mt19937_64 rng(11);
+    const auto key = [&](int shape, size_t i, size_t n) -> int64_t {
+        const int64_t span = static_cast<int64_t>(n);
+        switch (shape) {
+            case 0: return static_cast<int64_t>(rng() % (2 * n)) - span;                 // close values
+            case 1: return rng() % 3 == 0 ? 7 : static_cast<int64_t>(rng() % n);        // one value wraps its count
+            case 2: return INT64_MAX - static_cast<int64_t>(rng() % (3 * n));            // close, at the top
+            case 3: return INT64_MIN + static_cast<int64_t>(rng() % (3 * n));            // close, at the bottom
+            case 4: return static_cast<int64_t>(rng());                                  // all 64 bits
+            case 5: return static_cast<int64_t>(rng() % 4) * 100000000 - 150000000;     // few distinct, wide
+            case 6: return static_cast<int64_t>(n - i);                                  // reversed
+            case 7: return 42;                                                           // all equal
+            default: {  // close values with the limits among them
+                const uint64_t r = rng() % 64;
+                return r == 0 ? INT64_MIN : r == 1 ? INT64_MAX : static_cast<int64_t>(rng() % n);
+            }
+        }
+    };
+    for (size_t n : {0, 1, 7, 8, 9, 17, 4095, 4096, 4097, 4103, 20000}) {
+        for (int shape = 0; shape < 9; ++shape) {
+            for (bool descending : {false, true}) {
+                IntList list;
+                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
+                std::vector<int64_t> expected(list.begin(), list.end());
+                if (descending) {
+                    std::stable_sort(expected.begin(), expected.end(), std::greater<>());
+                } else {
+                    std::stable_sort(expected.begin(), expected.end());
+                }
+                sortDirected(list, descending);
+                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
+                    << n << " shape " << shape << " descending " << descending;
+                ASSERT_STREQ(printIntListInRuns(list), printIntList(list)) << n << " shape " << shape;
+            }
+        }
+    }
+}
+
+// Runs of every width and sign, broken at every place, in the run printer.
+TEST_P(IntSortTiers, RunPrinterWritesEveryWidth) {
+    std::mt19937_64 rng(12);
+    IntList list;
+    for (unsigned width = 1; width <= 19; ++width) {
+        for (int sign : {1, -1}) {
+            const size_t run = rng() % 20;
+            for (size_t i = 0; i < run; ++i) {
+                const uint64_t low = width == 1 ? 0 : kPowersOf10[width - 1];
+                const uint64_t high = width == 19 ? uint64_t(INT64_MAX) : kPowersOf10[width] - 1;
+                list.push_back(sign * static_cast<int64_t>(low + rng() % (high - low + 1)));
+            }
+        }
+    }
+    list.push_back(INT64_MIN);
+    for (size_t cut = 0; cut <= list.size(); cut += 3) {
+        IntList part(list.begin() + static_cast<std::ptrdiff_t>(cut), list.end());
+        ASSERT_STREQ(printIntListInRuns(part), printIntList(part)) << cut;
+    }
+}
+
+KARPA_INSTANTIATE_TIERS(IntSortTiers);
