@@ -70,7 +70,8 @@ void checkIntSort(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     // One input in four makes a list past the counting threshold (4096).
     const bool counted = in.ConsumeIntegralInRange<unsigned>(0, 3) == 0;
-    const size_t n = counted ? in.ConsumeIntegralInRange<size_t>(4096, 5000) : in.ConsumeIntegralInRange<size_t>(0, 300);
+    const size_t n =
+        counted ? in.ConsumeIntegralInRange<size_t>(4096, 5000) : in.ConsumeIntegralInRange<size_t>(0, 300);
     const bool descending = in.ConsumeBool();
     const uint64_t span = in.ConsumeIntegralInRange<uint64_t>(1, 5 * n + 8);  // dense up to 4n
     const uint64_t base = in.ConsumeIntegral<uint64_t>();

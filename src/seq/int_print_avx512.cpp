@@ -1,7 +1,7 @@
 // Eight items a step while they share a sign and a digit count of at most
-// eight: the eight-digit text of each absolute value is made in its 64-bit
-// lane (the steps of eightDigitText, lane by lane), shifted past the leading
-// zeros, and stored at the run's stride with the sign and the comma.
+// sixteen: the eight-digit texts of each absolute value are made in its
+// 64-bit lane (the steps of eightDigitText, lane by lane), shifted past the
+// leading zeros, and stored at the run's stride with the sign and the comma.
 // GCC 12 reports the unset operand of its own AVX-512 intrinsics as maybe
 // uninitialised.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -53,7 +53,7 @@ const char* printAvx512(const IntList& list) {
         const bool negative = first < 0;
         const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(first) : static_cast<uint64_t>(first);
         const unsigned width = static_cast<unsigned>(decimalDigits(magnitude));
-        if (width > 8) {
+        if (width > 16) {
             p = writeInt(p, first);
             *p++ = ',';
             ++i;
@@ -73,16 +73,42 @@ const char* printAvx512(const IntList& list) {
             ++i;
             continue;
         }
-        const __m512i texts =
-            _mm512_srl_epi64(eightDigitTexts(_mm512_abs_epi64(v)), _mm_cvtsi32_si128(static_cast<int>(8 * (8 - width))));
-        alignas(64) uint64_t words[8];
-        _mm512_store_si512(words, texts);
         const unsigned sign = negative ? 1 : 0;
-        for (unsigned k = 0; k < 8; ++k) {
-            *p = '-';
-            store8(p + sign, words[k]);
-            p[sign + width] = ',';
-            p += sign + width + 1;
+        const __m512i u = _mm512_abs_epi64(v);
+        alignas(64) uint64_t words[8];
+        if (width <= 8) {
+            const __m128i past = _mm_cvtsi32_si128(static_cast<int>(8 * (8 - width)));
+            _mm512_store_si512(words, _mm512_srl_epi64(eightDigitTexts(u), past));
+            for (unsigned k = 0; k < 8; ++k) {
+                *p = '-';
+                store8(p + sign, words[k]);
+                p[sign + width] = ',';
+                p += sign + width + 1;
+            }
+        } else {
+            // Nine to sixteen digits: the head u / 10^8 and the last eight.
+            // The quotient through binary64 is off by at most one, which
+            // the remainder's range puts right.
+            const __m512i e8 = _mm512_set1_epi64(100000000);
+            __m512i q = _mm512_cvttpd_epu64(_mm512_div_pd(_mm512_cvtepu64_pd(u), _mm512_set1_pd(1e8)));
+            __m512i r = _mm512_sub_epi64(u, _mm512_mullo_epi64(q, e8));
+            const __mmask8 under = _mm512_cmplt_epi64_mask(r, _mm512_setzero_si512());
+            q = _mm512_mask_sub_epi64(q, under, q, _mm512_set1_epi64(1));
+            r = _mm512_mask_add_epi64(r, under, r, e8);
+            const __mmask8 over = _mm512_cmpge_epi64_mask(r, e8);
+            q = _mm512_mask_add_epi64(q, over, q, _mm512_set1_epi64(1));
+            r = _mm512_mask_sub_epi64(r, over, r, e8);
+            alignas(64) uint64_t lows[8];
+            const __m128i past = _mm_cvtsi32_si128(static_cast<int>(8 * (16 - width)));
+            _mm512_store_si512(words, _mm512_srl_epi64(eightDigitTexts(q), past));
+            _mm512_store_si512(lows, eightDigitTexts(r));
+            for (unsigned k = 0; k < 8; ++k) {
+                *p = '-';
+                store8(p + sign, words[k]);
+                store8(p + sign + width - 8, lows[k]);
+                p[sign + width] = ',';
+                p += sign + width + 1;
+            }
         }
         i += 8;
     }
