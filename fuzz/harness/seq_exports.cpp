@@ -83,11 +83,7 @@ void checkIntSort(const uint8_t* data, size_t size) {
                                                         : static_cast<int64_t>(base + rng() % span);
     }
     std::vector<int64_t> expected = xs;
-    if (descending) {
-        literalMergeSort(expected, karpa::Descending{});
-    } else {
-        literalMergeSort(expected, karpa::Ascending{});
-    }
+    literalMergeSortDirected(expected, descending);
     karpa::IntList got(xs.begin(), xs.end());
     karpa::sortDirected(got, descending);
     FUZZ_CHECK(std::equal(got.begin(), got.end(), expected.begin()), "int sort", (long long)n, (long long)descending);

@@ -26,15 +26,21 @@ void literalMergeSort(std::vector<T>& a, Compare c) {
     }
 }
 
+// The literal steps under the export's comparison for one direction.
+template <class T>
+void literalMergeSortDirected(std::vector<T>& a, bool descending) {
+    if (descending) {
+        literalMergeSort(a, karpa::Descending{});
+    } else {
+        literalMergeSort(a, karpa::Ascending{});
+    }
+}
+
 // Where the float sort's bits first differ from the literal steps' in one
 // direction, or -1 when they agree everywhere.
 inline int64_t floatSortMismatch(const std::vector<double>& values, bool descending) {
     std::vector<double> expected = values;
-    if (descending) {
-        literalMergeSort(expected, karpa::Descending{});
-    } else {
-        literalMergeSort(expected, karpa::Ascending{});
-    }
+    literalMergeSortDirected(expected, descending);
     karpa::FloatList got(values.begin(), values.end());
     karpa::sortDirected(got, descending);
     for (size_t i = 0; i < values.size(); ++i) {
