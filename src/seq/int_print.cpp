@@ -1,13 +1,18 @@
 #include "seq/int_print.hpp"
 
-#include "frame/codec/textcodec.hpp"
 #include "frame/cpu.hpp"
 
 namespace karpa {
 
-// Below AVX-512 the one-item printer is as quick as a scalar run printer.
+// The baseline has the one-item printer only: a scalar run printer would
+// make the same word per item.
 const char* printIntListInRuns(const IntList& list) {
-    return activeTier() == Tier::avx512 ? int_print::printAvx512(list) : printIntList(list);
+    switch (activeTier()) {
+        case Tier::avx512: return int_print::printAvx512(list);
+        case Tier::avx2: return int_print::printAvx2(list);
+        case Tier::baseline: break;
+    }
+    return printIntList(list);
 }
 
 }  // namespace karpa

@@ -20,11 +20,21 @@ void walkCountsBaseline(const DenseCounts& d, int64_t* out, int64_t* end) {
 Extremes extremesBaseline(const int64_t* a, size_t n) { return findExtremes(a, n); }
 
 Extremes extremes(const int64_t* a, size_t n) {
-    return activeTier() == Tier::avx512 ? extremesAvx512(a, n) : extremesBaseline(a, n);
+    switch (activeTier()) {
+        case Tier::avx512: return extremesAvx512(a, n);
+        case Tier::avx2: return extremesAvx2(a, n);
+        case Tier::baseline: break;
+    }
+    return extremesBaseline(a, n);
 }
 
 WalkFn walkFunction() {
-    return activeTier() == Tier::avx512 ? walkCountsAvx512 : walkCountsBaseline;
+    switch (activeTier()) {
+        case Tier::avx512: return walkCountsAvx512;
+        case Tier::avx2: return walkCountsAvx2;
+        case Tier::baseline: break;
+    }
+    return walkCountsBaseline;
 }
 
 }  // namespace int_sort

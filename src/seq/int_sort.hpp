@@ -8,9 +8,10 @@
 // value is noted once more in a side list (at most n / 256 notes), which the
 // walk adds back as 256 each.
 //
-// The walk has one function per tier (int_sort.cpp, int_sort_avx512.cpp):
-// eight counts of zero or one, the common case, are written as one compressed
-// vector on AVX-512, as eight unconditional stores on the baseline.
+// The walk has one function per tier (int_sort.cpp, int_sort_avx2.cpp,
+// int_sort_avx512.cpp): eight counts of zero or one, the common case, are
+// written as one compressed vector on AVX-512, two permuted ones on AVX2, and
+// eight unconditional stores on the baseline.
 #pragma once
 
 #include <algorithm>
@@ -90,6 +91,7 @@ inline void walkCounts(const DenseCounts& d, int64_t* out, int64_t* end, Fast fa
 
 using WalkFn = void (*)(const DenseCounts&, int64_t* out, int64_t* end);
 void walkCountsBaseline(const DenseCounts& d, int64_t* out, int64_t* end);
+void walkCountsAvx2(const DenseCounts& d, int64_t* out, int64_t* end);
 void walkCountsAvx512(const DenseCounts& d, int64_t* out, int64_t* end);
 WalkFn walkFunction();
 
@@ -109,6 +111,7 @@ inline Extremes findExtremes(const int64_t* a, size_t n) {
     return {low, high};
 }
 Extremes extremesBaseline(const int64_t* a, size_t n);
+Extremes extremesAvx2(const int64_t* a, size_t n);
 Extremes extremesAvx512(const int64_t* a, size_t n);
 Extremes extremes(const int64_t* a, size_t n);
 
