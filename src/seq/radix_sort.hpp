@@ -190,12 +190,10 @@ inline Selected selectPlaces(int64_t* a, size_t n, size_t k, bool second) {
             std::sort(a, a + n);
             return {a[k], second ? a[k + 1] : 0};
         }
-        uint64_t low = orderKey(a[0], flip), high = low;
-        for (size_t i = 1; i < n; ++i) {
-            const uint64_t key = orderKey(a[i], flip);
-            low = key < low ? key : low;
-            high = key > high ? key : high;
-        }
+        // The widest minimum and maximum the processor has (flipping the
+        // sign bit keeps the order).
+        const int_sort::Extremes e = int_sort::extremes(a, n);
+        const uint64_t low = orderKey(e.low, flip), high = orderKey(e.high, flip);
         if (low == high) return {a[0], a[0]};
         const unsigned top = 64 - static_cast<unsigned>(__builtin_clzll(low ^ high));
         const unsigned width = top < kSelectWidth ? top : kSelectWidth;

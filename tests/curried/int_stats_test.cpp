@@ -8,6 +8,7 @@
 #include "curried/stats.hpp"
 #include "frame/error.hpp"
 #include "models.hpp"
+#include "tiers.hpp"
 
 namespace {
 
@@ -238,10 +239,11 @@ TEST(IntStats, DifferentialAgainstModel) {
 // The median selected by bits against the merge sort's middle: lengths past
 // the small-list sort, values in narrow, wide and clustered ranges, and the
 // two middle places in one bucket or on each side of a bucket's edge.
-TEST(IntMedian, SelectionMatchesTheMergeSortsMiddle) {
+namespace {
+void checkMedianSelection(int rounds) {
     std::mt19937_64 rng(77);
-    for (int round = 0; round < 600; ++round) {
-        std::vector<int64_t> xs(1 + rng() % (round < 400 ? 300 : 20000));
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<int64_t> xs(1 + rng() % (round < rounds * 2 / 3 ? 300 : 20000));
         const int shape = round % 5;
         for (size_t i = 0; i < xs.size(); ++i) {
             switch (shape) {
@@ -256,3 +258,13 @@ TEST(IntMedian, SelectionMatchesTheMergeSortsMiddle) {
         ASSERT_EQ(model::bits(karpa::medianImpl(list)), model::bits(model::median(xs))) << round;
     }
 }
+
+}  // namespace
+
+TEST(IntMedian, SelectionMatchesTheMergeSortsMiddle) { checkMedianSelection(600); }
+
+// The same on every tier: the first level's extremes come from the tier's own
+// routine.
+class IntMedianTiers : public TierTest {};
+TEST_P(IntMedianTiers, SelectionMatchesTheMergeSortsMiddle) { checkMedianSelection(150); }
+KARPA_INSTANTIATE_TIERS(IntMedianTiers);
