@@ -14,7 +14,7 @@ void walkCountsBaseline(const DenseCounts& d, int64_t* out, int64_t* end) {
             o += (w >> (8 * j)) & 1;
         }
         return o;
-    });
+    }, [&d](int64_t* o, uint64_t w, size_t key) { return writeFewCounts(d, o, w, key); });
 }
 
 Extremes extremesBaseline(const int64_t* a, size_t n) { return findExtremes(a, n); }

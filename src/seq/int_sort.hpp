@@ -56,13 +56,27 @@ inline int64_t* writeWordSlowly(const DenseCounts& d, size_t key, const uint64_t
     return out;
 }
 
-// The walk over all keys into out[0..n). `fast(out, end, word, key)` writes
+// Counts up to three, with at least 24 items of room: three stores a key and
+// the cursor moved by the count, again with no branch on the data.
+inline int64_t* writeFewCounts(const DenseCounts& d, int64_t* out, uint64_t w, size_t key) {
+    for (unsigned j = 0; j < 8; ++j) {
+        const int64_t v = valueAt(d, key + j);
+        out[0] = v;
+        out[1] = v;
+        out[2] = v;
+        out += (w >> (8 * j)) & 3;
+    }
+    return out;
+}
+
+// The walk over all keys into out[0..n). `ones(out, end, word, key)` writes
 // the values of eight counts of zero or one (`word` holds them, the first in
 // its lowest byte) and returns where it stopped; it is never asked for the
 // last word, so it may write one item past what it keeps as long as that
-// stays before `end`.
-template <class Fast>
-inline void walkCounts(const DenseCounts& d, int64_t* out, int64_t* end, Fast fast) {
+// stays before `end`. `few(out, word, key)` does the same for counts up to
+// three with at least 24 items of room.
+template <class Ones, class Few>
+inline void walkCounts(const DenseCounts& d, int64_t* out, int64_t* end, Ones ones, Few few) {
     const uint64_t* wrap = d.wraps;
     const size_t last = d.keys - 8;
     for (size_t key = 0; key < last; key += 8) {
@@ -71,17 +85,9 @@ inline void walkCounts(const DenseCounts& d, int64_t* out, int64_t* end, Fast fa
         if (*wrap < key + 8) [[unlikely]] {
             out = writeWordSlowly(d, key, wrap, out);
         } else if ((w & (0xFE * kEveryByte)) == 0) {
-            out = fast(out, end, w, key);
+            out = ones(out, end, w, key);
         } else if ((w & (0xFC * kEveryByte)) == 0 && end - out >= 24) {
-            // Counts up to three: three stores a key, the cursor moved by
-            // the count, again with no branch on the data.
-            for (unsigned j = 0; j < 8; ++j) {
-                const int64_t v = valueAt(d, key + j);
-                out[0] = v;
-                out[1] = v;
-                out[2] = v;
-                out += (w >> (8 * j)) & 3;
-            }
+            out = few(out, w, key);
         } else {
             out = writeWordSlowly(d, key, wrap, out);
         }

@@ -54,7 +54,7 @@ void walkCountsAvx2(const DenseCounts& d, int64_t* out, int64_t* end) {
         const __m256i first = _mm256_add_epi64(_mm256_set1_epi64x(valueAt(d, key)), lanes);
         o = keepFirst(o, first, keep & 15);
         return keepFirst(o, _mm256_add_epi64(first, four), keep >> 4);
-    });
+    }, [&d](int64_t* o, uint64_t w, size_t key) { return writeFewCounts(d, o, w, key); });
 }
 
 }  // namespace int_sort
