@@ -43,7 +43,9 @@ void walkCountsAvx2(const DenseCounts& d, int64_t* out, int64_t* end) {
                                              static_cast<int64_t>(3 * d.step));
     const __m256i four = _mm256_slli_epi64(step, 2);
     walkCounts(d, out, end, [&](int64_t* o, int64_t* e, uint64_t w, size_t key) {
-        const unsigned keep = static_cast<unsigned>(_pext_u64(w, kEveryByte));
+        // Bit j of the top byte gathers count j (pext is slow on some AVX2
+        // processors).
+        const unsigned keep = static_cast<unsigned>((w * 0x0102040810204080ull) >> 56);
         if (e - o < 8) [[unlikely]] {
             for (unsigned j = 0; j < 8; ++j) {
                 *o = valueAt(d, key + j);
