@@ -2,7 +2,7 @@
 // to the largest at most a few times the length): sorted by counting every
 // value in one byte per possible value, then walking the counts in order and
 // writing each value as often as it was counted. Two linear passes, no
-// comparisons, and a third of the memory of a scratch list.
+// comparisons, and at most half the memory of a scratch list.
 //
 // A count passes 255 only for a value met that often; each time it wraps, the
 // value is noted once more in a side list (at most n / 256 notes), which the
@@ -11,7 +11,8 @@
 // The walk has one function per tier (int_sort.cpp, int_sort_avx2.cpp,
 // int_sort_avx512.cpp): eight counts of zero or one, the common case, are
 // written as one compressed vector on AVX-512, two permuted ones on AVX2, and
-// eight unconditional stores on the baseline.
+// eight unconditional stores on the baseline; counts up to three as three
+// compressed vectors on AVX-512 and three stores a key elsewhere.
 #pragma once
 
 #include <algorithm>
