@@ -158,7 +158,10 @@ template <class Put>
     const IntBlockReader blocks = text.size() >= kIntBlockReach + kIntBlockBytes ? intBlockReader() : nullptr;
     if (blocks != nullptr) {
         auto piece = [](const char* q, const char* e, Put& out) { return readIntPiece(q, e, out); };
-        p = readListBlocks<int64_t, kIntBlockBatch>(p, end, blocks, piece, [](int64_t x) { return x; }, put);
+        auto drain = [](const int64_t* values, size_t k, Put& out) {
+            for (size_t i = 0; i < k; ++i) out(values[i]);
+        };
+        p = readListBlocks<int64_t[kIntBlockBatch], kIntBlockBatch>(p, end, blocks, piece, drain, put);
     }
     while (p != nullptr) p = readIntPiece(p, end, put);
 }
