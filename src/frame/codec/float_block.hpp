@@ -20,6 +20,7 @@ namespace karpa {
 constexpr size_t kFloatBlockBatch = 128;
 struct FloatBatch {
     const char* base;
+    bool anyConverted;
     uint64_t unconverted[kFloatBlockBatch / 64];
     double value[kFloatBlockBatch];
     uint64_t mantissa[kFloatBlockBatch];
@@ -102,6 +103,7 @@ inline bool convertEightPieces(const char* p, __m256i s, __m256i t, __m256i c, F
     const uint64_t left = static_cast<uint8_t>(~fast);
     out.unconverted[k / 64] |= left << (k % 64);
     if (k % 64 > 56) out.unconverted[1] |= left >> (64 - k % 64);
+    out.anyConverted = true;
     return true;
 }
 #endif
@@ -135,6 +137,7 @@ template <class Blocks>
     pointAt[points] = UINT32_MAX;
     const size_t pieces = commas < kFloatBlockBatch ? commas : kFloatBlockBatch;
     out.base = p;
+    out.anyConverted = false;
     for (uint64_t& word : out.unconverted) word = 0;
     uint32_t start = 0;
     size_t j = 0;  // the next point

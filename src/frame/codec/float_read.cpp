@@ -157,9 +157,14 @@ inline double pieceValue(const FloatBatch& b, size_t i) {
 }
 
 // The pieces the block reader left unconverted converted, then every value
-// handed on in list order.
+// handed on in list order. A batch of none converted (the AVX2 tier's) is
+// converted and handed on in one pass, which is faster there; measured.
 template <class Put>
 [[gnu::always_inline]] inline void drainFloats(FloatBatch& b, size_t k, Put& put) {
+    if (!b.anyConverted) {
+        for (size_t i = 0; i < k; ++i) put(pieceValue(b, i));
+        return;
+    }
     for (size_t w = 0; w * 64 < k; ++w) {
         uint64_t left = b.unconverted[w] & (k - w * 64 >= 64 ? ~uint64_t(0) : (uint64_t(1) << (k - w * 64)) - 1);
         for (; left != 0; left &= left - 1) {
