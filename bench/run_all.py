@@ -157,6 +157,13 @@ ROWS += [
          ("BM_Call_MaxFloat_ToChars", "in process: fast_float, max, to_chars")], CALL),
 ]
 
+# The list readers' rows name the processor tier they ran on (the best the
+# machine has); these also get a row on the baseline tier (SSE2), run with
+# --karpa_tier=baseline (bench/tier.hpp) beside the same peers.
+READING_BINARIES = ("seq_bench", "float_bench", "curried_bench")
+BASELINE_TIER_ROWS = ("BM_SumInt_Karpa", "BM_SumFloatList/0", "BM_SumFloatList/1", "BM_sum_float_short_export",
+                      "BM_sum_float_full_export", "BM_dot_int_export")
+
 # The measurements the limits come from.
 BANDWIDTH = "BM_Bandwidth_Strlen"
 MEMCPY = "BM_Bandwidth_Memcpy"
@@ -176,14 +183,15 @@ def log(message):
 # ---- running --------------------------------------------------------------------
 
 
-def run_binary(path, repetitions, min_time, json_dir):
+def run_binary(path, repetitions, min_time, json_dir, extra=(), suffix=""):
     name = os.path.basename(path)
-    out = os.path.join(json_dir, name + ".json")
+    out = os.path.join(json_dir, name + suffix + ".json")
     command = [path, f"--benchmark_repetitions={repetitions}", "--benchmark_enable_random_interleaving=true",
-               "--benchmark_report_aggregates_only=true", f"--benchmark_out={out}", "--benchmark_out_format=json"]
+               "--benchmark_report_aggregates_only=true", f"--benchmark_out={out}", "--benchmark_out_format=json",
+               *extra]
     if min_time:
         command.append(f"--benchmark_min_time={min_time}")
-    log(f"== {name}")
+    log(f"== {name}{suffix}")
     started = time.monotonic()
     result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     # Google Benchmark writes its context (CPU, caches, load) to standard error; pass on the rest.
@@ -219,12 +227,12 @@ def collect(results):
     return found, errors
 
 
-def cpp_rows(found, errors):
+def cpp_rows(found, errors, specs=ROWS):
     rows, notes = [], []
     bandwidth = found.get(BANDWIDTH, {}).get("bytes_per_second")
     clock_hz = found.get(CLOCK, {}).get("items_per_second")
     floor_s = found.get(CALL_FLOOR, {}).get("cpu_s")
-    for spec in ROWS:
+    for spec in specs:
         ours = found.get(spec["karpa"])
         if ours is None:
             notes.append(f"{spec['label']}: Karpa's benchmark {spec['karpa']} was not measured"
@@ -281,6 +289,26 @@ def cpp_rows(found, errors):
     limits = {"bandwidth": bandwidth, "memcpy": found.get(MEMCPY, {}).get("bytes_per_second"),
               "clock_hz": clock_hz, "call_floor_s": floor_s}
     return rows, notes, limits
+
+
+def tier_rows(rows, results, binaries, repetitions, min_time, json_dir):
+    """Names the tier in the list readers' rows; adds their baseline-tier rows, each after its best-tier row."""
+    tiers = {name: report.get("context", {}).get("karpa_tier") for name, report in results}
+    for r in rows:
+        if r["binary"] in READING_BINARIES and tiers.get(r["binary"]):
+            r["label"] += f", {tiers[r['binary']]} tier"
+    specs = [spec for spec in ROWS if spec["karpa"] in BASELINE_TIER_ROWS]
+    names = [spec["karpa"] for spec in specs]
+    names += [b for spec in specs for b, _ in spec["peers"] + ([spec["std"]] if spec["std"] else [])]
+    pattern = "^(" + "|".join(n.replace("<", ".").replace(">", ".") for n in names) + ")$"
+    reruns = [run_binary(b, repetitions, min_time, json_dir, ("--karpa_tier=baseline", f"--benchmark_filter={pattern}"),
+                         ".baseline") for b in binaries if os.path.basename(b) in READING_BINARIES]
+    baseline = cpp_rows(*collect(reruns), specs)[0]
+    for b in baseline:
+        b["label"] += ", baseline tier"
+        b["tier"] = "baseline"
+        at = next((i for i, r in enumerate(rows) if r["karpa_benchmark"] == b["karpa_benchmark"]), len(rows) - 1)
+        rows.insert(at + 1, b)
 
 
 def python_rows(build_dir, repetitions):
@@ -589,6 +617,7 @@ def main():
     rows, notes, limits = cpp_rows(found, errors)
     if not rows:
         raise SystemExit("no benchmark rows were measured")
+    tier_rows(rows, results, binaries, args.repetitions, args.min_time, json_dir)
     missing = args.missing_peers.split()
     if missing:
         notes.insert(0, "peer libraries not found at build time (their rows or columns are left out): "

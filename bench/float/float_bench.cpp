@@ -22,6 +22,7 @@
 #include "frame/codec/floatcodec.hpp"
 #include "loader.hpp"
 #include "peers.hpp"
+#include "tier.hpp"
 
 #if KARPA_PEER_FMT
 #include <fmt/compile.h>
@@ -289,6 +290,7 @@ void printRatio(const RatioReporter& r, const char* name, const std::string& our
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!karpa_bench::takeTierFlags(argc, argv)) return 2;
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -579,6 +579,24 @@ TEST_P(FloatListTiers, EveryDistanceFromTheEnd) {
     }
 }
 
+// Mantissas on both sides of 2^53, where the block reader's own conversion
+// gives way to the reader's, the point anywhere in the first eight digits, in
+// lists long enough for several batches.
+TEST_P(FloatListTiers, MantissasAroundTwoToThe53) {
+    std::mt19937_64 rng(79);
+    for (int round = 0; round < 20; ++round) {
+        std::string text;
+        for (size_t i = 0; i < 700; ++i) {
+            std::string digits = std::to_string((uint64_t(1) << 53) - 50 + rng() % 100);
+            digits.insert(1 + rng() % 7, ".");
+            if (rng() % 7 == 0) digits = "0.000" + std::string(rng() % 12, '0');
+            text += (i ? "," : "") + std::string(rng() % 2 ? "-" : "") + digits;
+        }
+        ASSERT_TRUE(listAgrees(text));
+        karpa::arenaReset();
+    }
+}
+
 KARPA_INSTANTIATE_TIERS(FloatListTiers);
 
 }  // namespace

@@ -1,5 +1,6 @@
 // What the float codec's stages share: the 128-bit product type, the
-// logarithm approximations and the power-of-ten table's accessor.
+// exact powers of ten, the logarithm approximations and the power-of-ten
+// table's accessor.
 #pragma once
 
 #include <bit>
@@ -14,6 +15,10 @@ using u128 = unsigned __int128;
 
 // Digit texts are assembled in machine words and stored byte for byte.
 static_assert(std::endian::native == std::endian::little);
+
+// 1e0 .. 1e22: every one is exact in binary64.
+constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr uint64_t kQuietNaN = 0x7FF8000000000000ull;

@@ -13,10 +13,6 @@
 
 namespace karpa::floatcodec_detail {
 
-// 1e0 .. 1e22: every one is exact in binary64.
-constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // Clinger's fast path: the magnitude of the value when it takes one exact
 // rounding, that is when the mantissa is below 2^53 and the power of ten (or
 // the part of it left after moving spare digits into the mantissa) is exact.

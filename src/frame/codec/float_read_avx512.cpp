@@ -3,7 +3,7 @@
 
 namespace karpa {
 
-size_t readFloatBlocksAvx512(const char* p, const char* end, FloatPiece* out, const char** next) {
+size_t readFloatBlocksAvx512(const char* p, const char* end, FloatBatch& out, const char** next) {
     return readFloatBlocksWith<TierBlocks>(p, end, out, next);
 }
 

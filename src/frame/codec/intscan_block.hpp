@@ -290,29 +290,36 @@ template <class Blocks>
 // The list readers' walk where the tier has a block reader (called from the
 // baseline files only): the first pieces one at a time, `readPiece(p, end,
 // put)`, until a digit load cannot reach before the text; then blocks of
-// usual pieces, each value through `put(value(x))`, and each piece the block
-// reader leaves one at a time, until less than a block remains. Returns
-// where the pieces left start, or null at the end of the text.
-template <class T, size_t kBatch, class Blocks, class ReadPiece, class Value, class Put>
+// usual pieces into a `Batch` of at most kBatch, handed on by `drain(batch,
+// count, put)`, and each piece the block reader leaves one at a time, until
+// less than a block remains or the blocks keep stopping early. Returns where
+// the pieces left start, or null at the end of the text.
+template <class Batch, size_t kBatch, class Blocks, class ReadPiece, class Drain, class Put>
 [[gnu::always_inline]] inline const char* readListBlocks(const char* p, const char* end, Blocks blocks,
-                                                         ReadPiece readPiece, Value value, Put& put) {
+                                                         ReadPiece readPiece, Drain drain, Put& put) {
     const char* const from = p + kIntBlockReach;
     while (p < from) {
         p = readPiece(p, end, put);
         if (p == nullptr) return nullptr;
     }
-    T batch[kBatch];
+    Batch batch;
     // Pieces read one at a time each time the blocks stop early: one, or
     // twice as many as the last time while the blocks keep yielding few
     // pieces, so that a list of unusual pieces (blanks after the commas,
-    // exponents) does not index a block again for every piece.
+    // exponents) does not index a block again for every piece. When blocks
+    // of such a list still yield few pieces after that, the caller reads the
+    // rest one at a time in its own loop, which costs less per piece than
+    // this one.
     size_t single = 1;
+    size_t futile = 0;
     for (;;) {
         const size_t k = blocks(p, end, batch, &p);
-        for (size_t i = 0; i < k; ++i) put(value(batch[i]));
+        drain(batch, k, put);
         if (k == kBatch) continue;
         if (static_cast<size_t>(end - p) < kIntBlockBytes) return p;
         single = k >= 8 ? 1 : std::min<size_t>(2 * single, 64);
+        futile = single == 64 ? futile + 1 : 0;
+        if (futile > 8) return p;
         for (size_t i = 0; i < single && static_cast<size_t>(end - p) >= kIntBlockBytes; ++i) {
             p = readPiece(p, end, put);
             if (p == nullptr) return nullptr;
