@@ -1,4 +1,4 @@
-// Integer lists read in 64-byte blocks (intscan_avx2.cpp, intscan_avx512.cpp).
+// Integer lists read in 64-byte blocks (intscan_avx2.cpp; the AVX-512 tier uses it too).
 //
 // A block's commas, digits and minus signs are found as bit masks; each piece
 // whose comma lies in the block and that is the usual kind (an optional '-',
@@ -33,7 +33,6 @@ namespace karpa {
 // block.
 using IntBlockReader = size_t (*)(const char* p, const char* end, int64_t* out, const char** next);
 size_t readIntBlocksAvx2(const char* p, const char* end, int64_t* out, const char** next);
-size_t readIntBlocksAvx512(const char* p, const char* end, int64_t* out, const char** next);
 
 // How far before a piece's comma a digit load reaches.
 constexpr size_t kIntBlockReach = 16;
