@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "frame/arena.hpp"
+#include "frame/codec/textcodec.hpp"
 
 namespace karpa {
 
@@ -200,6 +201,202 @@ inline size_t firstRoom(size_t count, bool whole) {
 template <class T>
 size_t uniqueRoom(const ArenaVec<T>& list) {
     return firstRoom(list.size(), std::is_same_v<T, int64_t>);
+}
+
+// ---- Sets of list pieces ----
+// The string exports' seen-sets hold pieces of their argument texts. A slot
+// is sixteen bytes: a piece of up to eight bytes is kept as its bytes
+// (zero-padded) and its length, so telling pieces apart never reads the text
+// again; a longer piece as a pointer to its bytes. The slot also keeps the low
+// 32 bits of the hash (the slot index comes from them), so growing never
+// reads an item again. Tags, sizes and growth are those of SeenSet.
+
+// A piece with its hash, computed once for every set it meets.
+struct PieceKey {
+    uint64_t word;  // a piece of up to eight bytes: its bytes, zero-padded
+    const char* p;
+    size_t n;
+    uint64_t hash;
+    std::string_view view() const { return {p, n}; }
+};
+
+// `end`: bytes before it may be read (a short piece is loaded as one word).
+inline PieceKey pieceKey(const char* p, size_t n, const char* end) {
+    PieceKey k{0, p, n, 0};
+    if (n <= 8) {
+        if (end - p >= 8) {
+            std::memcpy(&k.word, p, 8);
+            k.word &= n == 0 ? 0 : ~uint64_t(0) >> (64 - 8 * n);
+        } else if (n != 0) {
+            std::memcpy(&k.word, p, n);
+        }
+        k.hash = hashInt(k.word ^ (uint64_t(n) << 59));
+    } else {
+        k.hash = hashBytes(p, n);
+    }
+    return k;
+}
+
+struct PieceSlot {
+    static constexpr uint32_t kFar = UINT32_MAX;  // `len` of a piece of 4 GiB or more: `key` points to a FarPiece
+    uint64_t key;
+    uint32_t len;
+    uint32_t hash;
+};
+struct FarPiece {
+    const char* p;
+    size_t n;
+};
+
+struct PieceSet {
+    PieceSlot* slots = nullptr;
+    uint8_t* tags = nullptr;
+    size_t mask = 0;
+    size_t count = 0;
+};
+
+namespace seen_detail {
+
+inline bool holds(const PieceSlot& s, const PieceKey& k) {
+    if (s.hash != static_cast<uint32_t>(k.hash)) return false;
+    if (k.n <= 8) return s.len == k.n && s.key == k.word;
+    if (k.n < PieceSlot::kFar) return s.len == k.n && std::memcmp(reinterpret_cast<const char*>(s.key), k.p, k.n) == 0;
+    if (s.len != PieceSlot::kFar) return false;
+    const FarPiece* far = reinterpret_cast<const FarPiece*>(s.key);
+    return far->n == k.n && std::memcmp(far->p, k.p, k.n) == 0;
+}
+
+inline void allocateSlots(PieceSet& set, size_t slots) {
+    set.slots = static_cast<PieceSlot*>(arenaAllocate(sizeof(PieceSlot) * slots, alignof(PieceSlot)));
+    set.tags = static_cast<uint8_t*>(arenaAllocate(slots, 16));
+    std::memset(set.tags, 0, slots);
+    set.mask = slots - 1;
+}
+
+inline size_t home(const PieceSet& set, uint64_t hash) { return static_cast<uint32_t>(hash) & set.mask; }
+
+[[gnu::noinline]] inline void grow(PieceSet& set) {
+    const PieceSlot* const old = set.slots;
+    const uint8_t* const oldTags = set.tags;
+    const size_t oldSlots = set.mask + 1;
+    allocateSlots(set, oldSlots * 2);
+    for (size_t i = 0; i < oldSlots; ++i) {
+        if (oldTags[i] == 0) continue;
+        size_t at = home(set, old[i].hash);
+        while (set.tags[at] != 0) at = (at + 1) & set.mask;
+        set.tags[at] = oldTags[i];
+        set.slots[at] = old[i];
+    }
+}
+
+inline size_t probe(const PieceSet& set, const PieceKey& k) {
+    const uint8_t tag = tagOf(k.hash);
+    size_t at = home(set, k.hash);
+    for (;;) {
+        const uint8_t t = set.tags[at];
+        if (t == 0 || (t == tag && holds(set.slots[at], k))) return at;
+        at = (at + 1) & set.mask;
+    }
+}
+
+}  // namespace seen_detail
+
+inline PieceSet initPieceSet(size_t room) {
+    PieceSet set;
+    seen_detail::allocateSlots(set, seen_detail::slotsFor(room));
+    return set;
+}
+
+inline bool contains(const PieceSet& set, const PieceKey& k) { return set.tags[seen_detail::probe(set, k)] != 0; }
+
+// Adds the piece unless it is there already; true when it was added.
+inline bool inclNew(PieceSet& set, const PieceKey& k) {
+    size_t at = seen_detail::probe(set, k);
+    if (set.tags[at] != 0) return false;
+    const size_t slots = set.mask + 1;
+    if (slots < set.count + set.count / 2 || slots - set.count <= 3) [[unlikely]] {
+        seen_detail::grow(set);
+        at = seen_detail::probe(set, k);
+    }
+    PieceSlot& s = set.slots[at];
+    s.hash = static_cast<uint32_t>(k.hash);
+    if (k.n <= 8) {
+        s.key = k.word;
+        s.len = static_cast<uint32_t>(k.n);
+    } else if (k.n < PieceSlot::kFar) {
+        s.key = reinterpret_cast<uintptr_t>(k.p);
+        s.len = static_cast<uint32_t>(k.n);
+    } else {
+        FarPiece* far = static_cast<FarPiece*>(arenaAllocate(sizeof(FarPiece), alignof(FarPiece)));
+        *far = {k.p, k.n};
+        s.key = reinterpret_cast<uintptr_t>(far);
+        s.len = PieceSlot::kFar;
+    }
+    set.tags[at] = seen_detail::tagOf(k.hash);
+    ++set.count;
+    return true;
+}
+
+// Where a piece's probe starts, fetched ahead of its turn.
+inline void prefetchHome(const PieceSet& set, uint64_t hash) {
+    const size_t at = seen_detail::home(set, hash);
+    __builtin_prefetch(set.tags + at);
+    __builtin_prefetch(set.slots + at);
+}
+
+// Calls visit(key) for each piece of `text` in order. The pieces are keyed a
+// batch at a time and the home of each in `set` fetched before the first of
+// them is visited, so the batch's cache misses overlap.
+template <class Visit>
+void forEachPieceKey(std::string_view text, const PieceSet& set, Visit visit) {
+    constexpr size_t kBatch = 16;
+    PieceKey keys[kBatch];
+    size_t held = 0;
+    const char* const end = text.data() + text.size();
+    const auto flush = [&] {
+        for (size_t i = 0; i < held; ++i) prefetchHome(set, keys[i].hash);
+        for (size_t i = 0; i < held; ++i) visit(keys[i]);
+        held = 0;
+    };
+    forEachPiece(text, [&](std::string_view piece) {
+        keys[held++] = pieceKey(piece.data(), piece.size(), end);
+        if (held == kBatch) flush();
+    });
+    flush();
+}
+
+// An estimate of the number of distinct pieces of some texts, for sizing a
+// set once (HyperLogLog over the piece hashes, 4096 registers: a few per cent
+// off; at least ten thousand). The set grows as usual when the estimate falls
+// short.
+struct DistinctEstimate {
+    static constexpr int kBits = 12;
+    uint8_t regs[size_t(1) << kBits] = {};
+    void add(std::string_view text) {
+        const char* const end = text.data() + text.size();
+        forEachPiece(text, [&](std::string_view piece) {
+            const uint64_t h = pieceKey(piece.data(), piece.size(), end).hash;
+            const uint8_t rank = static_cast<uint8_t>(std::countl_zero((h << kBits) | (uint64_t(1) << (kBits - 1))) + 1);
+            uint8_t& r = regs[h >> (64 - kBits)];
+            r = std::max(r, rank);
+        });
+    }
+    size_t value() const {
+        constexpr double m = double(size_t(1) << kBits);
+        double sum = 0;
+        for (uint8_t r : regs) sum += 1.0 / double(uint64_t(1) << r);
+        // Below 2.5 m the raw figure is biased; a table for that many is small.
+        return static_cast<size_t>(std::max(0.7213 / (1 + 1.079 / m) * m * m / sum, 2.5 * m));
+    }
+};
+
+// First room for the distinct pieces of texts of `pieces` pieces in all:
+// short lists get room for all of them; longer ones are estimated first, so
+// the table is sized once, in proportion to what it will hold.
+constexpr size_t kEstimateFrom = 4096;
+inline size_t pieceRoom(size_t pieces, const DistinctEstimate& estimate) {
+    const size_t e = estimate.value();
+    return std::max<size_t>(std::min(pieces, e + e / 16 + 64), 64);
 }
 
 // Appends, in list order, each item the set has not met yet, and adds it.
