@@ -29,7 +29,7 @@ inline const char* unionStringsImpl(std::string_view a, std::string_view b) {
 // The set of the pieces of b.
 inline PieceSet piecesOf(std::string_view b) {
     PieceSet set = pieceSetFor({b});
-    forEachPieceKey(b, set, [&set](const PieceKey& piece) { inclNew(set, piece); });
+    walkPieces(b, set, [&set](const PieceKey& piece) { inclNew(set, piece); });
     return set;
 }
 

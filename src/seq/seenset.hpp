@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 #include <type_traits>
 
@@ -248,11 +249,21 @@ struct FarPiece {
     size_t n;
 };
 
+// A set filled while walking list texts may know them (`pieces` and `bytes`
+// in all, the text being walked and the bytes walked before it): then a
+// growth sizes the table for as many distinct pieces as the part walked so
+// far promises, up to four times at once, so that long lists of distinct
+// pieces are placed again twice or three times instead of a dozen, while
+// lists of repeats keep a table in proportion to what they hold.
 struct PieceSet {
     PieceSlot* slots = nullptr;
     uint8_t* tags = nullptr;
     size_t mask = 0;
     size_t count = 0;
+    size_t pieces = 0;
+    size_t bytes = 0;
+    const char* walking = nullptr;
+    size_t walkedBefore = 0;
 };
 
 namespace seen_detail {
@@ -275,11 +286,7 @@ inline void allocateSlots(PieceSet& set, size_t slots) {
 
 inline size_t home(const PieceSet& set, uint64_t hash) { return static_cast<uint32_t>(hash) & set.mask; }
 
-[[gnu::noinline]] inline void grow(PieceSet& set) {
-    const PieceSlot* const old = set.slots;
-    const uint8_t* const oldTags = set.tags;
-    const size_t oldSlots = set.mask + 1;
-    allocateSlots(set, oldSlots * 2);
+inline void placeAll(PieceSet& set, const PieceSlot* old, const uint8_t* oldTags, size_t oldSlots) {
     for (size_t i = 0; i < oldSlots; ++i) {
         if (oldTags[i] == 0) continue;
         size_t at = home(set, old[i].hash);
@@ -287,6 +294,23 @@ inline size_t home(const PieceSet& set, uint64_t hash) { return static_cast<uint
         set.tags[at] = oldTags[i];
         set.slots[at] = old[i];
     }
+}
+
+// Doubles the table, or more when the walk so far promises more (`at`: the
+// piece about to be added).
+[[gnu::noinline]] inline void grow(PieceSet& set, const char* at) {
+    const PieceSlot* const old = set.slots;
+    const uint8_t* const oldTags = set.tags;
+    const size_t oldSlots = set.mask + 1;
+    size_t slots = oldSlots * 2;
+    if (set.walking != nullptr) {
+        const double walked = double(set.walkedBefore + static_cast<size_t>(at - set.walking) + 1);
+        const double promised = double(set.count) * (double(set.bytes) / walked);
+        const size_t room = static_cast<size_t>(std::min(promised * 1.125, double(set.pieces)));
+        slots = std::clamp(slotsFor(room), slots, oldSlots * 4);
+    }
+    allocateSlots(set, slots);
+    placeAll(set, old, oldTags, oldSlots);
 }
 
 inline size_t probe(const PieceSet& set, const PieceKey& k) {
@@ -315,7 +339,7 @@ inline bool inclNew(PieceSet& set, const PieceKey& k) {
     if (set.tags[at] != 0) return false;
     const size_t slots = set.mask + 1;
     if (slots < set.count + set.count / 2 || slots - set.count <= 3) [[unlikely]] {
-        seen_detail::grow(set);
+        seen_detail::grow(set, k.p);
         at = seen_detail::probe(set, k);
     }
     PieceSlot& s = set.slots[at];
@@ -365,38 +389,29 @@ void forEachPieceKey(std::string_view text, const PieceSet& set, Visit visit) {
     flush();
 }
 
-// An estimate of the number of distinct pieces of some texts, for sizing a
-// set once (HyperLogLog over the piece hashes, 4096 registers: a few per cent
-// off; at least ten thousand). The set grows as usual when the estimate falls
-// short.
-struct DistinctEstimate {
-    static constexpr int kBits = 12;
-    uint8_t regs[size_t(1) << kBits] = {};
-    void add(std::string_view text) {
-        const char* const end = text.data() + text.size();
-        forEachPiece(text, [&](std::string_view piece) {
-            const uint64_t h = pieceKey(piece.data(), piece.size(), end).hash;
-            const uint8_t rank = static_cast<uint8_t>(std::countl_zero((h << kBits) | (uint64_t(1) << (kBits - 1))) + 1);
-            uint8_t& r = regs[h >> (64 - kBits)];
-            r = std::max(r, rank);
-        });
+// A set for the pieces of the texts, to be walked in this order with
+// walkPieces: room for all of them when they are few, else for a few
+// thousand, grown as the walk promises.
+inline PieceSet pieceSetFor(std::initializer_list<std::string_view> texts) {
+    size_t pieces = 0;
+    size_t bytes = 0;
+    for (std::string_view t : texts) {
+        pieces += pieceCount(t);
+        bytes += t.size() + 1;
     }
-    size_t value() const {
-        constexpr double m = double(size_t(1) << kBits);
-        double sum = 0;
-        for (uint8_t r : regs) sum += 1.0 / double(uint64_t(1) << r);
-        // Below 2.5 m the raw figure is biased; a table for that many is small.
-        return static_cast<size_t>(std::max(0.7213 / (1 + 1.079 / m) * m * m / sum, 2.5 * m));
-    }
-};
+    PieceSet set = initPieceSet(std::min<size_t>(pieces, 4096));
+    set.pieces = pieces;
+    set.bytes = bytes;
+    return set;
+}
 
-// First room for the distinct pieces of texts of `pieces` pieces in all:
-// short lists get room for all of them; longer ones are estimated first, so
-// the table is sized once, in proportion to what it will hold.
-constexpr size_t kEstimateFrom = 4096;
-inline size_t pieceRoom(size_t pieces, const DistinctEstimate& estimate) {
-    const size_t e = estimate.value();
-    return std::max<size_t>(std::min(pieces, e + e / 16 + 64), 64);
+// forEachPieceKey over the next text of those the set was made for.
+template <class Visit>
+void walkPieces(std::string_view text, PieceSet& set, Visit visit) {
+    set.walking = text.data();
+    forEachPieceKey(text, set, visit);
+    set.walkedBefore += text.size() + 1;
+    set.walking = nullptr;
 }
 
 // Appends, in list order, each item the set has not met yet, and adds it.

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <string_view>
 
 #include "frame/arena.hpp"
@@ -134,19 +133,9 @@ inline const char* skipStringsImpl(std::string_view text, int64_t count) {
     return out.finish();
 }
 
-// A set with first room for the distinct pieces of the texts.
-inline PieceSet pieceSetFor(std::initializer_list<std::string_view> texts) {
-    size_t pieces = 0;
-    for (std::string_view t : texts) pieces += pieceCount(t);
-    if (pieces <= kEstimateFrom) return initPieceSet(pieces);
-    DistinctEstimate estimate;
-    for (std::string_view t : texts) estimate.add(t);
-    return initPieceSet(pieceRoom(pieces, estimate));
-}
-
 // Writes each piece of `text` that the set has not met yet, and adds it.
 inline void putUnseenPieces(PieceWriter& out, PieceSet& seen, std::string_view text) {
-    forEachPieceKey(text, seen, [&](const PieceKey& piece) {
+    walkPieces(text, seen, [&](const PieceKey& piece) {
         if (inclNew(seen, piece)) out.put(piece.view());
     });
 }
