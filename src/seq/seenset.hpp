@@ -206,11 +206,11 @@ size_t uniqueRoom(const ArenaVec<T>& list) {
 
 // ---- Sets of list pieces ----
 // The string exports' seen-sets hold pieces of their argument texts. A slot
-// is sixteen bytes: a piece of up to eight bytes is kept as its bytes
-// (zero-padded) and its length, so telling pieces apart never reads the text
-// again; a longer piece as a pointer to its bytes. The slot also keeps the low
-// 32 bits of the hash (the slot index comes from them), so growing never
-// reads an item again. Tags, sizes and growth are those of SeenSet.
+// is twelve bytes: a piece of up to eight bytes is kept as its bytes
+// (zero-padded) and its length, so telling such pieces apart, or placing them
+// again when the table grows, never reads the text; a longer piece as a
+// pointer to its bytes and its length. Tags, sizes and growth are those of
+// SeenSet.
 
 // A piece with its hash, computed once for every set it meets.
 struct PieceKey {
@@ -220,6 +220,8 @@ struct PieceKey {
     uint64_t hash;
     std::string_view view() const { return {p, n}; }
 };
+
+inline uint64_t shortPieceHash(uint64_t word, size_t n) { return hashInt(word ^ (uint64_t(n) << 59)); }
 
 // `end`: bytes before it may be read (a short piece is loaded as one word).
 inline PieceKey pieceKey(const char* p, size_t n, const char* end) {
@@ -231,7 +233,7 @@ inline PieceKey pieceKey(const char* p, size_t n, const char* end) {
         } else if (n != 0) {
             std::memcpy(&k.word, p, n);
         }
-        k.hash = hashInt(k.word ^ (uint64_t(n) << 59));
+        k.hash = shortPieceHash(k.word, n);
     } else {
         k.hash = hashBytes(p, n);
     }
@@ -239,11 +241,17 @@ inline PieceKey pieceKey(const char* p, size_t n, const char* end) {
 }
 
 struct PieceSlot {
-    static constexpr uint32_t kFar = UINT32_MAX;  // `len` of a piece of 4 GiB or more: `key` points to a FarPiece
-    uint64_t key;
+    static constexpr uint32_t kFar = UINT32_MAX;  // `len` of a piece of 4 GiB or more: the key points to a FarPiece
+    uint32_t keyHalves[2];                        // four-byte aligned, so that a slot takes twelve bytes
     uint32_t len;
-    uint32_t hash;
+    uint64_t key() const {
+        uint64_t k;
+        std::memcpy(&k, keyHalves, 8);
+        return k;
+    }
+    void setKey(uint64_t k) { std::memcpy(keyHalves, &k, 8); }
 };
+static_assert(sizeof(PieceSlot) == 12);
 struct FarPiece {
     const char* p;
     size_t n;
@@ -269,11 +277,10 @@ struct PieceSet {
 namespace seen_detail {
 
 inline bool holds(const PieceSlot& s, const PieceKey& k) {
-    if (s.hash != static_cast<uint32_t>(k.hash)) return false;
-    if (k.n <= 8) return s.len == k.n && s.key == k.word;
-    if (k.n < PieceSlot::kFar) return s.len == k.n && std::memcmp(reinterpret_cast<const char*>(s.key), k.p, k.n) == 0;
+    if (k.n <= 8) return s.len == k.n && s.key() == k.word;
+    if (k.n < PieceSlot::kFar) return s.len == k.n && std::memcmp(reinterpret_cast<const char*>(s.key()), k.p, k.n) == 0;
     if (s.len != PieceSlot::kFar) return false;
-    const FarPiece* far = reinterpret_cast<const FarPiece*>(s.key);
+    const FarPiece* far = reinterpret_cast<const FarPiece*>(s.key());
     return far->n == k.n && std::memcmp(far->p, k.p, k.n) == 0;
 }
 
@@ -284,12 +291,20 @@ inline void allocateSlots(PieceSet& set, size_t slots) {
     set.mask = slots - 1;
 }
 
-inline size_t home(const PieceSet& set, uint64_t hash) { return static_cast<uint32_t>(hash) & set.mask; }
+inline size_t home(const PieceSet& set, uint64_t hash) { return hash & set.mask; }
+
+// The hash of the piece a slot holds, as pieceKey gives it.
+inline uint64_t slotHash(const PieceSlot& s) {
+    if (s.len <= 8) return shortPieceHash(s.key(), s.len);
+    if (s.len != PieceSlot::kFar) return hashBytes(reinterpret_cast<const char*>(s.key()), s.len);
+    const FarPiece* far = reinterpret_cast<const FarPiece*>(s.key());
+    return hashBytes(far->p, far->n);
+}
 
 inline void placeAll(PieceSet& set, const PieceSlot* old, const uint8_t* oldTags, size_t oldSlots) {
     for (size_t i = 0; i < oldSlots; ++i) {
         if (oldTags[i] == 0) continue;
-        size_t at = home(set, old[i].hash);
+        size_t at = home(set, slotHash(old[i]));
         while (set.tags[at] != 0) at = (at + 1) & set.mask;
         set.tags[at] = oldTags[i];
         set.slots[at] = old[i];
@@ -343,17 +358,16 @@ inline bool inclNew(PieceSet& set, const PieceKey& k) {
         at = seen_detail::probe(set, k);
     }
     PieceSlot& s = set.slots[at];
-    s.hash = static_cast<uint32_t>(k.hash);
     if (k.n <= 8) {
-        s.key = k.word;
+        s.setKey(k.word);
         s.len = static_cast<uint32_t>(k.n);
     } else if (k.n < PieceSlot::kFar) {
-        s.key = reinterpret_cast<uintptr_t>(k.p);
+        s.setKey(reinterpret_cast<uintptr_t>(k.p));
         s.len = static_cast<uint32_t>(k.n);
     } else {
         FarPiece* far = static_cast<FarPiece*>(arenaAllocate(sizeof(FarPiece), alignof(FarPiece)));
         *far = {k.p, k.n};
-        s.key = reinterpret_cast<uintptr_t>(far);
+        s.setKey(reinterpret_cast<uintptr_t>(far));
         s.len = PieceSlot::kFar;
     }
     set.tags[at] = seen_detail::tagOf(k.hash);
