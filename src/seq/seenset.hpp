@@ -192,8 +192,7 @@ SeenSet<T> toHashSet(const ArenaVec<T>& items) {
 // million items get room for all of them and never grow (the growths cost
 // more than the table); otherwise, and for longer lists, a quarter (two
 // growths at most when all are distinct, a small table when most repeat).
-// Integer lists and string pieces take the whole room when looking for
-// duplicates.
+// Integer lists take the whole room when looking for duplicates.
 constexpr size_t kWholeListUpTo = size_t(1) << 20;
 inline size_t firstRoom(size_t count, bool whole) {
     return std::max<size_t>(whole && count <= kWholeListUpTo ? count : count / 4, 64);
@@ -321,7 +320,7 @@ inline void placeAll(PieceSet& set, const PieceSlot* old, const uint8_t* oldTags
     if (set.walking != nullptr) {
         const double walked = double(set.walkedBefore + static_cast<size_t>(at - set.walking) + 1);
         const double promised = double(set.count) * (double(set.bytes) / walked);
-        const size_t room = static_cast<size_t>(std::min(promised * 1.125, double(set.pieces)));
+        const size_t room = static_cast<size_t>(std::min(promised, double(set.pieces)));
         slots = std::clamp(slotsFor(room), slots, oldSlots * 4);
     }
     allocateSlots(set, slots);
