@@ -8,7 +8,8 @@ before it; getrusage ru_maxrss where it cannot be reset) less its resident
 memory just before the call, which already holds the input. The table gives that
 figure and its ratio to the input size, for these shapes of each list: many
 one-character items (150 million at 300 MB) and distinct items of about eight
-bytes.
+bytes; string lists also of empty items only (",,,...") and of eight-byte
+items that all differ.
 
     python3 bench/memory/peak_memory.py [--size BYTES] [--lib DIR] [--only EXPORT ...]
 """
