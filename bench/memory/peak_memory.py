@@ -3,11 +3,13 @@
 
 Each export runs once in a child process of its own on a list text of about
 SIZE bytes (300 MB unless given): the memory the call adds at its peak is the
-child's high-water mark (getrusage ru_maxrss) less its resident memory just
-before the call, which already holds the input. The table gives that
-figure and its ratio to the input size, for two shapes of each list: many
+child's high-water mark of resident memory during the call (VmHWM, reset just
+before it; getrusage ru_maxrss where it cannot be reset) less its resident
+memory just before the call, which already holds the input. The table gives that
+figure and its ratio to the input size, for these shapes of each list: many
 one-character items (150 million at 300 MB) and distinct items of about eight
-bytes.
+bytes; string lists also of empty items only (",,,...") and of eight-byte
+items that all differ.
 
     python3 bench/memory/peak_memory.py [--size BYTES] [--lib DIR] [--only EXPORT ...]
 """
@@ -38,11 +40,22 @@ EXPORTS = [
 ]
 
 
+SHAPES = {"int": ("short", "distinct"), "float": ("short", "distinct"),
+          "string": ("short", "distinct", "empty", "unique8")}
+LABELS = {"short": "one-character items", "distinct": "distinct items", "empty": "empty items",
+          "unique8": "all different, eight bytes"}
+
+
 def list_text(kind, shape, size):
-    """About `size` bytes of list text: one-character items, or distinct items of about eight bytes."""
+    """About `size` bytes of list text in one of the SHAPES."""
     if shape == "short":
         item = {"int": b"7,", "float": b"5,", "string": b"a,"}[kind]
         return (item * (size // 2)).rstrip(b",")
+    if shape == "empty":
+        return b"," * (size - 1)
+    if shape == "unique8":
+        # i * an odd number is a bijection modulo 2^32: every item differs.
+        return ",".join(format((i * 2654435761) & 0xFFFFFFFF, "08x") for i in range(size // 9)).encode()
     rng = random.Random(1)
     count = size // 9
     if kind == "string":
@@ -60,6 +73,23 @@ def resident_kib():
         return int(f.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") // 1024
 
 
+def reset_peak():
+    try:
+        with open("/proc/self/clear_refs", "w") as f:
+            f.write("5")
+        return True
+    except OSError:
+        return False
+
+
+def peak_kib():
+    with open("/proc/self/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
 def measure(libdir, lib, name, kind, extra, path):
     read, write = os.pipe()
     pid = os.fork()
@@ -69,16 +99,19 @@ def measure(libdir, lib, name, kind, extra, path):
             text = f.read()
         so = ctypes.CDLL(os.path.join(libdir, "libkarpa_%s.so" % lib))
         fn = getattr(so, name)
-        fn.restype = ctypes.c_char_p
+        fn.restype = ctypes.c_void_p  # the result's address: a copy into Python would count as the call's
         args = [text]
         for e in extra:
             args.append(0 if e == "int" else b"x" if e == "text" else text[: len(text) // 2])
         fn.argtypes = [ctypes.c_char_p if not isinstance(a, int) else ctypes.c_int for a in args]
+        # The high-water mark is reset just before the call where the system
+        # allows it, so that making the arguments does not hide the call's peak.
+        reset = reset_peak()
         before = resident_kib()
         started = time.time()
         result = fn(*args)
         seconds = time.time() - started
-        peak = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+        peak = peak_kib() if reset else resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
         os.write(write, ("%d %d %.1f %d\n" % (len(text), peak - before, seconds, result is not None)).encode())
         os._exit(0)
     os.close(write)
@@ -103,18 +136,18 @@ def main():
     paths = {}
     kinds = {kind for _, name, kind, _ in EXPORTS if not args.only or name in args.only}
     for kind in kinds:
-        for shape in ("short", "distinct"):
+        for shape in SHAPES[kind]:
             paths[kind, shape] = os.path.join(workdir, kind + "-" + shape)
             with open(paths[kind, shape], "wb") as f:
                 f.write(list_text(kind, shape, args.size))
     for lib, name, kind, extra in EXPORTS:
         if args.only and name not in args.only:
             continue
-        for shape in ("short", "distinct"):
+        for shape in SHAPES[kind]:
             length, added, seconds, ok = measure(args.lib, lib, name, kind, extra, paths[kind, shape])
             ratio = added / length
             worst = max(worst, (ratio, "%s (%s items)" % (name, shape)))
-            label = "one-character items" if shape == "short" else "distinct items"
+            label = LABELS[shape]
             print("| `%s` | %s | %.0f | %.0f | %.2f | %.1f%s |" % (name, label, length / 1e6, added / 1e6, ratio,
                                                                seconds, "" if ok else " (failed)"))
             sys.stdout.flush()

@@ -19,7 +19,7 @@ ArenaVec<T> distinctImpl(const ArenaVec<T>& list) {
 
 // The first occurrences of the pieces of a, then those of b not met before.
 inline const char* unionStringsImpl(std::string_view a, std::string_view b) {
-    SeenSet<std::string_view> seen = initHashSet<std::string_view>(64);
+    PieceSet seen = pieceSetFor({a, b});
     PieceWriter out(a.size() + b.size() + 2);
     putUnseenPieces(out, seen, a);
     putUnseenPieces(out, seen, b);
@@ -27,29 +27,29 @@ inline const char* unionStringsImpl(std::string_view a, std::string_view b) {
 }
 
 // The set of the pieces of b.
-inline SeenSet<std::string_view> piecesOf(std::string_view b) {
-    SeenSet<std::string_view> set = pieceSet(b, false);
-    forEachPiece(b, [&set](std::string_view piece) { incl(set, piece); });
+inline PieceSet piecesOf(std::string_view b) {
+    PieceSet set = pieceSetFor({b});
+    walkPieces(b, set, [&set](const PieceKey& piece) { inclNew(set, piece); });
     return set;
 }
 
 // The pieces of a that occur in b, each once, in the order of a.
 inline const char* intersectStringsImpl(std::string_view a, std::string_view b) {
-    const SeenSet<std::string_view> inB = piecesOf(b);
-    SeenSet<std::string_view> seen = initHashSet<std::string_view>(64);
+    const PieceSet inB = piecesOf(b);
+    PieceSet seen = initPieceSet(64);
     PieceWriter out(a.size() + 1);
-    forEachPiece(a, [&](std::string_view piece) {
-        if (contains(inB, piece) && inclNew(seen, piece)) out.put(piece);
+    forEachPieceKey(a, inB, [&](const PieceKey& piece) {
+        if (contains(inB, piece) && inclNew(seen, piece)) out.put(piece.view());
     });
     return out.finish();
 }
 
 // The pieces of a that do not occur in b, in the order of a; repeats stay.
 inline const char* diffStringsImpl(std::string_view a, std::string_view b) {
-    const SeenSet<std::string_view> inB = piecesOf(b);
+    const PieceSet inB = piecesOf(b);
     PieceWriter out(a.size() + 1);
-    forEachPiece(a, [&](std::string_view piece) {
-        if (!contains(inB, piece)) out.put(piece);
+    forEachPieceKey(a, inB, [&](const PieceKey& piece) {
+        if (!contains(inB, piece)) out.put(piece.view());
     });
     return out.finish();
 }

@@ -133,22 +133,17 @@ inline const char* skipStringsImpl(std::string_view text, int64_t count) {
     return out.finish();
 }
 
-// The seen-set of strings for the pieces of a text, with firstRoom.
-inline SeenSet<std::string_view> pieceSet(std::string_view text, bool whole) {
-    return initHashSet<std::string_view>(firstRoom(pieceCount(text), whole));
-}
-
 // Writes each piece of `text` that the set has not met yet, and adds it.
-inline void putUnseenPieces(PieceWriter& out, SeenSet<std::string_view>& seen, std::string_view text) {
-    forEachPiece(text, [&](std::string_view piece) {
-        if (inclNew(seen, piece)) out.put(piece);
+inline void putUnseenPieces(PieceWriter& out, PieceSet& seen, std::string_view text) {
+    walkPieces(text, seen, [&](const PieceKey& piece) {
+        if (inclNew(seen, piece)) out.put(piece.view());
     });
 }
 
 // The first occurrence of each distinct piece, in text order.
 inline const char* uniqueStringsImpl(std::string_view text) {
     if (text.empty()) return "";
-    SeenSet<std::string_view> seen = pieceSet(text, true);
+    PieceSet seen = pieceSetFor({text});
     PieceWriter out(text.size() + 1);
     putUnseenPieces(out, seen, text);
     return out.finish();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "karpa/curried.h"
@@ -174,6 +175,59 @@ TEST(Collections, StringExportsAgainstOrderedModel) {
 
         const std::string item = b[rng() % b.size()];
         EXPECT_EQ(show(cur_count_string(ta.c_str(), item.c_str())), std::to_string(std::count(a.begin(), a.end(), item)));
+    }
+}
+
+// Long lists, so the sets grow (distinct pieces first then repeats, and the
+// other way round), of pieces that meet the sets' corners: empty, up to eight
+// bytes (kept as a word) next to nine and more sharing their first eight,
+// pieces that differ in their last byte only, long ones, and a short last
+// piece at the very end of the text.
+std::string cornerPiece(std::mt19937_64& rng, size_t i, bool fresh) {
+    static const char* const fixed[] = {"", "a", "abcdefg", "abcdefgh", "abcdefghi", "abcdefgh ", "abcdefgi",
+                                        "abcdefghabcdefgh", "abcdefghabcdefgi", "\x80\xff", " "};
+    if (!fresh) return fixed[rng() % std::size(fixed)];
+    std::string piece = "abcdefgh";
+    piece.resize(rng() % 20, 'q');
+    piece += std::to_string(i % 50000);
+    if (rng() % 8 == 0) piece.append(40 + rng() % 200, 'z');
+    return piece;
+}
+
+TEST(Collections, StringSetsOnLongListsAgainstAHashModel) {
+    std::mt19937_64 rng(777);
+    for (int round = 0; round < 12; ++round) {
+        const size_t n = 1000 + rng() % 60000;
+        std::string ta, tb;
+        Strings a, b;
+        for (size_t i = 0; i < n; ++i) {
+            // Rounds alternate: fresh pieces mostly early, or mostly late.
+            const bool early = i < n / 2;
+            const bool fresh = (round % 2 == 0) == early ? rng() % 4 != 0 : rng() % 16 == 0;
+            a.push_back(cornerPiece(rng, i, fresh));
+            if (i % 2 == 0) b.push_back(cornerPiece(rng, i + round * 7, rng() % 2 == 0));
+        }
+        a.push_back(round % 3 == 0 ? "ab" : "");  // a short piece that ends the text
+        for (size_t i = 0; i < a.size(); ++i) ta += (i ? "," : "") + a[i];
+        for (size_t i = 0; i < b.size(); ++i) tb += (i ? "," : "") + b[i];
+        SCOPED_TRACE("round " + std::to_string(round));
+
+        const std::unordered_set<std::string> inB(b.begin(), b.end());
+        std::unordered_set<std::string> seen, seenCommon;
+        Strings first, both, common, rest;
+        for (const auto& x : a) {
+            if (seen.insert(x).second) first.push_back(x);
+            if (inB.count(x) && seenCommon.insert(x).second) common.push_back(x);
+            if (!inB.count(x)) rest.push_back(x);
+        }
+        both = first;
+        for (const auto& x : b) {
+            if (seen.insert(x).second) both.push_back(x);
+        }
+        EXPECT_EQ(show(cur_distinct_string(ta.c_str())), joinModel(first));
+        EXPECT_EQ(show(cur_union_string(ta.c_str(), tb.c_str())), joinModel(both));
+        EXPECT_EQ(show(cur_intersect_string(ta.c_str(), tb.c_str())), joinModel(common));
+        EXPECT_EQ(show(cur_diff_string(ta.c_str(), tb.c_str())), joinModel(rest));
     }
 }
 
