@@ -45,10 +45,7 @@ _MIN, _MAX = -(1 << 63), (1 << 63) - 1
 
 # The wrappers pass exact ints in the int64_t range straight to the export
 # (ctypes would cut larger ones silently) and leave everything else to
-# _c.c_int64, which converts or raises with the argument's name. The bounds
-# are written out (constants, not globals), and a text result is decoded
-# without testing it first: a null result, the only one without .decode,
-# becomes the KarpaError.
+# _c.c_int64, which converts or raises with the argument's name.
 
 
 def _args(names, values):
@@ -61,7 +58,7 @@ def _date(year, month, day):
 
 def is_leap_year(year: int) -> bool:
     """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_is_leap_year(year) != 0
 
@@ -76,29 +73,29 @@ def days_in_month(year: int, month: int) -> int:
 
 def days_in_year(year: int) -> int:
     """366 for a leap year, else 365."""
-    if not (type(year) is int and -0x8000000000000000 <= year <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_days_in_year(year)
 
 
 def ts_to_ymd(timestamp: int) -> str:
     """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
-    if not (type(timestamp) is int and -0x8000000000000000 <= timestamp <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
         timestamp = _c.c_int64(timestamp, "timestamp")
-    try:
-        return _dt_ts_to_ymd(timestamp).decode()  # date text is ASCII
-    except AttributeError:
-        raise KarpaError("dt_ts_to_ymd", (timestamp,)) from None
+    result = _dt_ts_to_ymd(timestamp)
+    if result is None:
+        raise KarpaError("dt_ts_to_ymd", (timestamp,))
+    return result.decode()  # date text is ASCII
 
 
 def ts_to_ymdhms(timestamp: int) -> str:
     """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
-    if not (type(timestamp) is int and -0x8000000000000000 <= timestamp <= 0x7FFFFFFFFFFFFFFF):
+    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
         timestamp = _c.c_int64(timestamp, "timestamp")
-    try:
-        return _dt_ts_to_ymdhms(timestamp).decode()
-    except AttributeError:
-        raise KarpaError("dt_ts_to_ymdhms", (timestamp,)) from None
+    result = _dt_ts_to_ymdhms(timestamp)
+    if result is None:
+        raise KarpaError("dt_ts_to_ymdhms", (timestamp,))
+    return result.decode()
 
 
 def ymd_to_ts(year: int, month: int, day: int) -> int:
