@@ -32,7 +32,7 @@ endif()
 set(KARPA_HARDENING_LINK_FLAGS -Wl,-z,relro,-z,now -Wl,-z,noexecstack)
 
 # Flags for the library code only (tests and tools may use anything).
-set(KARPA_LIBRARY_FLAGS -mtls-dialect=gnu2 -fvisibility=hidden -fvisibility-inlines-hidden -ffunction-sections -fdata-sections
+set(KARPA_LIBRARY_FLAGS -mtls-dialect=gnu2 -fno-plt -fvisibility=hidden -fvisibility-inlines-hidden -ffunction-sections -fdata-sections
     -fno-math-errno ${KARPA_HARDENING_FLAGS})
 
 # The names of the export table's rows for one library.

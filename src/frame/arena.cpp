@@ -23,12 +23,12 @@ constexpr size_t kRetainResident = 4u << 20;
 
 }  // namespace
 
-constinit thread_local CallState tlsCall = {
-    {nullptr, nullptr, nullptr, nullptr, kFirstChunk, 0, 0, nullptr, nullptr, false}, false};
+constinit thread_local CallState tlsCall = {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false}, false, nullptr};
 
 struct ArenaChunk {
     ArenaChunk* previous;
-    size_t size;  // bytes mapped, header included
+    size_t size;    // bytes mapped, header included
+    size_t filled;  // bytes taken from it when a newer chunk was mapped
 };
 
 namespace {
@@ -44,22 +44,28 @@ void unmapAll(ArenaState& arena) {
     }
     arena.chunk = nullptr;
     arena.start = arena.cursor = arena.end = arena.touched = arena.kept = nullptr;
-    arena.mapped = 0;
-    arena.filledBefore = 0;
     arena.consolidate = false;
 }
 
 struct ThreadReleaser {
     bool armed = false;
-    ~ThreadReleaser() { unmapAll(tlsCall.arena); }
+    ~ThreadReleaser() {
+        unmapAll(tlsCall.arena);
+        delete tlsCall.error;
+        tlsCall.error = nullptr;
+    }
 };
 thread_local ThreadReleaser tlsReleaser;
 
 char* chunkStart(Chunk* c) { return reinterpret_cast<char*>(c) + sizeof(Chunk); }
 
-void mapChunk(ArenaState& arena, size_t need) {
+// The first chunk, then each twice the last up to the limit.
+size_t nextChunkSize(const ArenaState& arena) {
+    return arena.chunk == nullptr ? kFirstChunk : std::min(arena.chunk->size * 2, kChunkLimit);
+}
+
+void mapChunk(ArenaState& arena, size_t size) {
     tlsReleaser.armed = true;  // registers the thread-exit cleanup once
-    size_t size = std::max(arena.nextSize, need + sizeof(Chunk) + kPage);
     size = (size + kPage - 1) & ~(kPage - 1);
     void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) outOfMemory();
@@ -71,17 +77,16 @@ void mapChunk(ArenaState& arena, size_t need) {
         madvise(static_cast<char*>(p) + kRetainResident, size - kRetainResident, MADV_HUGEPAGE);
     }
     Chunk* c = static_cast<Chunk*>(p);
-    if (arena.chunk != nullptr) arena.filledBefore += static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
+    if (arena.chunk != nullptr) arena.chunk->filled = static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
     c->previous = arena.chunk;
     c->size = size;
+    c->filled = 0;
     arena.consolidate = c->previous != nullptr || size > kChunkLimit;
     arena.chunk = c;
     arena.start = arena.cursor = chunkStart(c);
     arena.end = reinterpret_cast<char*>(c) + size;
     arena.touched = arena.cursor;
     arena.kept = reinterpret_cast<char*>(c) + std::min(size, kRetainResident);
-    arena.mapped += size;
-    arena.nextSize = std::min(size * 2, kChunkLimit);
     KARPA_POISON(arena.cursor, static_cast<size_t>(arena.end - arena.cursor));
 }
 
@@ -89,17 +94,17 @@ void mapChunk(ArenaState& arena, size_t need) {
 
 void* allocateInNewChunk(ArenaState& arena, size_t bytes, size_t align) {
     if (bytes > SIZE_MAX / 2) outOfMemory();
-    mapChunk(arena, bytes + align + kArenaRedZone);
-    return arenaAllocate(bytes, align);
+    mapChunk(arena, std::max(nextChunkSize(arena), bytes + align + kArenaRedZone + sizeof(Chunk) + kPage));
+    return arenaAllocate(arena, bytes, align);
 }
 
-// All of them go; the next allocation maps one chunk with room for what the
-// last call used and a quarter more (untouched pages of a mapping cost no
-// memory).
+// All of them go, for one chunk with room for what the last call used and a
+// quarter more (untouched pages of a mapping cost no memory).
 void consolidateArena(ArenaState& arena) {
-    const size_t used = arena.filledBefore + static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
+    size_t used = static_cast<size_t>(arena.cursor - chunkStart(arena.chunk));
+    for (const Chunk* c = arena.chunk->previous; c != nullptr; c = c->previous) used += c->filled;
     unmapAll(arena);
-    arena.nextSize = std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit);
+    mapChunk(arena, std::clamp(used + used / 4 + sizeof(Chunk), kFirstChunk, kChunkLimit));
 }
 
 ArenaState& arenaReset() {
@@ -124,7 +129,13 @@ void trimResident(ArenaState& arena) {
     arena.touched = from;
 }
 
-size_t arenaMappedBytes() { return tlsCall.arena.mapped; }
+size_t arenaMappedBytes() {
+    size_t mapped = 0;
+    for (const Chunk* c = tlsCall.arena.chunk; c != nullptr; c = c->previous) mapped += c->size;
+    return mapped;
+}
+
+void armThreadExitRelease() { tlsReleaser.armed = true; }
 
 void TextBuilder::grow(size_t extra) {
     if (extra > SIZE_MAX / 4) outOfMemory();

@@ -29,31 +29,34 @@
 namespace karpa {
 
 struct ArenaChunk;
+struct ErrorRecord;
 
 // One thread's arena in this library. Trivial, so that reaching it costs no
 // guard; the thread-exit cleanup is registered with the first chunk. `start`,
 // `kept` and `consolidate` follow from the chunks (null, null and false
 // without one); they are kept here so that a call's start and end read
-// nothing else.
+// nothing else. What only the mapping of a chunk needs lives in the chunks'
+// headers.
 struct ArenaState {
     ArenaChunk* chunk;    // the newest chunk; older ones are chained behind it
     char* start;          // the newest chunk's first usable byte
     char* cursor;
     char* end;
-    size_t nextSize;      // size of the next chunk to map
-    size_t mapped;
-    size_t filledBefore;  // bytes taken from the chunks behind the newest one
     char* touched;        // no page of the newest chunk beyond this is resident
     char* kept;           // what stays resident whatever the calls use
     bool consolidate;     // the last call outgrew one chunk of the usual size
 };
 
-// The per-thread state of calls into this library, in one block so that a
-// call reaches it with a single thread-local lookup: the arena and the
-// failure flag (error.hpp).
+// The per-thread state of calls into this library, in one small block: a call
+// reaches it with a single thread-local lookup, and the libraries' blocks
+// together fit in the loader's static TLS reserve for dlopen'd libraries,
+// where that lookup is two instructions instead of a walk of the thread's
+// module table. The arena, the failure flag and the current error (error.hpp,
+// made at the thread's first raise).
 struct CallState {
     ArenaState arena;
     bool failed;
+    ErrorRecord* error;
 };
 
 // The first chunk a thread maps; later ones double up to the arena's limit.
@@ -77,7 +80,8 @@ constexpr size_t kArenaRedZone = 0;
 inline void* arenaAllocate(ArenaState& arena, size_t bytes, size_t align = alignof(std::max_align_t)) {
     const uintptr_t at = (reinterpret_cast<uintptr_t>(arena.cursor) + align - 1) & ~(uintptr_t(align) - 1);
     const uintptr_t end = reinterpret_cast<uintptr_t>(arena.end);
-    if (arena.chunk != nullptr && at <= end && bytes + kArenaRedZone <= end - at) [[likely]] {
+    // Without a chunk every pointer is null and no size passes.
+    if (at <= end && bytes + kArenaRedZone < end - at) [[likely]] {
         char* p = reinterpret_cast<char*>(at);
         arena.cursor = p + bytes + kArenaRedZone;
         KARPA_UNPOISON(p, bytes);
@@ -121,6 +125,9 @@ inline void arenaEndCall(ArenaState& arena) {
 }
 // Bytes currently mapped by the calling thread's arena (for tests).
 size_t arenaMappedBytes();
+// Makes sure the calling thread's arena and error record are released when
+// it ends (mapping a chunk does it too).
+void armThreadExitRelease();
 
 template <class T>
 struct ArenaAllocator {

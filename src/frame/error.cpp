@@ -8,10 +8,6 @@
 namespace karpa {
 namespace {
 
-// The flag is tested on every call, so it lives in the call state, apart from
-// the record, whose strings give it a thread-exit destructor.
-thread_local ErrorRecord tlsError;
-
 // "std::string_view karpa::kindName(ErrorKind)" -> "kindName"
 std::string procedureName(const char* signature) {
     std::string_view s = signature;
@@ -27,14 +23,25 @@ std::string baseName(const char* path) {
     return std::string(s);
 }
 
+// The record is made at the thread's first raise, so that the thread-local
+// block stays small (arena.hpp); the thread's end releases it.
+ErrorRecord& threadErrorRecord() {
+    if (tlsCall.error == nullptr) {
+        tlsCall.error = new ErrorRecord;
+        armThreadExitRelease();
+    }
+    return *tlsCall.error;
+}
+
 }  // namespace
 
 void recordError(ErrorKind kind, std::string message, std::source_location site) {
-    tlsError.kind = kind;
-    tlsError.message = std::move(message);
-    tlsError.trace.clear();
-    tlsError.trace.push_back({procedureName(site.function_name()), baseName(site.file_name()),
-                              static_cast<int>(site.line())});
+    ErrorRecord& error = threadErrorRecord();
+    error.kind = kind;
+    error.message = std::move(message);
+    error.trace.clear();
+    error.trace.push_back({procedureName(site.function_name()), baseName(site.file_name()),
+                           static_cast<int>(site.line())});
     tlsCall.failed = true;
     anyErrorRecorded.store(true, std::memory_order_relaxed);
 }
@@ -54,13 +61,13 @@ std::atomic<bool> anyErrorRecorded{false};
 
 bool failureFlag() { return tlsCall.failed; }
 
-const ErrorRecord* currentError() { return tlsCall.failed ? &tlsError : nullptr; }
+const ErrorRecord* currentError() { return tlsCall.failed ? tlsCall.error : nullptr; }
 
 void clearFailure() {
     if (!tlsCall.failed) return;
     tlsCall.failed = false;
     // A huge message (a rejected piece of many megabytes) is not kept around.
-    if (tlsError.message.capacity() > 4096) std::string().swap(tlsError.message);
+    if (tlsCall.error->message.capacity() > 4096) std::string().swap(tlsCall.error->message);
 }
 
 void raise(ErrorKind kind, std::string message, std::source_location site) {

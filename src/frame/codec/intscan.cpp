@@ -119,21 +119,30 @@ size_t rawParseInt(const char* s, size_t n, int64_t& value) {
 
 namespace {
 
-// One piece at p into `put`: the common piece (a sign, digits, then the comma
-// or the end) is read here; any other byte where the piece starts or ends
-// sends it to readPiece. Returns where the next piece starts, or null at the
-// end of the text.
+// The common piece at p (p < end: a sign, digits, then the comma or the end)
+// into `put`: returns where the next piece starts, null at the end of the
+// text, or p itself when the piece is not a common one.
+template <class Put>
+[[gnu::always_inline]] inline const char* readCommonIntPiece(const char* p, const char* end, Put& put) {
+    const char* digits;
+    bool negative;
+    uint64_t magnitude = 0;
+    const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
+    if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
+        put(signedValue(negative, magnitude));
+        return q == end ? nullptr : q + 1;
+    }
+    return p;
+}
+
+// One piece at p into `put`: the common piece is read here; any other byte
+// where the piece starts or ends sends it to readPiece. Returns where the
+// next piece starts, or null at the end of the text.
 template <class Put>
 [[gnu::always_inline]] inline const char* readIntPiece(const char* p, const char* end, Put& put) {
     if (p != end) {
-        const char* digits;
-        bool negative;
-        uint64_t magnitude = 0;
-        const char* const q = scanSignedDigits(p, end, digits, negative, magnitude);
-        if (q != nullptr && q != digits && (q == end || *q == ',')) [[likely]] {
-            put(signedValue(negative, magnitude));
-            return q == end ? nullptr : q + 1;
-        }
+        const char* const next = readCommonIntPiece(p, end, put);
+        if (next != p) [[likely]] return next;
     }
     return readPiece<int64_t>(p, end, put, rawParseInt, invalidInteger);
 }
@@ -175,17 +184,37 @@ IntList parseCsvInts(std::string_view text) {
     return collectList<int64_t>(text, [](std::string_view t, auto& put) { readInts(t, put); });
 }
 
-int64_t readIntSum(std::string_view text) {
-    CheckedSum sum;
-    if (!text.empty()) readInts(text, sum);
-    return sum.total();
+namespace {
+
+template <class Put>
+[[gnu::noinline]] Put readAllInts(std::string_view text, Put put) {
+    readInts(text, put);
+    return put;
 }
 
-Extremes<int64_t> readIntExtremes(std::string_view text) {
-    Extremes<int64_t> extremes;
-    if (!text.empty()) readInts(text, extremes);
-    return extremes;
+// The first piece of a short text (most often its only one, the argument of
+// a one-value call) is read here when it is a common one: too short for a
+// word of digits, it needs none of the word scan's constants and few
+// registers. The rest, and any other text, takes the list walk out of line,
+// so that a one-value call pays neither the walk's stack frame nor its setup.
+template <class Put>
+inline Put readIntsInto(std::string_view text) {
+    Put put;
+    if (text.empty()) return put;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (text.size() < 8) {
+        p = readCommonIntPiece(p, end, put);
+        if (p == nullptr) return put;
+    }
+    return readAllInts(std::string_view(p, static_cast<size_t>(end - p)), put);
 }
+
+}  // namespace
+
+int64_t readIntSum(std::string_view text) { return readIntsInto<CheckedSum>(text).total(); }
+
+Extremes<int64_t> readIntExtremes(std::string_view text) { return readIntsInto<Extremes<int64_t>>(text); }
 
 int64_t parseInt(std::string_view text) {
     int64_t value = 0;
