@@ -47,6 +47,23 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
     return out + len;
 }
 
+// NaN, infinities, zeros and subnormals (whose coarser ulp the shortest
+// digits cannot round from: the C library prints them).
+[[gnu::noinline]] char* writeGeneralRare(char* out, double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    *out = '-';
+    out += bits >> 63;  // glibc prints the sign of NaN too: "-nan"
+    if ((bits & 0x7FF0000000000000ull) == 0x7FF0000000000000ull) {
+        std::memcpy(out, (bits & ((1ull << 52) - 1)) != 0 ? "nan" : "inf", 3);
+        return out + 3;
+    }
+    if ((bits << 1) == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    return writeGeneralBySnprintf(out - (bits >> 63), x);
+}
+
 // x rounded to six significant digits, as `digits` (100000..999999, trailing
 // zeros kept) and `point`, the decimal exponent of the leading digit. False
 // when the shortest digits cannot decide it.
@@ -57,13 +74,11 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
 // digits of S after the sixth lie within 1.2e-10 u of one half (exact ties
 // among them). S is scaled to 17 digits, where u is 10^11 and the margin
 // taken is 2.5e-10 u; with six digits or fewer S is itself the nearest
-// multiple. Subnormals have a coarser ulp and are left out.
+// multiple. For normal values only.
 bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
-    if (biased == 0) [[unlikely]] return false;
-    const Decimal64 d = toDecimal64Unstripped(bits & ((1ull << 52) - 1), biased);
-    const int length = shortestLength(d.significand);
-    point = length - 1 + d.exponent;
-    const uint64_t scaled = d.significand * kPowersOf10[17 - length];
+    const SeventeenDigits d = seventeenShortest(bits & ((1ull << 52) - 1), biased);
+    point = d.point - 1;
+    const uint64_t scaled = d.digits;
     constexpr uint64_t kUnit = 100000000000;  // 10^11
     uint64_t q = scaled / kUnit;
     const uint64_t twiceRest = 2 * (scaled - q * kUnit);
@@ -89,21 +104,12 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
 char* writeFloatGeneral(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
-    *out = '-';
-    out += bits >> 63;  // glibc prints the sign of NaN too: "-nan"
-    if (biased == 0x7FF) [[unlikely]] {
-        std::memcpy(out, (bits & ((1ull << 52) - 1)) != 0 ? "nan" : "inf", 3);
-        return out + 3;
-    }
-    if ((bits << 1) == 0) [[unlikely]] {
-        *out = '0';
-        return out + 1;
-    }
+    if (biased - 1 >= 0x7FE) [[unlikely]] return writeGeneralRare(out, x);
     uint32_t digits;
     int point;
-    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] {
-        return writeGeneralBySnprintf(out - (bits >> 63), x);
-    }
+    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] return writeGeneralBySnprintf(out, x);
+    *out = '-';
+    out += bits >> 63;
     // The six digits in bytes 0..5; n without the trailing zeros.
     const uint64_t word = eightDigitText(digits);
     const uint64_t text = word >> 16;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "frame/arena.hpp"
+#include "frame/codec/float_common.hpp"
 #include "frame/codec/textcodec.hpp"
 #include "frame/codec/float_read.hpp"
 
@@ -24,6 +25,16 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 // The same value, its significand perhaps with trailing zeros (at most 17
 // digits all the same), for printers that find the zeros in the digit text.
 Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The shortest digits of a finite non-zero binary64 scaled to exactly 17
+// digits (10^16 <= digits < 10^17, the trailing ones perhaps zeros) and the
+// decimal point's position: the value is 0.d1d2..d17 * 10^point. The usual
+// normal value takes the inline path of `seventeenShortest`.
+struct SeventeenDigits {
+    uint64_t digits;
+    int point;
+};
+SeventeenDigits seventeenFromAny(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 // The digit count of a significand below 10^17. The shortest digits of a
 // normal value not on a power of two have 15 to 17 before their trailing
 // zeros are taken off (the interval's width in units of the last digit is
@@ -104,6 +115,90 @@ inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
     const Extremes<double> extremes = readFloatExtremes(text);
     if (!extremes.any) return ",";
     return printFloatRoundtripPair(extremes.min, extremes.max);
+}
+
+// ---- The shortest digits' core, inline for both printers ------------------
+
+namespace floatcodec_detail {
+
+// For a value fc * 2^e not on a power of two (or subnormal), in units of
+// 10^exponent: `shorter`, a count of tens of units, the largest multiple of
+// ten below the upper end of the interval that reads back, and whether it
+// lies inside the interval; `nearest`, the unit count nearest to the value
+// (ties to even), the answer when `shorter` is outside.
+struct ShortestCandidates {
+    uint64_t shorter;
+    uint64_t nearest;
+    int exponent;
+    bool inside;
+};
+[[gnu::always_inline]] inline ShortestCandidates shortestCandidates(uint64_t fc, int e) {
+    // Round-to-nearest-even reading: the interval ends belong to it when fc is even.
+    const bool includeEnds = (fc & 1) == 0;
+    const int minusK = floorLog10Pow2(e) - kKappa;
+    const Pow10Significand& cache = pow10Significand(-minusK);
+    const int beta = e + floorLog2Pow10(-minusK);
+    // Width of the interval, scaled: floor(2^e * 10^k), between 100 and 1000.
+    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    const uint64_t twoFc = fc << 1;
+
+    bool zIsInteger;
+    const uint64_t zi = mulUpper((twoFc | 1) << beta, cache, zIsInteger);
+    uint64_t s = zi / kBigDivisor;
+    uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
+
+    // Try the largest multiple of 1000 below the upper end.
+    bool inside;
+    if (r == deltai) [[unlikely]] {
+        // Compare the fractional parts through the parity of the lower end.
+        bool xParity, xIsInteger;
+        mulParity(twoFc - 1, cache, beta, xParity, xIsInteger);
+        inside = xParity || (xIsInteger && includeEnds);
+    } else {
+        if (r == 0 && zIsInteger && !includeEnds) [[unlikely]] {
+            --s;
+            r = kBigDivisor;  // the upper end itself is out: not inside
+        }
+        inside = r < deltai;
+    }
+    // Otherwise the multiple of 100 nearest to the value itself. Both
+    // candidates are computed and one is picked without a branch: which one
+    // is as good as random on many inputs.
+    uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    const bool approxYParity = ((dist ^ (kSmallDivisor / 2)) & 1) != 0;
+    const bool divisible = dist % kSmallDivisor == 0;
+    dist /= kSmallDivisor;
+    uint64_t nearest = s * 10 + dist;
+    if (divisible && !inside) [[unlikely]] {
+        // The estimate is off by at most one; the parity of floor(y) tells,
+        // and an integral y means an exact tie, settled towards even.
+        bool yParity, yIsInteger;
+        mulParity(twoFc, cache, beta, yParity, yIsInteger);
+        if (yParity != approxYParity) {
+            --nearest;
+        } else if (yIsInteger) {
+            nearest -= nearest & 1;
+        }
+    }
+    return {s, nearest, minusK + kKappa, inside};
+}
+
+
+}  // namespace floatcodec_detail
+
+// A normal value not on a power of two: both candidates are 16 or 17 digits
+// at the nearest candidate's scale (the interval is 100..1000 units wide and
+// fc is at least 2^52, so the value is at least 4.5e17 units), and one
+// multiplication by ten at most scales them to 17.
+inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    if (ieeeSignificand == 0 || ieeeBiasedExponent == 0) [[unlikely]] {
+        return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+    }
+    const floatcodec_detail::ShortestCandidates c = floatcodec_detail::shortestCandidates(
+        ieeeSignificand | (1ull << 52), static_cast<int>(ieeeBiasedExponent) - 1075);
+    const uint64_t digits = c.inside ? c.shorter * 10 : c.nearest;
+    const bool sixteen = digits < 10000000000000000ull;
+    return {sixteen ? digits * 10 : digits, c.exponent + 17 - sixteen};
 }
 
 }  // namespace karpa
