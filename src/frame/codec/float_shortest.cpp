@@ -82,6 +82,70 @@ Decimal64 shorterInterval(int e) {
     return r;
 }
 
+// For a value fc * 2^e not on a power of two (or subnormal), in units of
+// 10^exponent: `shorter`, a count of tens of units, the largest multiple of
+// ten below the upper end of the interval that reads back, and whether it
+// lies inside the interval; `nearest`, the unit count nearest to the value
+// (ties to even), the answer when `shorter` is outside.
+struct ShortestCandidates {
+    uint64_t shorter;
+    uint64_t nearest;
+    int exponent;
+    bool inside;
+};
+ShortestCandidates shortestCandidates(uint64_t fc, int e) {
+    // Round-to-nearest-even reading: the interval ends belong to it when fc is even.
+    const bool includeEnds = (fc & 1) == 0;
+    const int minusK = floorLog10Pow2(e) - kKappa;
+    const Pow10Significand& cache = pow10Significand(-minusK);
+    const int beta = e + floorLog2Pow10(-minusK);
+    // Width of the interval, scaled: floor(2^e * 10^k), between 100 and 1000.
+    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    const uint64_t twoFc = fc << 1;
+
+    bool zIsInteger;
+    const uint64_t zi = mulUpper((twoFc | 1) << beta, cache, zIsInteger);
+    uint64_t s = zi / kBigDivisor;
+    uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
+
+    // Try the largest multiple of 1000 below the upper end.
+    bool inside;
+    if (r == deltai) [[unlikely]] {
+        // Compare the fractional parts through the parity of the lower end.
+        bool xParity, xIsInteger;
+        mulParity(twoFc - 1, cache, beta, xParity, xIsInteger);
+        inside = xParity || (xIsInteger && includeEnds);
+    } else {
+        if (r == 0 && zIsInteger && !includeEnds) [[unlikely]] {
+            --s;
+            r = kBigDivisor;  // the upper end itself is out: not inside
+        }
+        inside = r < deltai;
+    }
+    // Otherwise the multiple of 100 nearest to the value itself. Both
+    // candidates are computed and one is picked without a branch: which one
+    // is as good as random on many inputs.
+    uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    const bool approxYParity = ((dist ^ (kSmallDivisor / 2)) & 1) != 0;
+    const bool divisible = dist % kSmallDivisor == 0;
+    dist /= kSmallDivisor;
+    uint64_t nearest = s * 10 + dist;
+    if (divisible && !inside) [[unlikely]] {
+        // The estimate is off by at most one; the parity of floor(y) tells,
+        // and an integral y means an exact tie, settled towards even.
+        bool yParity, yIsInteger;
+        mulParity(twoFc, cache, beta, yParity, yIsInteger);
+        if (yParity != approxYParity) {
+            --nearest;
+        } else if (yIsInteger) {
+            nearest -= nearest & 1;
+        }
+    }
+    return {s, nearest, minusK + kKappa, inside};
+}
+
+
+
 // The shortest digits; with Strip false the significand may keep trailing
 // zeros (the printers find them in the digit text more cheaply).
 template <bool Strip>

@@ -117,88 +117,44 @@ inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
     return printFloatRoundtripPair(extremes.min, extremes.max);
 }
 
-// ---- The shortest digits' core, inline for both printers ------------------
+// ---- The shortest digits' usual case, inline for both printers -----------
 
-namespace floatcodec_detail {
-
-// For a value fc * 2^e not on a power of two (or subnormal), in units of
-// 10^exponent: `shorter`, a count of tens of units, the largest multiple of
-// ten below the upper end of the interval that reads back, and whether it
-// lies inside the interval; `nearest`, the unit count nearest to the value
-// (ties to even), the answer when `shorter` is outside.
-struct ShortestCandidates {
-    uint64_t shorter;
-    uint64_t nearest;
-    int exponent;
-    bool inside;
-};
-[[gnu::always_inline]] inline ShortestCandidates shortestCandidates(uint64_t fc, int e) {
-    // Round-to-nearest-even reading: the interval ends belong to it when fc is even.
-    const bool includeEnds = (fc & 1) == 0;
-    const int minusK = floorLog10Pow2(e) - kKappa;
-    const Pow10Significand& cache = pow10Significand(-minusK);
-    const int beta = e + floorLog2Pow10(-minusK);
-    // Width of the interval, scaled: floor(2^e * 10^k), between 100 and 1000.
-    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
-    const uint64_t twoFc = fc << 1;
-
-    bool zIsInteger;
-    const uint64_t zi = mulUpper((twoFc | 1) << beta, cache, zIsInteger);
-    uint64_t s = zi / kBigDivisor;
-    uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
-
-    // Try the largest multiple of 1000 below the upper end.
-    bool inside;
-    if (r == deltai) [[unlikely]] {
-        // Compare the fractional parts through the parity of the lower end.
-        bool xParity, xIsInteger;
-        mulParity(twoFc - 1, cache, beta, xParity, xIsInteger);
-        inside = xParity || (xIsInteger && includeEnds);
-    } else {
-        if (r == 0 && zIsInteger && !includeEnds) [[unlikely]] {
-            --s;
-            r = kBigDivisor;  // the upper end itself is out: not inside
-        }
-        inside = r < deltai;
-    }
-    // Otherwise the multiple of 100 nearest to the value itself. Both
-    // candidates are computed and one is picked without a branch: which one
-    // is as good as random on many inputs.
-    uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
-    const bool approxYParity = ((dist ^ (kSmallDivisor / 2)) & 1) != 0;
-    const bool divisible = dist % kSmallDivisor == 0;
-    dist /= kSmallDivisor;
-    uint64_t nearest = s * 10 + dist;
-    if (divisible && !inside) [[unlikely]] {
-        // The estimate is off by at most one; the parity of floor(y) tells,
-        // and an integral y means an exact tie, settled towards even.
-        bool yParity, yIsInteger;
-        mulParity(twoFc, cache, beta, yParity, yIsInteger);
-        if (yParity != approxYParity) {
-            --nearest;
-        } else if (yIsInteger) {
-            nearest -= nearest & 1;
-        }
-    }
-    return {s, nearest, minusK + kKappa, inside};
-}
-
-
-}  // namespace floatcodec_detail
-
-// A normal value not on a power of two: both candidates are 16 or 17 digits
-// at the nearest candidate's scale (the interval is 100..1000 units wide and
-// fc is at least 2^52, so the value is at least 4.5e17 units), and one
-// multiplication by ten at most scales them to 17.
+// A normal value not on a power of two, where the estimates below decide;
+// every other case goes to `seventeenFromAny`. In units of 10^(exponent)
+// with exponent = -k + kappa, the interval of values that read back is
+// 100..1000 units wide: the largest multiple of 1000 below its upper end is
+// the shorter candidate when inside; else the unit count nearest to the
+// value is the answer. Both are 16 or 17 digits at this scale (fc is at least
+// 2^52, so the value is at least 4.5e17 units), and one multiplication by
+// ten at most scales them to 17.
 inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    using namespace floatcodec_detail;
     if (ieeeSignificand == 0 || ieeeBiasedExponent == 0) [[unlikely]] {
         return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
     }
-    const floatcodec_detail::ShortestCandidates c = floatcodec_detail::shortestCandidates(
-        ieeeSignificand | (1ull << 52), static_cast<int>(ieeeBiasedExponent) - 1075);
-    const uint64_t digits = c.inside ? c.shorter * 10 : c.nearest;
-    const bool sixteen = digits < 10000000000000000ull;
-    return {sixteen ? digits * 10 : digits, c.exponent + 17 - sixteen};
+    const uint64_t fc = ieeeSignificand | (1ull << 52);
+    const int e = static_cast<int>(ieeeBiasedExponent) - 1075;
+    const int minusK = floorLog10Pow2(e) - kKappa;
+    const Pow10Significand& cache = pow10Significand(-minusK);
+    const int beta = e + floorLog2Pow10(-minusK);
+    // Width of the interval, scaled: floor(2^e * 10^k).
+    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    bool zIsInteger;
+    const uint64_t zi = mulUpper(((fc << 1) | 1) << beta, cache, zIsInteger);
+    const uint64_t s = zi / kBigDivisor;
+    const uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
+    const bool inside = r < deltai;
+    const uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    // Rare: the lower end on the multiple of 1000 (its fraction decides), the
+    // upper end on it (it may be excluded), the value's estimate on a
+    // multiple of 100 (off by one, or a tie).
+    const bool rare = (r == deltai) | (r == 0) | ((dist % kSmallDivisor == 0) & !inside);
+    if (rare) [[unlikely]] return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+    // Picked and scaled by arithmetic: both choices are as good as random
+    // on many inputs.
+    const uint64_t digits = s * 10 + ((dist / kSmallDivisor) & (0 - static_cast<uint32_t>(!inside)));
+    const int sixteen = digits < 10000000000000000ull;
+    return {digits * static_cast<uint64_t>(1 + 9 * sixteen), minusK + kKappa + 17 - sixteen};
 }
 
 }  // namespace karpa
