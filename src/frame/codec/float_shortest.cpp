@@ -192,13 +192,11 @@ SeventeenDigits seventeenFromAny(uint64_t ieeeSignificand, uint32_t ieeeBiasedEx
 namespace {
 
 // The 17 digits of 10^16 <= v < 10^17 as text: the leading digit, the other
-// sixteen in one vector (and as two words of eight), and how many digits are
-// left without the trailing zeros.
+// sixteen in one vector, and how many digits are left without the trailing
+// zeros.
 struct DigitText {
     uint64_t lead;  // the leading digit's byte
     __m128i rest;   // digits 2..17
-    uint64_t mid;   // digits 2..9
-    uint64_t low;   // digits 10..17
     int length;     // 1..17
 };
 
@@ -228,18 +226,16 @@ inline DigitText digitText(uint64_t v) {
     // Trailing zeros: the top bytes that are zero.
     const unsigned nonzero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_setzero_si128()))) ^ 0xFFFF;
     const __m128i text = _mm_add_epi8(values, _mm_set1_epi8('0'));
-    return {'0' + lead, text, static_cast<uint64_t>(_mm_cvtsi128_si64(text)),
-            static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(text, text))),
-            32 - __builtin_clz((nonzero << 1) | 1)};
+    return {'0' + lead, text, 32 - __builtin_clz((nonzero << 1) | 1)};
 }
 
-// The eight bytes of w with '.' put in after the first `at` (0..7); the
-// last byte drops out.
-inline uint64_t withPoint(uint64_t w, int at) {
-    const uint64_t below = w & ((1ull << (8 * at)) - 1);
-    return below | (uint64_t{'.'} << (8 * at)) | ((w - below) << 8);
-}
+// Sliding windows: 16 bytes read at kPointMasks + 16 - at have 0xFF in the
+// bytes before `at`; read at kPointMasks + 48 - at, '.' in byte `at` alone.
+alignas(64) constexpr char kPointMasks[64] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  '.', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
+inline __m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // The 17 digits of v, 10^16 <= v < 10^17, with the decimal point at p (the
@@ -259,17 +255,16 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
         }
         if (p < n) {
             // The point after the lead and p - 1 digits of the 16 that
-            // follow: put into the word it falls in, whose bytes after it
-            // move up by one.
+            // follow: the digits before it kept, those after it moved up by
+            // one byte, both by masks read from a sliding window.
+            const int at = p - 1;
+            const __m128i keep = load16(kPointMasks + 16 - at);     // bytes before the point
+            const __m128i through = load16(kPointMasks + 15 - at);  // and the point's
+            const __m128i dot = load16(kPointMasks + 48 - at);
+            const __m128i moved = _mm_slli_si128(d.rest, 1);
             out[0] = static_cast<char>(d.lead);
-            if (p <= 8) {
-                store8(out + 1, withPoint(d.mid, p - 1));
-                store8(out + 9, (d.mid >> 56) | (d.low << 8));
-            } else {
-                store8(out + 1, d.mid);
-                store8(out + 9, withPoint(d.low, p - 9));
-            }
-            out[17] = static_cast<char>(d.low >> 56);
+            store16(out + 2, d.rest);  // the last digit at out[17]
+            store16(out + 1, _mm_or_si128(_mm_or_si128(_mm_and_si128(keep, d.rest), _mm_andnot_si128(through, moved)), dot));
             return out + static_cast<size_t>(n + 1);
         }
         // The digits, then zeros up to the point.
