@@ -226,7 +226,7 @@ inline DigitText digitText(uint64_t v) {
     // Trailing zeros: the top bytes that are zero.
     const unsigned nonzero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_setzero_si128()))) ^ 0xFFFF;
     const __m128i text = _mm_add_epi8(values, _mm_set1_epi8('0'));
-    return {'0' + lead, text, 32 - __builtin_clz((nonzero << 1) | 1)};
+    return {'0' + lead, text, (31 ^ __builtin_clz((nonzero << 1) | 1)) + 1};
 }
 
 // Sliding windows: 16 bytes read at kPointMasks + 16 - at have 0xFF in the

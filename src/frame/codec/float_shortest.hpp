@@ -144,15 +144,19 @@ inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieee
     const uint64_t s = zi / kBigDivisor;
     const uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
     const bool inside = r < deltai;
+    // dist < 1100: dist / 100 and whether it divides from one product with
+    // 19 fraction bits (exact for dividends below 2^12).
     const uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    const uint32_t scaled = dist * 5243;  // ceil(2^19 / 100)
+    const bool divisible = (scaled & ((1u << 19) - 1)) < 5243;
     // Rare: the lower end on the multiple of 1000 (its fraction decides), the
     // upper end on it (it may be excluded), the value's estimate on a
     // multiple of 100 (off by one, or a tie).
-    const bool rare = (r == deltai) | (r == 0) | ((dist % kSmallDivisor == 0) & !inside);
+    const bool rare = (r == deltai) | (r == 0) | (divisible & !inside);
     if (rare) [[unlikely]] return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
     // Picked and scaled by arithmetic: both choices are as good as random
     // on many inputs.
-    const uint64_t digits = s * 10 + ((dist / kSmallDivisor) & (0 - static_cast<uint32_t>(!inside)));
+    const uint64_t digits = s * 10 + ((scaled >> 19) & (0 - static_cast<uint32_t>(!inside)));
     const int sixteen = digits < 10000000000000000ull;
     return {digits * static_cast<uint64_t>(1 + 9 * sixteen), minusK + kKappa + 17 - sixteen};
 }
