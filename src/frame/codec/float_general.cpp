@@ -64,6 +64,18 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
     return writeGeneralBySnprintf(out - (bits >> 63), x);
 }
 
+// The six digits of 100000 <= v < 10^6 as values in bytes 0..5, the most
+// significant first: the halves of two and four digits, then pairs, then
+// digits, each quotient by a multiply and a shift exact in its range.
+inline uint64_t sixDigitValues(uint32_t v) {
+    const uint64_t top = (static_cast<uint64_t>(v) * 0xD1B71759) >> 45;  // v / 10^4
+    const uint32_t rest = v - static_cast<uint32_t>(top) * 10000;
+    const uint32_t mid = (rest * 5243) >> 19;  // rest / 100
+    const uint64_t pairs = top | (static_cast<uint64_t>(mid) << 16) | (static_cast<uint64_t>(rest - mid * 100) << 32);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x0000000F000F000Full;
+    return tens | ((pairs - tens * 10) << 8);
+}
+
 // x rounded to six significant digits, as `digits` (100000..999999, trailing
 // zeros kept) and `point`, the decimal exponent of the leading digit. False
 // when the shortest digits cannot decide it.
@@ -111,9 +123,9 @@ char* writeFloatGeneral(char* out, double x) {
     *out = '-';
     out += bits >> 63;
     // The six digits in bytes 0..5; n without the trailing zeros.
-    const uint64_t word = eightDigitText(digits);
-    const uint64_t text = word >> 16;
-    const int n = 8 - static_cast<int>(__builtin_clzll((word - 0x30 * kEveryByte) >> 16) >> 3);
+    const uint64_t values = sixDigitValues(digits);
+    const uint64_t text = values + 0x303030303030;
+    const int n = 8 - static_cast<int>(__builtin_clzll(values) >> 3);
     if (static_cast<unsigned>(point + 4) >= kGeneralDigits + 4) {
         out[0] = static_cast<char>(text);
         store8(out + 1, (text >> 8 << 8) | '.');
