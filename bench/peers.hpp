@@ -245,6 +245,21 @@ inline std::string shortestFmt(double x) {
     return std::string(b, writeShortestFmt(b, x));
 }
 
+// An integer list joined with "," through fmt::format_int.
+inline std::string printIntsFmt(const std::vector<int64_t>& xs) {
+    std::string out;
+    out.resize(xs.size() * 21);
+    char* p = out.data();
+    for (size_t i = 0; i < xs.size(); ++i) {
+        if (i) *p++ = ',';
+        const fmt::format_int f(xs[i]);
+        std::memcpy(p, f.data(), f.size());
+        p += f.size();
+    }
+    out.resize(static_cast<size_t>(p - out.data()));
+    return out;
+}
+
 // Six significant digits, printf's %g.
 inline std::string generalFmt(double x) {
     char b[40];
