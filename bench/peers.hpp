@@ -247,17 +247,11 @@ inline std::string shortestFmt(double x) {
 
 // An integer list joined with "," through fmt::format_int.
 inline std::string printIntsFmt(const std::vector<int64_t>& xs) {
-    std::string out;
-    out.resize(xs.size() * 21);
-    char* p = out.data();
-    for (size_t i = 0; i < xs.size(); ++i) {
-        if (i) *p++ = ',';
-        const fmt::format_int f(xs[i]);
+    return joinInts(xs, [](char* p, int64_t x) {
+        const fmt::format_int f(x);
         std::memcpy(p, f.data(), f.size());
-        p += f.size();
-    }
-    out.resize(static_cast<size_t>(p - out.data()));
-    return out;
+        return p + f.size();
+    });
 }
 
 // Six significant digits, printf's %g.
