@@ -36,17 +36,21 @@ std::vector<T> readNumbers(std::string_view text) {
     return out;
 }
 
-// Integers joined with ",".
-inline std::string printInts(const std::vector<int64_t>& xs) {
+// Integers joined with ",", each written by `write(p, x)`, which returns the end.
+template <class Write>
+inline std::string joinInts(const std::vector<int64_t>& xs, Write write) {
     std::string out;
     out.resize(xs.size() * 21);
     char* p = out.data();
     for (size_t i = 0; i < xs.size(); ++i) {
         if (i) *p++ = ',';
-        p = std::to_chars(p, p + 21, xs[i]).ptr;
+        p = write(p, xs[i]);
     }
     out.resize(static_cast<size_t>(p - out.data()));
     return out;
+}
+inline std::string printInts(const std::vector<int64_t>& xs) {
+    return joinInts(xs, [](char* p, int64_t x) { return std::to_chars(p, p + 21, x).ptr; });
 }
 
 // String-list items: every piece between commas, kept as it stands.

@@ -257,6 +257,15 @@ inline std::string shortestFmt(double x) {
     return std::string(b, writeShortestFmt(b, x));
 }
 
+// An integer list joined with "," through fmt::format_int.
+inline std::string printIntsFmt(const std::vector<int64_t>& xs) {
+    return joinInts(xs, [](char* p, int64_t x) {
+        const fmt::format_int f(x);
+        std::memcpy(p, f.data(), f.size());
+        return p + f.size();
+    });
+}
+
 // Six significant digits, printf's %g.
 inline std::string generalFmt(double x) {
     char b[40];

@@ -310,6 +310,16 @@ void BM_ReverseInt_PeerSwar(benchmark::State& state) {
     });
 }
 
+#if KARPA_PEER_FMT
+void BM_ReverseInt_PeerSwarFmt(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer("seq_reverse_int", intListText()); }, intListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(intListText());
+        std::reverse(xs.begin(), xs.end());
+        return karpa_bench::printIntsFmt(xs);
+    });
+}
+#endif
+
 #if KARPA_PEER_PDQSORT
 void BM_SortString_PeerPdq(benchmark::State& state) {
     timedPeer(state, [] { return seqAnswer0("seq_sort_string", stringListText()); }, stringListText(), [] {
@@ -417,6 +427,9 @@ BENCHMARK(BM_SortInt_PeerVqsort)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_SumInt_PeerSwar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseInt_PeerSwar)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_FMT
+BENCHMARK(BM_ReverseInt_PeerSwarFmt)->Unit(benchmark::kMillisecond);
+#endif
 #if KARPA_PEER_ABSL
 BENCHMARK(BM_UniqueInt_PeerAbsl)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueString_PeerAbsl)->Unit(benchmark::kMillisecond);

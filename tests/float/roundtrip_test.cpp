@@ -82,7 +82,9 @@ TEST(ShortestDigits, RandomBitPatternsMatchToChars) {
     EXPECT_EQ(mismatches, 0u);
 }
 
-TEST(ShortestDigits, EdgeValuesMatchToChars) {
+// Powers of two and their neighbours, subnormals, powers of ten, integers,
+// short decimals, tiny and huge values, every exponent.
+std::vector<double> edgeValues() {
     std::vector<double> values;
     // Every power of two, with both neighbours.
     for (uint64_t e = 0; e < 2047; ++e) {
@@ -117,6 +119,11 @@ TEST(ShortestDigits, EdgeValuesMatchToChars) {
             values.push_back(std::bit_cast<double>((e << 52) | f));
         }
     }
+    return values;
+}
+
+TEST(ShortestDigits, EdgeValuesMatchToChars) {
+    const std::vector<double> values = edgeValues();
     uint64_t mismatches = 0;
     for (const double x : values) {
         if (x == 0.0 || !std::isfinite(x)) continue;
@@ -124,6 +131,31 @@ TEST(ShortestDigits, EdgeValuesMatchToChars) {
         if (mismatches >= 10) break;
     }
     EXPECT_EQ(mismatches, 0u);
+}
+
+// The printers' inline path (17 digits, the rare cases sent to the exact
+// core) against the exact digits scaled to 17.
+TEST(ShortestDigits, SeventeenDigitsMatchTheExactCore) {
+    std::vector<double> values = edgeValues();
+    std::mt19937_64 rng(20261209);
+    for (int i = 0; i < 2000000; ++i) {
+        values.push_back(std::bit_cast<double>(rng()));
+        values.push_back(static_cast<double>(rng() % 1000000) / 1000.0);
+        values.push_back(static_cast<double>(rng() >> 11) * 0x1p-53 * 1000.0);
+    }
+    uint64_t mismatches = 0;
+    for (const double x : values) {
+        const uint64_t bits = std::bit_cast<uint64_t>(x);
+        const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+        if (biased == 0x7FF || (bits << 1) == 0) continue;
+        const uint64_t fraction = bits & ((1ull << 52) - 1);
+        const karpa::SeventeenDigits got = karpa::seventeenShortest(fraction, biased);
+        const Decimal64 d = karpa::toDecimal64(fraction, biased);
+        const int n = karpa::decimalDigits(d.significand);
+        if (got.digits == d.significand * karpa::kPowersOf10[17 - n] && got.point == n + d.exponent) continue;
+        ADD_FAILURE() << "bits 0x" << std::hex << bits << std::dec << ": got " << got.digits << " point " << got.point;
+        if (++mismatches >= 10) break;
+    }
 }
 
 // The round-trip form laid out step by step from std::to_chars's digits: the
@@ -167,6 +199,17 @@ TEST(RoundtripForm, MatchesTheLiteralLayout) {
         values.push_back(static_cast<double>(rng() % 100000000) / 1000.0);
     }
     for (const double v : values) {
+        for (const double x : {v, -v}) {
+            char buffer[karpa::kMaxRoundtripText + 8];
+            ASSERT_EQ(std::string(buffer, karpa::writeFloatRoundtrip(buffer, x)), literalRoundtrip(x))
+                << std::hex << std::bit_cast<uint64_t>(x);
+        }
+    }
+}
+
+// The edge values through the printer, against the literal layout.
+TEST(RoundtripForm, EdgeValuesMatchTheLiteralLayout) {
+    for (const double v : edgeValues()) {
         for (const double x : {v, -v}) {
             char buffer[karpa::kMaxRoundtripText + 8];
             ASSERT_EQ(std::string(buffer, karpa::writeFloatRoundtrip(buffer, x)), literalRoundtrip(x))

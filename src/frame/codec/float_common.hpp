@@ -32,4 +32,27 @@ constexpr int floorLog10Pow2MinusLog10FourThirds(int e) { return (e * 631305 - 2
 
 inline const Pow10Significand& pow10Significand(int k) { return kPow10Significands[k - kPow10MinExponent]; }
 
+// floor(u * T / 2^128) for the 128-bit T, and whether the next 64 bits are zero.
+inline uint64_t mulUpper(uint64_t u, const Pow10Significand& t, bool& isInteger) {
+    const u128 upper = static_cast<u128>(u) * t.high + ((static_cast<u128>(u) * t.low) >> 64);
+    isInteger = static_cast<uint64_t>(upper) == 0;
+    return static_cast<uint64_t>(upper >> 64);
+}
+
+// For x = twoF * T * 2^(beta - 128): the lowest bit of floor(x) and whether x
+// is an integer (to the precision that decides the digits).
+inline void mulParity(uint64_t twoF, const Pow10Significand& t, int beta, bool& parity, bool& isInteger) {
+    const u128 low = static_cast<u128>(twoF) * t.low;
+    const uint64_t rHigh = twoF * t.high + static_cast<uint64_t>(low >> 64);
+    const uint64_t rLow = static_cast<uint64_t>(low);
+    parity = ((rHigh >> (64 - beta)) & 1) != 0;
+    isInteger = ((rHigh << beta) | (rLow >> (64 - beta))) == 0;
+}
+
+// The shortest digits work at 10^kappa times the scale where the interval of
+// values that read back is 10^kappa..10^(kappa+1) units wide.
+constexpr int kKappa = 2;
+constexpr uint32_t kBigDivisor = 1000;   // 10^(kappa + 1)
+constexpr uint32_t kSmallDivisor = 100;  // 10^kappa
+
 }  // namespace karpa::floatcodec_detail

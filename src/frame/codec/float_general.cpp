@@ -47,6 +47,35 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
     return out + len;
 }
 
+// NaN, infinities, zeros and subnormals (whose coarser ulp the shortest
+// digits cannot round from: the C library prints them).
+[[gnu::noinline]] char* writeGeneralRare(char* out, double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    *out = '-';
+    out += bits >> 63;  // glibc prints the sign of NaN too: "-nan"
+    if ((bits & 0x7FF0000000000000ull) == 0x7FF0000000000000ull) {
+        std::memcpy(out, (bits & ((1ull << 52) - 1)) != 0 ? "nan" : "inf", 3);
+        return out + 3;
+    }
+    if ((bits << 1) == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    return writeGeneralBySnprintf(out - (bits >> 63), x);
+}
+
+// The six digits of 100000 <= v < 10^6 as values in bytes 0..5, the most
+// significant first: the halves of two and four digits, then pairs, then
+// digits, each quotient by a multiply and a shift exact in its range.
+inline uint64_t sixDigitValues(uint32_t v) {
+    const uint64_t top = (static_cast<uint64_t>(v) * 0xD1B71759) >> 45;  // v / 10^4
+    const uint32_t rest = v - static_cast<uint32_t>(top) * 10000;
+    const uint32_t mid = (rest * 5243) >> 19;  // rest / 100
+    const uint64_t pairs = top | (static_cast<uint64_t>(mid) << 16) | (static_cast<uint64_t>(rest - mid * 100) << 32);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x0000000F000F000Full;
+    return tens | ((pairs - tens * 10) << 8);
+}
+
 // x rounded to six significant digits, as `digits` (100000..999999, trailing
 // zeros kept) and `point`, the decimal exponent of the leading digit. False
 // when the shortest digits cannot decide it.
@@ -57,13 +86,11 @@ size_t snprintfFloat(char (&buffer)[2501], double x, FloatMode mode, int precisi
 // digits of S after the sixth lie within 1.2e-10 u of one half (exact ties
 // among them). S is scaled to 17 digits, where u is 10^11 and the margin
 // taken is 2.5e-10 u; with six digits or fewer S is itself the nearest
-// multiple. Subnormals have a coarser ulp and are left out.
+// multiple. For normal values only.
 bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
-    if (biased == 0) [[unlikely]] return false;
-    const Decimal64 d = toDecimal64Unstripped(bits & ((1ull << 52) - 1), biased);
-    const int length = shortestLength(d.significand);
-    point = length - 1 + d.exponent;
-    const uint64_t scaled = d.significand * kPowersOf10[17 - length];
+    const SeventeenDigits d = seventeenShortest(bits & ((1ull << 52) - 1), biased);
+    point = d.point - 1;
+    const uint64_t scaled = d.digits;
     constexpr uint64_t kUnit = 100000000000;  // 10^11
     uint64_t q = scaled / kUnit;
     const uint64_t twiceRest = 2 * (scaled - q * kUnit);
@@ -89,25 +116,16 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
 char* writeFloatGeneral(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
-    *out = '-';
-    out += bits >> 63;  // glibc prints the sign of NaN too: "-nan"
-    if (biased == 0x7FF) [[unlikely]] {
-        std::memcpy(out, (bits & ((1ull << 52) - 1)) != 0 ? "nan" : "inf", 3);
-        return out + 3;
-    }
-    if ((bits << 1) == 0) [[unlikely]] {
-        *out = '0';
-        return out + 1;
-    }
+    if (biased - 1 >= 0x7FE) [[unlikely]] return writeGeneralRare(out, x);
     uint32_t digits;
     int point;
-    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] {
-        return writeGeneralBySnprintf(out - (bits >> 63), x);
-    }
+    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] return writeGeneralBySnprintf(out, x);
+    *out = '-';
+    out += bits >> 63;
     // The six digits in bytes 0..5; n without the trailing zeros.
-    const uint64_t word = eightDigitText(digits);
-    const uint64_t text = word >> 16;
-    const int n = 8 - static_cast<int>(__builtin_clzll((word - 0x30 * kEveryByte) >> 16) >> 3);
+    const uint64_t values = sixDigitValues(digits);
+    const uint64_t text = values + 0x303030303030;
+    const int n = 8 - static_cast<int>(__builtin_clzll(values) >> 3);
     if (static_cast<unsigned>(point + 4) >= kGeneralDigits + 4) {
         out[0] = static_cast<char>(text);
         store8(out + 1, (text >> 8 << 8) | '.');

@@ -1,6 +1,8 @@
 // Shortest printing: the shortest decimal significand that reads back to the
 // same binary64 (Dragonbox-style, through the 128-bit power table), and its
 // layout as the round-trip form.
+#include <emmintrin.h>
+
 #include <bit>
 #include <cstring>
 
@@ -15,27 +17,6 @@ using namespace floatcodec_detail;
 // ---- Shortest round-trip digits -------------------------------------------
 
 namespace {
-
-constexpr int kKappa = 2;
-constexpr uint32_t kBigDivisor = 1000;   // 10^(kappa + 1)
-constexpr uint32_t kSmallDivisor = 100;  // 10^kappa
-
-// floor(u * T / 2^128) for the 128-bit T, and whether the next 64 bits are zero.
-inline uint64_t mulUpper(uint64_t u, const Pow10Significand& t, bool& isInteger) {
-    const u128 upper = static_cast<u128>(u) * t.high + ((static_cast<u128>(u) * t.low) >> 64);
-    isInteger = static_cast<uint64_t>(upper) == 0;
-    return static_cast<uint64_t>(upper >> 64);
-}
-
-// For x = twoF * T * 2^(beta - 128): the lowest bit of floor(x) and whether x
-// is an integer (to the precision that decides the digits).
-inline void mulParity(uint64_t twoF, const Pow10Significand& t, int beta, bool& parity, bool& isInteger) {
-    const u128 low = static_cast<u128>(twoF) * t.low;
-    const uint64_t rHigh = twoF * t.high + static_cast<uint64_t>(low >> 64);
-    const uint64_t rLow = static_cast<uint64_t>(low);
-    parity = ((rHigh >> (64 - beta)) & 1) != 0;
-    isInteger = ((rHigh << beta) | (rLow >> (64 - beta))) == 0;
-}
 
 constexpr uint64_t inverseMod2to64(uint64_t a) {
     uint64_t x = a;
@@ -101,20 +82,18 @@ Decimal64 shorterInterval(int e) {
     return r;
 }
 
-// The shortest digits; with Strip false the significand may keep trailing
-// zeros (the printers find them in the digit text more cheaply).
-template <bool Strip>
-[[gnu::always_inline]] inline Decimal64 shortestDigits(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
-    uint64_t fc;
-    int e;
-    if (ieeeBiasedExponent != 0) {
-        e = static_cast<int>(ieeeBiasedExponent) - 1075;
-        if (ieeeSignificand == 0 && ieeeBiasedExponent > 1) [[unlikely]] return shorterInterval<Strip>(e);
-        fc = ieeeSignificand | (1ull << 52);
-    } else {
-        e = -1074;
-        fc = ieeeSignificand;
-    }
+// For a value fc * 2^e not on a power of two (or subnormal), in units of
+// 10^exponent: `shorter`, a count of tens of units, the largest multiple of
+// ten below the upper end of the interval that reads back, and whether it
+// lies inside the interval; `nearest`, the unit count nearest to the value
+// (ties to even), the answer when `shorter` is outside.
+struct ShortestCandidates {
+    uint64_t shorter;
+    uint64_t nearest;
+    int exponent;
+    bool inside;
+};
+ShortestCandidates shortestCandidates(uint64_t fc, int e) {
     // Round-to-nearest-even reading: the interval ends belong to it when fc is even.
     const bool includeEnds = (fc & 1) == 0;
     const int minusK = floorLog10Pow2(e) - kKappa;
@@ -143,14 +122,6 @@ template <bool Strip>
         }
         inside = r < deltai;
     }
-    if constexpr (Strip) {
-        if (inside) {
-            Decimal64 d{s, minusK + kKappa + 1};
-            d.exponent += removeTrailingZeros(d.significand);
-            return d;
-        }
-    }
-
     // Otherwise the multiple of 100 nearest to the value itself. Both
     // candidates are computed and one is picked without a branch: which one
     // is as good as random on many inputs.
@@ -170,9 +141,33 @@ template <bool Strip>
             nearest -= nearest & 1;
         }
     }
+    return {s, nearest, minusK + kKappa, inside};
+}
+
+
+
+// The shortest digits; with Strip false the significand may keep trailing
+// zeros (the printers find them in the digit text more cheaply).
+template <bool Strip>
+[[gnu::always_inline]] inline Decimal64 shortestDigits(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    uint64_t fc;
+    int e;
+    if (ieeeBiasedExponent != 0) {
+        e = static_cast<int>(ieeeBiasedExponent) - 1075;
+        if (ieeeSignificand == 0 && ieeeBiasedExponent > 1) [[unlikely]] return shorterInterval<Strip>(e);
+        fc = ieeeSignificand | (1ull << 52);
+    } else {
+        e = -1074;
+        fc = ieeeSignificand;
+    }
+    const ShortestCandidates c = shortestCandidates(fc, e);
     Decimal64 d;
-    d.significand = inside ? s : nearest;
-    d.exponent = minusK + kKappa + inside;
+    d.significand = c.inside ? c.shorter : c.nearest;
+    d.exponent = c.exponent + c.inside;
+    if constexpr (Strip) {
+        // The nearest candidate never ends in a zero: it would be a shorter one.
+        if (c.inside) d.exponent += removeTrailingZeros(d.significand);
+    }
     return d;
 }
 
@@ -186,89 +181,127 @@ Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExp
     return shortestDigits<false>(ieeeSignificand, ieeeBiasedExponent);
 }
 
+SeventeenDigits seventeenFromAny(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    const Decimal64 d = shortestDigits<false>(ieeeSignificand, ieeeBiasedExponent);
+    const int n = decimalDigits(d.significand);
+    return {d.significand * kPowersOf10[17 - n], d.exponent + n};
+}
+
 // ---- Round-trip layout -----------------------------------------------------
 
 namespace {
 
-// The 17 digits of 10^16 <= v < 10^17 as text: the leading digit and two
-// words of eight, and how many digits are left without the trailing zeros.
-struct SeventeenDigits {
+// The 17 digits of 10^16 <= v < 10^17 as text: the leading digit, the other
+// sixteen in one vector, and how many digits are left without the trailing
+// zeros.
+struct DigitText {
     uint64_t lead;  // the leading digit's byte
-    uint64_t mid;   // digits 2..9
-    uint64_t low;   // digits 10..17
+    __m128i rest;   // digits 2..17
     int length;     // 1..17
 };
 
-inline SeventeenDigits seventeenDigits(uint64_t v) {
+// The digit values of hi * 10^8 + lo (both below 10^8), one per byte, the
+// most significant first: each 64-bit lane split into halves of four digits,
+// each half into pairs, each pair into digits, every quotient by a multiply
+// and a shift that are exact in its range.
+inline __m128i sixteenDigitValues(uint32_t hi, uint32_t lo) {
+    const __m128i x = _mm_set_epi64x(lo, hi);
+    const __m128i q4 = _mm_srli_epi64(_mm_mul_epu32(x, _mm_set1_epi64x(0xD1B71759)), 45);  // / 10^4
+    const __m128i r4 = _mm_sub_epi32(x, _mm_mul_epu32(q4, _mm_set1_epi64x(10000)));
+    const __m128i v4 = _mm_or_si128(q4, _mm_slli_epi64(r4, 32));  // 32-bit lanes below 10^4
+    const __m128i q2 = _mm_srli_epi16(_mm_mulhi_epu16(v4, _mm_set1_epi32(5243)), 3);  // / 100
+    const __m128i r2 = _mm_sub_epi16(v4, _mm_mullo_epi16(q2, _mm_set1_epi32(100)));
+    const __m128i v2 = _mm_or_si128(q2, _mm_slli_epi32(r2, 16));  // 16-bit lanes below 100
+    const __m128i q1 = _mm_mulhi_epu16(v2, _mm_set1_epi16(6554));  // / 10
+    const __m128i r1 = _mm_sub_epi16(v2, _mm_mullo_epi16(q1, _mm_set1_epi16(10)));
+    return _mm_or_si128(q1, _mm_slli_epi16(r1, 8));
+}
+
+inline DigitText digitText(uint64_t v) {
     // Both quotients from v, so that neither waits for the other.
     const uint64_t lead = v / 10000000000000000ull;
     const uint64_t high = v / 100000000;
-    const uint64_t midText = eightDigitText(static_cast<uint32_t>(high - lead * 100000000));
-    const uint64_t lowText = eightDigitText(static_cast<uint32_t>(v - high * 100000000));
-    // Trailing zeros are the top bytes of a word that equal '0'.
-    const uint64_t lowValue = lowText - 0x30 * kEveryByte;
-    const uint64_t midValue = midText - 0x30 * kEveryByte;
-    const int zeros = lowValue != 0 ? __builtin_clzll(lowValue) >> 3
-                      : midValue != 0 ? 8 + (__builtin_clzll(midValue) >> 3)
-                                      : 16;
-    return {'0' + lead, midText, lowText, 17 - zeros};
+    const __m128i values = sixteenDigitValues(static_cast<uint32_t>(high - lead * 100000000),
+                                              static_cast<uint32_t>(v - high * 100000000));
+    // Trailing zeros: the top bytes that are zero.
+    const unsigned nonzero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_setzero_si128()))) ^ 0xFFFF;
+    const __m128i text = _mm_add_epi8(values, _mm_set1_epi8('0'));
+    return {'0' + lead, text, (31 ^ __builtin_clz((nonzero << 1) | 1)) + 1};
 }
 
-// The eight bytes of w with '.' put in after the first `at` (0..7); the
-// last byte drops out.
-inline uint64_t withPoint(uint64_t w, int at) {
-    const uint64_t below = w & ((1ull << (8 * at)) - 1);
-    return below | (uint64_t{'.'} << (8 * at)) | ((w - below) << 8);
-}
+// Sliding windows: 16 bytes read at kPointMasks + 16 - at have 0xFF in the
+// bytes before `at`; read at kPointMasks + 48 - at, '.' in byte `at` alone.
+alignas(64) constexpr char kPointMasks[64] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  '.', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-// The significand is scaled to exactly 17 digits and written as one block of
-// fixed size; its trailing zeros are counted in the text, and bytes past the
-// returned position are left over from the block. `n0` is the significand's
-// digit count.
-[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t significand, int n0, int exponent,
-                                                bool forceTrailingDotZero) {
-    const SeventeenDigits d = seventeenDigits(significand * kPowersOf10[17 - n0]);
+inline __m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// The 17 digits of v, 10^16 <= v < 10^17, with the decimal point at p (the
+// value is 0.v * 10^p), written as one block of fixed size; trailing zeros
+// are counted in the text, and bytes past the returned position are left
+// over from the block.
+[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t v, int p, bool forceTrailingDotZero) {
+    const DigitText d = digitText(v);
     const int n = d.length;
-    const int p = n0 + exponent;  // position of the decimal point
     if (static_cast<unsigned>(p + 6) <= 23) [[likely]] {
         if (p <= 0) {
             std::memcpy(out, "0.000000", 8);
             char* const digits = out + 2 - p;
             digits[0] = static_cast<char>(d.lead);
-            store8(digits + 1, d.mid);
-            store8(digits + 9, d.low);
+            store16(digits + 1, d.rest);
             return out + static_cast<size_t>(2 - p + n);
         }
         if (p < n) {
             // The point after the lead and p - 1 digits of the 16 that
-            // follow: put into the word it falls in, whose bytes after it
-            // move up by one.
+            // follow: the digits before it kept, those after it moved up by
+            // one byte, both by masks read from a sliding window.
+            const int at = p - 1;
+            const __m128i keep = load16(kPointMasks + 16 - at);     // bytes before the point
+            const __m128i through = load16(kPointMasks + 15 - at);  // and the point's
+            const __m128i dot = load16(kPointMasks + 48 - at);
+            const __m128i moved = _mm_slli_si128(d.rest, 1);
             out[0] = static_cast<char>(d.lead);
-            if (p <= 8) {
-                store8(out + 1, withPoint(d.mid, p - 1));
-                store8(out + 9, (d.mid >> 56) | (d.low << 8));
-            } else {
-                store8(out + 1, d.mid);
-                store8(out + 9, withPoint(d.low, p - 9));
-            }
-            out[17] = static_cast<char>(d.low >> 56);
+            store16(out + 2, d.rest);  // the last digit at out[17]
+            store16(out + 1, _mm_or_si128(_mm_or_si128(_mm_and_si128(keep, d.rest), _mm_andnot_si128(through, moved)), dot));
             return out + static_cast<size_t>(n + 1);
         }
         // The digits, then zeros up to the point.
         out[0] = static_cast<char>(d.lead);
-        store8(out + 1, d.mid);
-        store8(out + 9, d.low);
+        store16(out + 1, d.rest);
         std::memcpy(out + p, ".0", 2);
         return out + static_cast<size_t>(p) + (forceTrailingDotZero ? 2 : 0);
     }
     out[0] = static_cast<char>(d.lead);
     out[1] = '.';
-    store8(out + 2, d.mid);
-    store8(out + 10, d.low);
+    store16(out + 2, d.rest);
     const size_t len = static_cast<size_t>(n) + (n > 1);
     const uint64_t suffix = kExponentWords<1>[p - 1 - kMinExponentWord];
     store8(out + len, suffix);
     return out + len + (suffix >> 56);
+}
+
+// NaN, infinities, zeros and subnormals.
+[[gnu::noinline]] char* writeRoundtripRare(char* out, uint64_t bits) {
+    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+    const uint64_t fraction = bits & ((1ull << 52) - 1);
+    if (biased == 0x7FF && fraction != 0) {
+        std::memcpy(out, "nan", 3);
+        return out + 3;
+    }
+    *out = '-';
+    out += bits >> 63;
+    if (biased == 0x7FF) {
+        std::memcpy(out, "inf", 3);
+        return out + 3;
+    }
+    if (fraction == 0) {
+        std::memcpy(out, "0.0", 3);
+        return out + 3;
+    }
+    const SeventeenDigits d = seventeenFromAny(fraction, biased);
+    return layoutDigits(out, d.digits, d.point, true);
 }
 
 }  // namespace
@@ -276,30 +309,19 @@ inline uint64_t withPoint(uint64_t w, int at) {
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
     const int n0 = decimalDigits(significand);
-    return static_cast<size_t>(layoutDigits(out, significand, n0, exponent, forceTrailingDotZero) - buffer);
+    return static_cast<size_t>(
+        layoutDigits(out, significand * kPowersOf10[17 - n0], n0 + exponent, forceTrailingDotZero) - buffer);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
-    const uint64_t fraction = bits & ((1ull << 52) - 1);
-    if (biased == 0x7FF && fraction != 0) {
-        std::memcpy(out, "nan", 3);
-        return out + 3;
-    }
+    if (biased - 1 >= 0x7FE) [[unlikely]] return writeRoundtripRare(out, bits);
     // The sign without a branch: random signs would defeat prediction.
     *out = '-';
     out += bits >> 63;
-    if (biased == 0x7FF) {
-        std::memcpy(out, "inf", 3);
-        return out + 3;
-    }
-    if (biased == 0 && fraction == 0) {
-        std::memcpy(out, "0.0", 3);
-        return out + 3;
-    }
-    const Decimal64 d = shortestDigits<false>(fraction, biased);
-    return layoutDigits(out, d.significand, shortestLength(d.significand), d.exponent, true);
+    const SeventeenDigits d = seventeenShortest(bits & ((1ull << 52) - 1), biased);
+    return layoutDigits(out, d.digits, d.point, true);
 }
 
 char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {

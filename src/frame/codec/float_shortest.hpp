@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "frame/arena.hpp"
+#include "frame/codec/float_common.hpp"
 #include "frame/codec/textcodec.hpp"
 #include "frame/codec/float_read.hpp"
 
@@ -24,6 +25,16 @@ Decimal64 toDecimal64(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 // The same value, its significand perhaps with trailing zeros (at most 17
 // digits all the same), for printers that find the zeros in the digit text.
 Decimal64 toDecimal64Unstripped(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The shortest digits of a finite non-zero binary64 scaled to exactly 17
+// digits (10^16 <= digits < 10^17, the trailing ones perhaps zeros) and the
+// decimal point's position: the value is 0.d1d2..d17 * 10^point. The usual
+// normal value takes the inline path of `seventeenShortest`.
+struct SeventeenDigits {
+    uint64_t digits;
+    int point;
+};
+SeventeenDigits seventeenFromAny(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 // The digit count of a significand below 10^17. The shortest digits of a
 // normal value not on a power of two have 15 to 17 before their trailing
 // zeros are taken off (the interval's width in units of the last digit is
@@ -104,6 +115,50 @@ inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
     const Extremes<double> extremes = readFloatExtremes(text);
     if (!extremes.any) return ",";
     return printFloatRoundtripPair(extremes.min, extremes.max);
+}
+
+// ---- The shortest digits' usual case, inline for both printers -----------
+
+// A normal value not on a power of two, where the estimates below decide;
+// every other case goes to `seventeenFromAny`. In units of 10^(exponent)
+// with exponent = -k + kappa, the interval of values that read back is
+// 100..1000 units wide: the largest multiple of 1000 below its upper end is
+// the shorter candidate when inside; else the unit count nearest to the
+// value is the answer. Both are 16 or 17 digits at this scale (fc is at least
+// 2^52, so the value is at least 4.5e17 units), and one multiplication by
+// ten at most scales them to 17.
+inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    using namespace floatcodec_detail;
+    if (ieeeSignificand == 0 || ieeeBiasedExponent == 0) [[unlikely]] {
+        return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+    }
+    const uint64_t fc = ieeeSignificand | (1ull << 52);
+    const int e = static_cast<int>(ieeeBiasedExponent) - 1075;
+    const int minusK = floorLog10Pow2(e) - kKappa;
+    const Pow10Significand& cache = pow10Significand(-minusK);
+    const int beta = e + floorLog2Pow10(-minusK);
+    // Width of the interval, scaled: floor(2^e * 10^k).
+    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    bool zIsInteger;
+    const uint64_t zi = mulUpper(((fc << 1) | 1) << beta, cache, zIsInteger);
+    const uint64_t s = zi / kBigDivisor;
+    const uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
+    const bool inside = r < deltai;
+    // dist < 1100: dist / 100 and whether it divides from one product with
+    // 19 fraction bits (exact for dividends below 2^12).
+    const uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
+    const uint32_t scaled = dist * 5243;  // ceil(2^19 / 100)
+    const bool divisible = (scaled & ((1u << 19) - 1)) < 5243;
+    // Rare: the lower end on the multiple of 1000 (its fraction decides), the
+    // upper end on it (it may be excluded), the value's estimate on a
+    // multiple of 100 (off by one, or a tie).
+    const bool rare = (r == deltai) | (r == 0) | (divisible & !inside);
+    if (rare) [[unlikely]] return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+    // Picked and scaled by arithmetic: both choices are as good as random
+    // on many inputs.
+    const uint64_t digits = s * 10 + ((scaled >> 19) & (0 - static_cast<uint32_t>(!inside)));
+    const int sixteen = digits < 10000000000000000ull;
+    return {digits * static_cast<uint64_t>(1 + 9 * sixteen), minusK + kKappa + 17 - sixteen};
 }
 
 }  // namespace karpa
