@@ -56,6 +56,20 @@ const std::string& intListText() {
     return text;
 }
 
+// 1M random 44-bit integers: too spread out for counting, so the sort itself is timed.
+const std::string& wideIntListText() {
+    static const std::string text = [] {
+        std::mt19937_64 rng(44);
+        std::string s;
+        for (size_t i = 0; i < kItems; ++i) {
+            if (i) s += ',';
+            s += std::to_string(static_cast<int64_t>(rng() >> 20) - (int64_t{1} << 43));
+        }
+        return s;
+    }();
+    return text;
+}
+
 const std::string& stringListText() {
     static const std::string text = [] {
         std::mt19937_64 rng(43);
@@ -93,6 +107,20 @@ void BM_SortInt_Std(benchmark::State& state) {
         benchmark::DoNotOptimize(printInts(xs));
     }
     setBytes(state, intListText());
+}
+
+void BM_SortWideInt_Karpa(benchmark::State& state) {
+    auto fn = karpa_bench::symbol<TextIntFn>(seqLibrary(), "seq_sort_int");
+    for (auto _ : state) benchmark::DoNotOptimize(fn(wideIntListText().c_str(), 0));
+    setBytes(state, wideIntListText());
+}
+void BM_SortWideInt_Std(benchmark::State& state) {
+    for (auto _ : state) {
+        auto xs = readInts(wideIntListText());
+        std::stable_sort(xs.begin(), xs.end());
+        benchmark::DoNotOptimize(printInts(xs));
+    }
+    setBytes(state, wideIntListText());
 }
 
 void BM_SumInt_Karpa(benchmark::State& state) {
@@ -275,6 +303,13 @@ void BM_SortInt_PeerVqsort(benchmark::State& state) {
         return printInts(xs);
     });
 }
+void BM_SortWideInt_PeerVqsort(benchmark::State& state) {
+    timedPeer(state, [] { return seqAnswer0("seq_sort_int", wideIntListText()); }, wideIntListText(), [] {
+        auto xs = karpa_bench::readIntsSwar(wideIntListText());
+        karpa_bench::sortIntsVqsort(xs);
+        return printInts(xs);
+    });
+}
 #endif
 
 void BM_SumInt_PeerSwar(benchmark::State& state) {
@@ -404,6 +439,8 @@ void BM_Bandwidth_Memcpy(benchmark::State& state) {
 
 BENCHMARK(BM_SortInt_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortInt_Std)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortWideInt_Karpa)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortWideInt_Std)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SumInt_Karpa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SumInt_Std)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueInt_Karpa)->Unit(benchmark::kMillisecond);
@@ -424,6 +461,7 @@ BENCHMARK(BM_SortString_PeerPdq)->Unit(benchmark::kMillisecond);
 #endif
 #if KARPA_PEER_VQSORT
 BENCHMARK(BM_SortInt_PeerVqsort)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortWideInt_PeerVqsort)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_SumInt_PeerSwar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseInt_PeerSwar)->Unit(benchmark::kMillisecond);
