@@ -1,7 +1,7 @@
 // The smallest call of each library against the same job in a dlopen'd C++
 // function (bench/calls/peer_calls.cpp), both called through a pointer from
-// dlsym, and an empty dlopen'd call as the floor of any such call. Also
-// seq_reduce_max_float on one value per call against the same job done in
+// dlsym, and an empty dlopen'd call as the floor of any such call. Also the
+// float min/max exports on one value per call against the same job done in
 // process (fast_float, then fmt or std::to_chars).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -164,62 +164,106 @@ void BM_Call_Md5_Peer(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(fn("abc", 3));
 }
 
-// ---- seq_reduce_max_float, one value per call ----
+// ---- one float value per call ----
+// The five min/max exports of a one-value list: short decimals, and seventeen
+// significant digits (the printer's hardest usual case).
 
-TextFn* maxFloat() {
-    return karpa_bench::symbol<TextFn>(karpa_bench::openLibrary("seq"), "seq_reduce_max_float");
+const std::vector<std::string>& oneFloat17() {
+    static const std::vector<std::string> v = [] {
+        std::mt19937_64 rng(10);
+        std::vector<std::string> out(kRing);
+        char b[40];
+        for (auto& s : out) {
+            double x = double(rng() >> 11) * 0x1p-53 * 1000.0;
+            if (rng() % 4 == 0) x = -x;
+            std::snprintf(b, sizeof b, "%.17g", x);
+            s = b;
+        }
+        return out;
+    }();
+    return v;
 }
 
-void BM_Call_MaxFloat_Karpa(benchmark::State& state) {
-    TextFn* fn = maxFloat();
+enum class Pick { min, max, both };
+struct OneFloatCall {
+    const char* library;
+    const char* name;
+    Pick pick;
+    const std::vector<std::string>& (*ring)();
+};
+
+TextFn* exportOf(const OneFloatCall& call) {
+    return karpa_bench::symbol<TextFn>(karpa_bench::openLibrary(call.library), call.name);
+}
+
+void BM_OneFloat_Karpa(benchmark::State& state, const OneFloatCall& call) {
+    TextFn* fn = exportOf(call);
+    const std::vector<std::string>& ring = call.ring();
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(fn(oneFloat()[i].c_str()));
+        benchmark::DoNotOptimize(fn(ring[i].c_str()));
         i = (i + 1) % kRing;
     }
 }
 
 #if KARPA_PEER_FAST_FLOAT
-// The peer's max: NaN skipped, as the export does; the text as repr writes it.
+// The peer's job: NaN skipped, as the exports do; the text as repr writes it.
 template <class Print>
-void maxFloatInProcess(benchmark::State& state, Print print) {
+void oneFloatInProcess(benchmark::State& state, const OneFloatCall& call, Print print) {
     auto job = [&](const std::string& text) {
         const std::vector<double> xs = karpa_bench::readDoublesFastFloat(text);
-        double m = 0.0;
+        double lo = 0.0, hi = 0.0;
         bool any = false;
         for (double x : xs) {
             if (std::isnan(x)) continue;
-            if (!any || x > m) m = x;
+            if (!any || x < lo) lo = x;
+            if (!any || x > hi) hi = x;
             any = true;
         }
-        return print(m);
+        switch (call.pick) {
+            case Pick::min: return print(lo);
+            case Pick::max: return print(hi);
+            case Pick::both: break;
+        }
+        return print(lo) + "," + print(hi);
     };
-    for (const std::string& s : oneFloat()) {
-        if (!karpa_bench::sameOutput(state, maxFloat()(s.c_str()), job(s))) return;
+    const std::vector<std::string>& ring = call.ring();
+    for (const std::string& s : ring) {
+        if (!karpa_bench::sameOutput(state, exportOf(call)(s.c_str()), job(s))) return;
     }
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(job(oneFloat()[i]));
+        benchmark::DoNotOptimize(job(ring[i]));
         i = (i + 1) % kRing;
     }
 }
-void BM_Call_MaxFloat_ToChars(benchmark::State& state) {
-    maxFloatInProcess(state, [](double x) {
-        char b[40];
-        char* p = std::to_chars(b, b + sizeof b, x).ptr;
-        bool plain = true;
-        for (char* q = b; q < p; ++q) plain = plain && *q != '.' && *q != 'e' && *q != 'n' && *q != 'i';
-        if (plain) {
-            *p++ = '.';
-            *p++ = '0';
-        }
-        return std::string(b, p);
-    });
+std::string shortestToChars(double x) {
+    char b[40];
+    char* p = std::to_chars(b, b + sizeof b, x).ptr;
+    bool plain = true;
+    for (char* q = b; q < p; ++q) plain = plain && *q != '.' && *q != 'e' && *q != 'n' && *q != 'i';
+    if (plain) {
+        *p++ = '.';
+        *p++ = '0';
+    }
+    return std::string(b, p);
+}
+void BM_OneFloat_ToChars(benchmark::State& state, const OneFloatCall& call) {
+    oneFloatInProcess(state, call, shortestToChars);
 }
 #if KARPA_PEER_FMT
-void BM_Call_MaxFloat_Fmt(benchmark::State& state) { maxFloatInProcess(state, karpa_bench::shortestFmt); }
+void BM_OneFloat_Fmt(benchmark::State& state, const OneFloatCall& call) {
+    oneFloatInProcess(state, call, karpa_bench::shortestFmt);
+}
 #endif
 #endif
+
+const OneFloatCall kSeqMaxShort{"seq", "seq_reduce_max_float", Pick::max, oneFloat};
+const OneFloatCall kSeqMax17{"seq", "seq_reduce_max_float", Pick::max, oneFloat17};
+const OneFloatCall kSeqMin17{"seq", "seq_reduce_min_float", Pick::min, oneFloat17};
+const OneFloatCall kCurMin17{"curried", "cur_min_float", Pick::min, oneFloat17};
+const OneFloatCall kCurMax17{"curried", "cur_max_float", Pick::max, oneFloat17};
+const OneFloatCall kCurMinMax17{"curried", "cur_minmax_float", Pick::both, oneFloat17};
 
 }  // namespace
 
@@ -233,11 +277,18 @@ BENCHMARK(BM_Call_TsToYmdhms_Karpa);
 BENCHMARK(BM_Call_TsToYmdhms_Peer);
 BENCHMARK(BM_Call_Md5_Karpa);
 BENCHMARK(BM_Call_Md5_Peer);
-BENCHMARK(BM_Call_MaxFloat_Karpa);
+#define KARPA_ONE_FLOAT(fn)                                    \
+    BENCHMARK_CAPTURE(fn, seq_reduce_max_float_short, kSeqMaxShort); \
+    BENCHMARK_CAPTURE(fn, seq_reduce_max_float_17, kSeqMax17);       \
+    BENCHMARK_CAPTURE(fn, seq_reduce_min_float_17, kSeqMin17);       \
+    BENCHMARK_CAPTURE(fn, cur_min_float_17, kCurMin17);              \
+    BENCHMARK_CAPTURE(fn, cur_max_float_17, kCurMax17);              \
+    BENCHMARK_CAPTURE(fn, cur_minmax_float_17, kCurMinMax17)
+KARPA_ONE_FLOAT(BM_OneFloat_Karpa);
 #if KARPA_PEER_FAST_FLOAT
-BENCHMARK(BM_Call_MaxFloat_ToChars);
+KARPA_ONE_FLOAT(BM_OneFloat_ToChars);
 #if KARPA_PEER_FMT
-BENCHMARK(BM_Call_MaxFloat_Fmt);
+KARPA_ONE_FLOAT(BM_OneFloat_Fmt);
 #endif
 #endif
 

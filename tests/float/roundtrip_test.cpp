@@ -315,6 +315,31 @@ TEST(ShortFloat, OwnDigitsAreTheShortestDigits) {
     }
 }
 
+// A one-value text that is not short (16 to 19 digits, zeros, far exponents)
+// is converted once, to the bits the list reader gives it.
+TEST(ShortFloat, OtherOneValueTextsReadAsTheListReaderReadsThem) {
+    std::mt19937_64 rng(79);
+    std::vector<std::string> texts = {"0", "-0.0", "0.000", "1e400", "-1e-400", "9007199254740993", "1e-308"};
+    char b[40];
+    for (int i = 0; i < 200000; ++i) {
+        const double x = std::ldexp(double(rng() >> 11), int(rng() % 2100) - 1100) * (rng() % 2 ? 1 : -1);
+        std::snprintf(b, sizeof b, i % 3 == 0 ? "%.17g" : i % 3 == 1 ? "%.16f" : "%.19e", x);
+        texts.push_back(b);
+    }
+    size_t converted = 0;
+    for (const std::string& text : texts) {
+        karpa::ShortFloat f;
+        double x = 0.0;
+        const karpa::OneFloat kind = karpa::readOneFloat(text, f, x);
+        if (kind != karpa::OneFloat::value) continue;
+        ++converted;
+        const auto want = karpa::readFloatExtremes(text);
+        ASSERT_TRUE(want.any) << text;
+        ASSERT_EQ(std::bit_cast<uint64_t>(x), std::bit_cast<uint64_t>(want.max)) << text;
+    }
+    EXPECT_GT(converted, texts.size() / 4);
+}
+
 TEST(FormatDigits, WholeNumbersWithoutForcedDotZero) {
     char buffer[64] = "xx";
     EXPECT_EQ(karpa::formatDigits(buffer, 2, 125, 1, false), 6u);

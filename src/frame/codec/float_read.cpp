@@ -221,24 +221,27 @@ double readFloatSum(std::string_view text) {
 // last place of x wide, which is at most x * 2^-52 < 10^(E+1) * 2^-52 <
 // 0.23 * 10^(E-14) (10^15 < 2^52). The shortest decimal of x lies in that interval and has no
 // more digits than m, so it is m * 10^e itself, less its trailing zeros.
-bool readOneShortFloat(std::string_view text, ShortFloat& out) {
+OneFloat readOneFloat(std::string_view text, ShortFloat& digits, double& value) {
     const size_t n = text.size();
-    if (n == 0 || n >= kCommonFloatReach) return false;
+    if (n == 0 || n >= kCommonFloatReach) return OneFloat::none;
     char tail[2 * kCommonFloatReach] = {};
     std::memcpy(tail, text.data(), n);
     tail[n] = ',';
     ScannedDecimal d;
-    if (scanCommonDecimal(tail, d) != tail + n) return false;
+    if (scanCommonDecimal(tail, d) != tail + n) return OneFloat::none;
     // Between 10^-307 and 10^308: normal and finite.
-    if (d.mantissa == 0 || d.mantissa >= 1000000000000000 || d.exponent < -307 || d.exponent > 293) return false;
+    if (d.mantissa == 0 || d.mantissa >= 1000000000000000 || d.exponent < -307 || d.exponent > 293) {
+        value = toBinary64(tail, d);
+        return OneFloat::value;
+    }
     uint64_t m = d.mantissa;
     int e = static_cast<int>(d.exponent);
     while (m % 10 == 0) {
         m /= 10;
         ++e;
     }
-    out = {m, e, d.negative};
-    return true;
+    digits = {m, e, d.negative};
+    return OneFloat::shortDigits;
 }
 
 Extremes<double> readFloatExtremes(std::string_view text) {

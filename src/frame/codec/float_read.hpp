@@ -40,6 +40,14 @@ struct ShortFloat {
     int exponent;
     bool negative;
 };
-bool readOneShortFloat(std::string_view text, ShortFloat& out);
+// What a list text of exactly one usual piece holds: nothing of that kind
+// (read it as a list), a short float (`digits`), or any other value of the
+// usual form (`value`, converted as the list reader converts it).
+enum class OneFloat : uint8_t { none, shortDigits, value };
+OneFloat readOneFloat(std::string_view text, ShortFloat& digits, double& value);
+inline bool readOneShortFloat(std::string_view text, ShortFloat& out) {
+    double value;
+    return readOneFloat(text, out, value) == OneFloat::shortDigits;
+}
 
 }  // namespace karpa

@@ -93,8 +93,13 @@ char* writeShortFloatRoundtrip(char* out, const ShortFloat& f);
 // The result of the min and max exports: the round-trip form of the extreme
 // that `pick` names, of the list the text reads as; "0.0" for no element.
 inline const char* printFloatExtreme(ArenaState& arena, std::string_view text, double Extremes<double>::*pick) {
-    if (ShortFloat one; readOneShortFloat(text, one)) {
-        return printInArena(arena, kMaxRoundtripText, [&one](char* p) { return writeShortFloatRoundtrip(p, one); });
+    ShortFloat one;
+    double x;
+    switch (readOneFloat(text, one, x)) {
+        case OneFloat::shortDigits:
+            return printInArena(arena, kMaxRoundtripText, [&one](char* p) { return writeShortFloatRoundtrip(p, one); });
+        case OneFloat::value: return printFloatRoundtrip(arena, x);
+        case OneFloat::none: break;
     }
     const Extremes<double> extremes = readFloatExtremes(text);
     if (!extremes.any) return "0.0";
@@ -103,9 +108,12 @@ inline const char* printFloatExtreme(ArenaState& arena, std::string_view text, d
 // The result of the minmax export: "min,max" of the list the text reads as;
 // "," for no element.
 inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
-    if (ShortFloat one; readOneShortFloat(text, one)) {
-        return printInArena(arena, 2 * kMaxRoundtripText + 1, [&one](char* p) {
-            char* const end = writeShortFloatRoundtrip(p, one);
+    ShortFloat one;
+    double x;
+    const OneFloat kind = readOneFloat(text, one, x);
+    if (kind != OneFloat::none) {
+        return printInArena(arena, 2 * kMaxRoundtripText + 1, [&](char* p) {
+            char* const end = kind == OneFloat::shortDigits ? writeShortFloatRoundtrip(p, one) : writeFloatRoundtrip(p, x);
             const size_t n = static_cast<size_t>(end - p);
             *end = ',';
             std::memcpy(end + 1, p, n);
