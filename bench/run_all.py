@@ -54,6 +54,7 @@ def row(section, karpa, label, std=None, peers=(), limit=None):
 LISTS = "Whole lists, 1M items"
 DIGESTS = "Digests and HMAC"
 CALLS = "One small call"
+KERNELS = "Printer kernels, 1M values into one buffer"
 
 # Limits: ("memory",) text throughput against strlen bandwidth; ("cpb", c) a
 # digest against c cycles per byte at the measured clock; ("call",) an empty
@@ -174,6 +175,17 @@ ROWS += [
     row(CALLS, "BM_OneFloat_Karpa/cur_minmax_float_17", "cur_minmax_float, one 17-digit value (peer in process)", None,
         [("BM_OneFloat_Fmt/cur_minmax_float_17", "in process: fast_float, min and max, fmt"),
          ("BM_OneFloat_ToChars/cur_minmax_float_17", "in process: fast_float, min and max, to_chars")], CALL),
+    # bench/float: the printers alone (the same code on every tier)
+    row(KERNELS, "BM_PrintShortest/0", "writeFloatRoundtrip, short decimals", ("BM_PrintShortestToChars/0", "std::to_chars"),
+        [("BM_PrintShortestFmt/0", "fmt {}")]),
+    row(KERNELS, "BM_PrintShortest/1", "writeFloatRoundtrip, 17-digit values", ("BM_PrintShortestToChars/1", "std::to_chars"),
+        [("BM_PrintShortestFmt/1", "fmt {}")]),
+    row(KERNELS, "BM_PrintGeneral/0", "writeFloatGeneral, %g of short decimals", None, [("BM_PrintGeneralFmt/0", "fmt {:g}")]),
+    row(KERNELS, "BM_PrintGeneral/1", "writeFloatGeneral, %g of 17-digit values", None, [("BM_PrintGeneralFmt/1", "fmt {:g}")]),
+    row(KERNELS, "BM_PrintInt/0", "writeInt, up to six digits", ("BM_PrintIntToChars/0", "std::to_chars"),
+        [("BM_PrintIntFmt/0", "fmt::format_int")]),
+    row(KERNELS, "BM_PrintInt/1", "writeInt, any width", ("BM_PrintIntToChars/1", "std::to_chars"),
+        [("BM_PrintIntFmt/1", "fmt::format_int")]),
 ]
 
 # The list readers' rows name the processor tier they ran on (the best the
@@ -314,7 +326,7 @@ def tier_rows(rows, results, binaries, repetitions, min_time, json_dir):
     """Names the tier in the list readers' rows; adds their baseline-tier rows, each after its best-tier row."""
     tiers = {name: report.get("context", {}).get("karpa_tier") for name, report in results}
     for r in rows:
-        if r["binary"] in READING_BINARIES and tiers.get(r["binary"]):
+        if r["binary"] in READING_BINARIES and r["section"] != KERNELS and tiers.get(r["binary"]):
             r["label"] += f", {tiers[r['binary']]} tier"
     specs = [spec for spec in ROWS if spec["karpa"] in BASELINE_TIER_ROWS]
     names = [spec["karpa"] for spec in specs]
