@@ -106,20 +106,48 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
 }
 
 
-}  // namespace
+// x rounded to six significant digits straight from its exact value, as
+// `roundToGeneralDigits` gives them: y = x * 10^k for the k that puts y in
+// [10^5, 2 * 10^6), through the high half of the table's 10^k (relatively
+// within 2^-63 of it), so y is within 2^-41 of exact. y, or y / 10 when it
+// has seven digits, is rounded by what lies below its unit unless that is
+// within 2^-39 of one half (ties, and values too close to tell); then, and
+// for exponents past the table's end (10^k below its reach), false.
+inline bool roundToSixDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
+    using namespace floatcodec_detail;
+    const int e = static_cast<int>(biased) - 1075;
+    const int lead = floorLog10Pow2(e + 52);  // 10^lead <= x < 2 * 10^(lead + 1)
+    const int k = kGeneralDigits - 1 - lead;
+    if (k < kPow10MinExponent) [[unlikely]] return false;
+    const uint64_t u = ((bits & ((1ull << 52) - 1)) | (1ull << 52)) << 11;
+    const int shift = 10 - e - floorLog2Pow10(k);  // 43..46: y = product * 2^-(64 + shift)
+    const u128 product = static_cast<u128>(u) * pow10Significand(k).high;
+    const uint64_t high = static_cast<uint64_t>(product >> 64);
+    const uint64_t whole = high >> shift;  // below 2^21
+    const uint64_t fraction = (high << (64 - shift)) | (static_cast<uint64_t>(product) >> shift);
+    const bool seven = whole >= 1000000;
+    const uint64_t tenth = (whole * 0xCCCCCCCDull) >> 35;  // whole / 10
+    // What is rounded off, in units of 2^-60 of y, and its half.
+    const uint64_t below = seven ? ((whole - tenth * 10) << 60) | (fraction >> 4) : fraction >> 4;
+    const uint64_t half = seven ? 5ull << 60 : 1ull << 59;
+    constexpr uint64_t kMargin = 1ull << 21;  // 2^-39 of y, the error 2^-41 at most
+    if (below - half + kMargin < 2 * kMargin) [[unlikely]] return false;
+    uint64_t q = (seven ? tenth : whole) + (below > half);
+    point = lead + seven;
+    if (q == 1000000) {
+        q = 100000;
+        ++point;
+    }
+    digits = static_cast<uint32_t>(q);
+    return true;
+}
 
 // C's choice of style for precision P = 6 and exponent X of the rounded
 // value: fixed with P - 1 - X decimals when -4 <= X < P, else scientific
 // with P - 1 decimals; "%g" then drops trailing zeros and a bare point. The
 // six digits are one word of text, written whole; what lies past the end of
 // the text is left over.
-char* writeFloatGeneral(char* out, double x) {
-    const uint64_t bits = std::bit_cast<uint64_t>(x);
-    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
-    if (biased - 1 >= 0x7FE) [[unlikely]] return writeGeneralRare(out, x);
-    uint32_t digits;
-    int point;
-    if (!roundToGeneralDigits(bits, biased, digits, point)) [[unlikely]] return writeGeneralBySnprintf(out, x);
+[[gnu::always_inline]] inline char* layoutGeneral(char* out, uint64_t bits, uint32_t digits, int point) {
     *out = '-';
     out += bits >> 63;
     // The six digits in bytes 0..5; n without the trailing zeros.
@@ -148,6 +176,29 @@ char* writeFloatGeneral(char* out, double x) {
     const uint64_t below = text & ((1ull << shift) - 1);
     store8(out, below | (uint64_t{'.'} << shift) | ((text - below) << 8));
     return out + n + 1;
+}
+
+// Near ties and the largest exponents: from the shortest digits, or else
+// from the C library.
+[[gnu::noinline]] char* writeGeneralNearTie(char* out, double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+    uint32_t digits;
+    int point;
+    if (!roundToGeneralDigits(bits, biased, digits, point)) return writeGeneralBySnprintf(out, x);
+    return layoutGeneral(out, bits, digits, point);
+}
+
+}  // namespace
+
+char* writeFloatGeneral(char* out, double x) {
+    const uint64_t bits = std::bit_cast<uint64_t>(x);
+    const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
+    if (biased - 1 >= 0x7FE) [[unlikely]] return writeGeneralRare(out, x);
+    uint32_t digits;
+    int point;
+    if (!roundToSixDigits(bits, biased, digits, point)) [[unlikely]] return writeGeneralNearTie(out, x);
+    return layoutGeneral(out, bits, digits, point);
 }
 
 size_t formatFloat(char (&buffer)[2501], double x, FloatMode mode, int precision, char separator) {
