@@ -3,6 +3,7 @@
 // table's accessor.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -54,5 +55,41 @@ inline void mulParity(uint64_t twoF, const Pow10Significand& t, int beta, bool& 
 constexpr int kKappa = 2;
 constexpr uint32_t kBigDivisor = 1000;   // 10^(kappa + 1)
 constexpr uint32_t kSmallDivisor = 100;  // 10^kappa
+
+// What the printers' usual cases need of a normal value's binary exponent,
+// read from one entry instead of computed from the logarithm estimates.
+// Shortest digits: the value's 17 digits (`seventeenShortest`) have their
+// point at `point` or one less, with 10^(19 - point) as the scale and
+// `width` = floor(2^e * 10^(19 - point)) as the scaled interval width (100..1000
+// units), `beta` as the scale's binary shift. General form: the leading
+// digit is at 10^`lead` or 10^(lead + 1), and x * 10^(5 - lead) is the
+// product by the table's 10^(5 - lead) shifted right by 64 + `shift`.
+struct ExponentScale {
+    int16_t point;
+    uint16_t width;
+    int16_t lead;
+    uint8_t beta;
+    uint8_t shift;
+};
+constexpr int kScalePointBase = kKappa + 17;
+inline constexpr std::array<ExponentScale, 2047> kExponentScales = [] {
+    std::array<ExponentScale, 2047> table{};
+    for (int biased = 1; biased < 2047; ++biased) {
+        const int e = biased - 1075;
+        const int minusK = floorLog10Pow2(e) - kKappa;
+        const int beta = e + floorLog2Pow10(-minusK);
+        const int lead = floorLog10Pow2(e + 52);
+        const int k = 5 - lead;
+        table[biased] = {static_cast<int16_t>(minusK + kScalePointBase),
+                         static_cast<uint16_t>(kPow10Significands[-minusK - kPow10MinExponent].high >> (63 - beta)),
+                         static_cast<int16_t>(lead), static_cast<uint8_t>(beta),
+                         static_cast<uint8_t>(k < kPow10MinExponent ? 0 : 10 - e - floorLog2Pow10(k))};
+    }
+    return table;
+}();
+// The table entry of the scale of a value whose point is at `point`.
+inline const Pow10Significand& pow10ForPoint(int point) {
+    return kPow10Significands[kScalePointBase - point - kPow10MinExponent];
+}
 
 }  // namespace karpa::floatcodec_detail

@@ -115,24 +115,26 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
 // for exponents past the table's end (10^k below its reach), false.
 inline bool roundToSixDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
     using namespace floatcodec_detail;
-    const int e = static_cast<int>(biased) - 1075;
-    const int lead = floorLog10Pow2(e + 52);  // 10^lead <= x < 2 * 10^(lead + 1)
-    const int k = kGeneralDigits - 1 - lead;
-    if (k < kPow10MinExponent) [[unlikely]] return false;
+    const ExponentScale& scale = kExponentScales[biased];
+    const int lead = scale.lead;  // 10^lead <= x < 2 * 10^(lead + 1)
+    const int shift = scale.shift;  // 43..46: y = product * 2^-(64 + shift); 0 past the table
+    if (shift == 0) [[unlikely]] return false;
     const uint64_t u = ((bits & ((1ull << 52) - 1)) | (1ull << 52)) << 11;
-    const int shift = 10 - e - floorLog2Pow10(k);  // 43..46: y = product * 2^-(64 + shift)
-    const u128 product = static_cast<u128>(u) * pow10Significand(k).high;
+    const u128 product = static_cast<u128>(u) * pow10Significand(kGeneralDigits - 1 - lead).high;
     const uint64_t high = static_cast<uint64_t>(product >> 64);
     const uint64_t whole = high >> shift;  // below 2^21
     const uint64_t fraction = (high << (64 - shift)) | (static_cast<uint64_t>(product) >> shift);
     const bool seven = whole >= 1000000;
+    // Picked by masks, not a branch: seven digits or six is as good as
+    // random on many inputs.
+    const uint64_t sevenMask = 0 - static_cast<uint64_t>(seven);
     const uint64_t tenth = (whole * 0xCCCCCCCDull) >> 35;  // whole / 10
     // What is rounded off, in units of 2^-60 of y, and its half.
-    const uint64_t below = seven ? ((whole - tenth * 10) << 60) | (fraction >> 4) : fraction >> 4;
-    const uint64_t half = seven ? 5ull << 60 : 1ull << 59;
+    const uint64_t below = (((whole - tenth * 10) << 60) & sevenMask) | (fraction >> 4);
+    const uint64_t half = (1ull << 59) + (((5ull << 60) - (1ull << 59)) & sevenMask);
     constexpr uint64_t kMargin = 1ull << 21;  // 2^-39 of y, the error 2^-41 at most
     if (below - half + kMargin < 2 * kMargin) [[unlikely]] return false;
-    uint64_t q = (seven ? tenth : whole) + (below > half);
+    uint64_t q = (whole ^ ((whole ^ tenth) & sevenMask)) + (below > half);
     point = lead + seven;
     if (q == 1000000) {
         q = 100000;

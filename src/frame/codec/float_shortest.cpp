@@ -217,12 +217,19 @@ inline __m128i sixteenDigitValues(uint32_t hi, uint32_t lo) {
     return _mm_or_si128(q1, _mm_slli_epi16(r1, 8));
 }
 
-inline DigitText digitText(uint64_t v) {
-    // Both quotients from v, so that neither waits for the other.
-    const uint64_t lead = v / 10000000000000000ull;
-    const uint64_t high = v / 100000000;
-    const __m128i values = sixteenDigitValues(static_cast<uint32_t>(high - lead * 100000000),
-                                              static_cast<uint32_t>(v - high * 100000000));
+// The digits head * 10 + last (16 or 17 of them, see `ShortestParts`) scaled
+// to 17. The head is split into halves as soon as it is known and the last
+// digit joins the text at its end; a head of 15 digits takes the last digit
+// in first (16 digits, the 17th a zero).
+inline DigitText digitText(uint64_t head, uint32_t last) {
+    // By masks, not a branch: 15 or 16 digits is as good as random.
+    const uint64_t short15 = 0 - static_cast<uint64_t>(head < kSixteenDigitHead);
+    const uint64_t head16 = head + ((head * 9 + last) & short15);
+    const uint32_t lastByte = last & ~static_cast<uint32_t>(short15);
+    const uint64_t high = head16 / 100000000;
+    const __m128i values16 = sixteenDigitValues(static_cast<uint32_t>(high), static_cast<uint32_t>(head16 - high * 100000000));
+    const uint64_t lead = high / 10000000;
+    const __m128i values = _mm_or_si128(_mm_srli_si128(values16, 1), _mm_slli_si128(_mm_cvtsi32_si128(static_cast<int>(lastByte)), 15));
     // Trailing zeros: the top bytes that are zero.
     const unsigned nonzero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_setzero_si128()))) ^ 0xFFFF;
     const __m128i text = _mm_add_epi8(values, _mm_set1_epi8('0'));
@@ -242,8 +249,9 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
 // value is 0.v * 10^p), written as one block of fixed size; trailing zeros
 // are counted in the text, and bytes past the returned position are left
 // over from the block.
-[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t v, int p, bool forceTrailingDotZero) {
-    const DigitText d = digitText(v);
+[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t head, uint32_t last, int p,
+                                                 bool forceTrailingDotZero) {
+    const DigitText d = digitText(head, last);
     const int n = d.length;
     if (static_cast<unsigned>(p + 6) <= 23) [[likely]] {
         if (p <= 0) {
@@ -301,7 +309,7 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
         return out + 3;
     }
     const SeventeenDigits d = seventeenFromAny(fraction, biased);
-    return layoutDigits(out, d.digits, d.point, true);
+    return layoutDigits(out, d.digits / 10, static_cast<uint32_t>(d.digits % 10), d.point, true);
 }
 
 }  // namespace
@@ -309,8 +317,9 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
 size_t formatDigits(char* buffer, size_t pos, uint64_t significand, int exponent, bool forceTrailingDotZero) {
     char* const out = buffer + pos;
     const int n0 = decimalDigits(significand);
+    const uint64_t v = significand * kPowersOf10[17 - n0];
     return static_cast<size_t>(
-        layoutDigits(out, significand * kPowersOf10[17 - n0], n0 + exponent, forceTrailingDotZero) - buffer);
+        layoutDigits(out, v / 10, static_cast<uint32_t>(v % 10), n0 + exponent, forceTrailingDotZero) - buffer);
 }
 
 char* writeFloatRoundtrip(char* out, double x) {
@@ -320,8 +329,8 @@ char* writeFloatRoundtrip(char* out, double x) {
     // The sign without a branch: random signs would defeat prediction.
     *out = '-';
     out += bits >> 63;
-    const SeventeenDigits d = seventeenShortest(bits & ((1ull << 52) - 1), biased);
-    return layoutDigits(out, d.digits, d.point, true);
+    const ShortestParts d = shortestParts(bits & ((1ull << 52) - 1), biased);
+    return layoutDigits(out, d.head, d.last, d.point, true);
 }
 
 char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {

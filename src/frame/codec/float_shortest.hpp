@@ -35,6 +35,18 @@ struct SeventeenDigits {
 };
 SeventeenDigits seventeenFromAny(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
 inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The same digits split where the usual case finds them: head * 10 + last
+// (the head below 10^16, last 0..9) is the significand of 16 or 17 digits,
+// the former when head < 10^15, with the point as `SeventeenDigits` has it.
+// The round-trip printer turns the head into text while the last digit is
+// still being decided.
+struct ShortestParts {
+    uint64_t head;
+    uint32_t last;
+    int point;
+};
+inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+constexpr uint64_t kSixteenDigitHead = 1000000000000000;  // 10^15
 // The digit count of a significand below 10^17. The shortest digits of a
 // normal value not on a power of two have 15 to 17 before their trailing
 // zeros are taken off (the interval's width in units of the last digit is
@@ -135,18 +147,18 @@ inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
 // value is the answer. Both are 16 or 17 digits at this scale (fc is at least
 // 2^52, so the value is at least 4.5e17 units), and one multiplication by
 // ten at most scales them to 17.
-inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
     using namespace floatcodec_detail;
     if (ieeeSignificand == 0 || ieeeBiasedExponent == 0) [[unlikely]] {
-        return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+        const SeventeenDigits d = seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+        return {d.digits / 10, static_cast<uint32_t>(d.digits % 10), d.point};
     }
     const uint64_t fc = ieeeSignificand | (1ull << 52);
-    const int e = static_cast<int>(ieeeBiasedExponent) - 1075;
-    const int minusK = floorLog10Pow2(e) - kKappa;
-    const Pow10Significand& cache = pow10Significand(-minusK);
-    const int beta = e + floorLog2Pow10(-minusK);
+    const ExponentScale& scale = kExponentScales[ieeeBiasedExponent];
+    const Pow10Significand& cache = pow10ForPoint(scale.point);
+    const int beta = scale.beta;
     // Width of the interval, scaled: floor(2^e * 10^k).
-    const uint32_t deltai = static_cast<uint32_t>(cache.high >> (63 - beta));
+    const uint32_t deltai = scale.width;
     bool zIsInteger;
     const uint64_t zi = mulUpper(((fc << 1) | 1) << beta, cache, zIsInteger);
     const uint64_t s = zi / kBigDivisor;
@@ -161,12 +173,18 @@ inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieee
     // upper end on it (it may be excluded), the value's estimate on a
     // multiple of 100 (off by one, or a tie).
     const bool rare = (r == deltai) | (r == 0) | (divisible & !inside);
-    if (rare) [[unlikely]] return seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
-    // Picked and scaled by arithmetic: both choices are as good as random
-    // on many inputs.
-    const uint64_t digits = s * 10 + ((scaled >> 19) & (0 - static_cast<uint32_t>(!inside)));
-    const int sixteen = digits < 10000000000000000ull;
-    return {digits * static_cast<uint64_t>(1 + 9 * sixteen), minusK + kKappa + 17 - sixteen};
+    if (rare) [[unlikely]] {
+        const SeventeenDigits d = seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
+        return {d.digits / 10, static_cast<uint32_t>(d.digits % 10), d.point};
+    }
+    // Picked by arithmetic: both choices are as good as random on many inputs.
+    return {s, (scaled >> 19) & (0 - static_cast<uint32_t>(!inside)), scale.point - (s < kSixteenDigitHead)};
+}
+
+inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    const ShortestParts d = shortestParts(ieeeSignificand, ieeeBiasedExponent);
+    const uint64_t digits = d.head * 10 + d.last;
+    return {digits * (d.head < kSixteenDigitHead ? 10 : 1), d.point};
 }
 
 }  // namespace karpa
