@@ -218,22 +218,42 @@ inline __m128i sixteenDigitValues(uint32_t hi, uint32_t lo) {
 }
 
 // The digits head * 10 + last (16 or 17 of them, see `ShortestParts`) scaled
-// to 17. The head is split into halves as soon as it is known and the last
-// digit joins the text at its end; a head of 15 digits takes the last digit
-// in first (16 digits, the 17th a zero).
-inline DigitText digitText(uint64_t head, uint32_t last) {
+// to 17, as two halves of eight and the 17th; a head of 15 digits takes the
+// last digit in (16 digits, the 17th a zero).
+struct DigitHalves {
+    uint32_t high;
+    uint32_t low;
+    uint32_t last;
+};
+inline DigitHalves digitHalves(uint64_t head, uint32_t last) {
     // By masks, not a branch: 15 or 16 digits is as good as random.
     const uint64_t short15 = 0 - static_cast<uint64_t>(head < kSixteenDigitHead);
     const uint64_t head16 = head + ((head * 9 + last) & short15);
-    const uint32_t lastByte = last & ~static_cast<uint32_t>(short15);
     const uint64_t high = head16 / 100000000;
-    const __m128i values16 = sixteenDigitValues(static_cast<uint32_t>(high), static_cast<uint32_t>(head16 - high * 100000000));
-    const uint64_t lead = high / 10000000;
-    const __m128i values = _mm_or_si128(_mm_srli_si128(values16, 1), _mm_slli_si128(_mm_cvtsi32_si128(static_cast<int>(lastByte)), 15));
+    return {static_cast<uint32_t>(high), static_cast<uint32_t>(head16 - high * 100000000),
+            last & ~static_cast<uint32_t>(short15)};
+}
+
+inline DigitText digitText(const DigitHalves& h) {
+    const __m128i values16 = sixteenDigitValues(h.high, h.low);
+    const __m128i values = _mm_or_si128(_mm_srli_si128(values16, 1), _mm_slli_si128(_mm_cvtsi32_si128(static_cast<int>(h.last)), 15));
     // Trailing zeros: the top bytes that are zero.
     const unsigned nonzero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_setzero_si128()))) ^ 0xFFFF;
     const __m128i text = _mm_add_epi8(values, _mm_set1_epi8('0'));
-    return {'0' + lead, text, (31 ^ __builtin_clz((nonzero << 1) | 1)) + 1};
+    return {'0' + h.high / 10000000, text, (31 ^ __builtin_clz((nonzero << 1) | 1)) + 1};
+}
+
+// The digit values of 10^7 <= v < 10^8 in bytes 0..7, the most significant
+// first: halves of four digits, then pairs, then digits, each quotient by a
+// multiply and a shift that are exact in its range, the lanes side by side
+// in one word.
+inline uint64_t eightDigitValues(uint32_t v) {
+    const uint64_t top = (static_cast<uint64_t>(v) * 0xD1B71759) >> 45;  // v / 10^4
+    const uint64_t halves = top | (static_cast<uint64_t>(v - static_cast<uint32_t>(top) * 10000) << 32);
+    const uint64_t hundreds = ((halves * 5243) >> 19) & 0x0000007F0000007Full;  // each half / 100
+    const uint64_t pairs = hundreds | ((halves - hundreds * 100) << 16);
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;  // each pair / 10
+    return tens | ((pairs - tens * 10) << 8);
 }
 
 // Sliding windows: 16 bytes read at kPointMasks + 16 - at have 0xFF in the
@@ -249,9 +269,7 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
 // value is 0.v * 10^p), written as one block of fixed size; trailing zeros
 // are counted in the text, and bytes past the returned position are left
 // over from the block.
-[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t head, uint32_t last, int p,
-                                                 bool forceTrailingDotZero) {
-    const DigitText d = digitText(head, last);
+[[gnu::always_inline]] inline char* layoutText(char* out, const DigitText& d, int p, bool forceTrailingDotZero) {
     const int n = d.length;
     if (static_cast<unsigned>(p + 6) <= 23) [[likely]] {
         if (p <= 0) {
@@ -290,7 +308,46 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
     return out + len + (suffix >> 56);
 }
 
-// NaN, infinities, zeros and subnormals.
+[[gnu::always_inline]] inline char* layoutDigits(char* out, uint64_t head, uint32_t last, int p,
+                                                 bool forceTrailingDotZero) {
+    return layoutText(out, digitText(digitHalves(head, last)), p, forceTrailingDotZero);
+}
+
+// The same layout of the digits high * 10^9 (the last nine of the 17
+// zeros: short decimals, small integers), in machine words.
+[[gnu::always_inline]] inline char* layoutEight(char* out, uint32_t high, int p) {
+    const uint64_t values = eightDigitValues(high);
+    const uint64_t text = values + 0x3030303030303030;
+    const int n = 8 - static_cast<int>(__builtin_clzll(values) >> 3);
+    if (static_cast<unsigned>(p + 6) <= 23) [[likely]] {
+        if (p <= 0) {
+            std::memcpy(out, "0.000000", 8);
+            store8(out + 2 - p, text);
+            return out + 2 - p + n;
+        }
+        if (p < n) {
+            const int shift = 8 * p;
+            const uint64_t below = text & ((1ull << shift) - 1);
+            store8(out, below | (uint64_t{'.'} << shift) | ((text - below) << 8));
+            out[8] = static_cast<char>(text >> 56);
+            return out + n + 1;
+        }
+        // The digits' own zeros, more zeros, then ".0" at the point.
+        store8(out, text);
+        std::memcpy(out + 8, "0000000000000000", 16);
+        std::memcpy(out + p, ".0", 2);
+        return out + p + 2;
+    }
+    out[0] = static_cast<char>(text);
+    store8(out + 1, (text >> 8 << 8) | '.');
+    const int len = n + (n > 1);
+    const uint64_t suffix = kExponentWords<1>[p - 1 - kMinExponentWord];
+    store8(out + len, suffix);
+    return out + len + (suffix >> 56);
+}
+
+// NaN, infinities, zeros, subnormals, powers of two, and the values that
+// the usual case leaves to the exact core.
 [[gnu::noinline]] char* writeRoundtripRare(char* out, uint64_t bits) {
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
     const uint64_t fraction = bits & ((1ull << 52) - 1);
@@ -304,7 +361,7 @@ inline void store16(char* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m1
         std::memcpy(out, "inf", 3);
         return out + 3;
     }
-    if (fraction == 0) {
+    if (biased == 0 && fraction == 0) {
         std::memcpy(out, "0.0", 3);
         return out + 3;
     }
@@ -326,11 +383,16 @@ char* writeFloatRoundtrip(char* out, double x) {
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint32_t biased = static_cast<uint32_t>(bits >> 52) & 0x7FF;
     if (biased - 1 >= 0x7FE) [[unlikely]] return writeRoundtripRare(out, bits);
+    const uint64_t fraction = bits & ((1ull << 52) - 1);
+    ShortestParts d;
+    // The rare cases leave by a jump that keeps nothing of this frame.
+    if (fraction == 0 || !usualShortestParts(fraction, biased, d)) [[unlikely]] return writeRoundtripRare(out, bits);
     // The sign without a branch: random signs would defeat prediction.
     *out = '-';
     out += bits >> 63;
-    const ShortestParts d = shortestParts(bits & ((1ull << 52) - 1), biased);
-    return layoutDigits(out, d.head, d.last, d.point, true);
+    const DigitHalves halves = digitHalves(d.head, d.last);
+    if ((halves.low | halves.last) == 0) return layoutEight(out, halves.high, d.point);
+    return layoutText(out, digitText(halves), d.point, true);
 }
 
 char* writeShortFloatRoundtrip(char* out, const ShortFloat& f) {

@@ -46,6 +46,9 @@ struct ShortestParts {
     int point;
 };
 inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent);
+// The usual case alone, for a normal value not on a power of two: false,
+// with `parts` unset, where `seventeenFromAny` has to decide.
+inline bool usualShortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent, ShortestParts& parts);
 constexpr uint64_t kSixteenDigitHead = 1000000000000000;  // 10^15
 // The digit count of a significand below 10^17. The shortest digits of a
 // normal value not on a power of two have 15 to 17 before their trailing
@@ -147,12 +150,8 @@ inline const char* printFloatMinMax(ArenaState& arena, std::string_view text) {
 // value is the answer. Both are 16 or 17 digits at this scale (fc is at least
 // 2^52, so the value is at least 4.5e17 units), and one multiplication by
 // ten at most scales them to 17.
-inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+inline bool usualShortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent, ShortestParts& parts) {
     using namespace floatcodec_detail;
-    if (ieeeSignificand == 0 || ieeeBiasedExponent == 0) [[unlikely]] {
-        const SeventeenDigits d = seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
-        return {d.digits / 10, static_cast<uint32_t>(d.digits % 10), d.point};
-    }
     const uint64_t fc = ieeeSignificand | (1ull << 52);
     const ExponentScale& scale = kExponentScales[ieeeBiasedExponent];
     const Pow10Significand& cache = pow10ForPoint(scale.point);
@@ -173,12 +172,20 @@ inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiased
     // upper end on it (it may be excluded), the value's estimate on a
     // multiple of 100 (off by one, or a tie).
     const bool rare = (r == deltai) | (r == 0) | (divisible & !inside);
-    if (rare) [[unlikely]] {
+    if (rare) [[unlikely]] return false;
+    // Picked by arithmetic: both choices are as good as random on many inputs.
+    parts = {s, (scaled >> 19) & (0 - static_cast<uint32_t>(!inside)), scale.point - (s < kSixteenDigitHead)};
+    return true;
+}
+
+inline ShortestParts shortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
+    ShortestParts parts;
+    if (ieeeSignificand == 0 || ieeeBiasedExponent == 0 || !usualShortestParts(ieeeSignificand, ieeeBiasedExponent, parts))
+        [[unlikely]] {
         const SeventeenDigits d = seventeenFromAny(ieeeSignificand, ieeeBiasedExponent);
         return {d.digits / 10, static_cast<uint32_t>(d.digits % 10), d.point};
     }
-    // Picked by arithmetic: both choices are as good as random on many inputs.
-    return {s, (scaled >> 19) & (0 - static_cast<uint32_t>(!inside)), scale.point - (s < kSixteenDigitHead)};
+    return parts;
 }
 
 inline SeventeenDigits seventeenShortest(uint64_t ieeeSignificand, uint32_t ieeeBiasedExponent) {
