@@ -158,20 +158,23 @@ inline bool usualShortestParts(uint64_t ieeeSignificand, uint32_t ieeeBiasedExpo
     const int beta = scale.beta;
     // Width of the interval, scaled: floor(2^e * 10^k).
     const uint32_t deltai = scale.width;
-    bool zIsInteger;
-    const uint64_t zi = mulUpper(((fc << 1) | 1) << beta, cache, zIsInteger);
+    // zi from the high half of the power alone: the true upper end's
+    // floor(u * T / 2^128) is zi or zi + 1, so r is r or r + 1 in truth
+    // (r = 999 and 0 sent away), and the tests below leave out every r and
+    // dist that the one more would decide differently.
+    const uint64_t zi = static_cast<uint64_t>((static_cast<u128>(((fc << 1) | 1) << beta) * cache.high) >> 64);
     const uint64_t s = zi / kBigDivisor;
     const uint32_t r = static_cast<uint32_t>(zi - kBigDivisor * s);
     const bool inside = r < deltai;
-    // dist < 1100: dist / 100 and whether it divides from one product with
-    // 19 fraction bits (exact for dividends below 2^12).
+    // dist < 1100: dist / 100 and whether it is 99 or 0 modulo 100 from one
+    // product with 19 fraction bits (exact for dividends below 2^12).
     const uint32_t dist = r - (deltai / 2) + (kSmallDivisor / 2);
     const uint32_t scaled = dist * 5243;  // ceil(2^19 / 100)
-    const bool divisible = (scaled & ((1u << 19) - 1)) < 5243;
+    const bool nearDivisible = ((scaled + 5243) & ((1u << 19) - 1)) < 2 * 5243;
     // Rare: the lower end on the multiple of 1000 (its fraction decides), the
     // upper end on it (it may be excluded), the value's estimate on a
-    // multiple of 100 (off by one, or a tie).
-    const bool rare = (r == deltai) | (r == 0) | (divisible & !inside);
+    // multiple of 100 (off by one, or a tie); each with the one more.
+    const bool rare = (r - deltai + 1 < 2) | (r - 1 >= kBigDivisor - 2) | (nearDivisible & !inside);
     if (rare) [[unlikely]] return false;
     // Picked by arithmetic: both choices are as good as random on many inputs.
     parts = {s, (scaled >> 19) & (0 - static_cast<uint32_t>(!inside)), scale.point - (s < kSixteenDigitHead)};
