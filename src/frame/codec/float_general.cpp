@@ -1,6 +1,7 @@
 // The general form: C's "%g". The exports print it with the default
 // precision, six significant digits, and that case is printed here from the
 // shortest round-trip digits; other modes and precisions go to snprintf.
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -106,36 +107,53 @@ bool roundToGeneralDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int&
 }
 
 
+// Per binary exponent, the significand from which x * 10^(5 - lead) has
+// seven digits by the product below (x * 10^(4 - lead) is taken then),
+// shifted up by a byte that holds that other product's shift; 0 where the
+// power table does not reach.
+inline constexpr std::array<uint64_t, 2047> kSevenDigitsFrom = [] {
+    using namespace floatcodec_detail;
+    std::array<uint64_t, 2047> table{};
+    for (int biased = 1; biased < 2047; ++biased) {
+        const int e = biased - 1075;
+        const int k = kGeneralDigits - 1 - kExponentScales[static_cast<size_t>(biased)].lead;
+        if (k - 1 < kPow10MinExponent) continue;
+        // (fc << 11) * high >> (64 + shift) >= 10^6 exactly when fc * high >= 10^6 * 2^(53 + shift).
+        const u128 bound = static_cast<u128>(1000000) << (53 + kExponentScales[static_cast<size_t>(biased)].shift);
+        const uint64_t high = kPow10Significands[k - kPow10MinExponent].high;
+        const uint64_t from = static_cast<uint64_t>((bound + high - 1) / high);
+        table[static_cast<size_t>(biased)] = (from << 8) | static_cast<uint64_t>(10 - e - floorLog2Pow10(k - 1));
+    }
+    return table;
+}();
+
 // x rounded to six significant digits straight from its exact value, as
 // `roundToGeneralDigits` gives them: y = x * 10^k for the k that puts y in
-// [10^5, 2 * 10^6), through the high half of the table's 10^k (relatively
-// within 2^-63 of it), so y is within 2^-41 of exact. y, or y / 10 when it
-// has seven digits, is rounded by what lies below its unit unless that is
-// within 2^-39 of one half (ties, and values too close to tell); then, and
-// for exponents past the table's end (10^k below its reach), false.
+// [10^5, 10^6) (the exponent's entry and, past the significand where the
+// product would have seven digits, one power less), through the high half
+// of the table's 10^k (relatively within 2^-63 of it), so y is within 2^-41
+// of exact. y is rounded by its fraction unless that is within 2^-39 of one
+// half (ties, and values too close to tell); then, and for exponents past
+// the table's end, false.
 inline bool roundToSixDigits(uint64_t bits, uint32_t biased, uint32_t& digits, int& point) {
     using namespace floatcodec_detail;
+    const uint64_t sevenFrom = kSevenDigitsFrom[biased];
+    if (sevenFrom == 0) [[unlikely]] return false;
     const ExponentScale& scale = kExponentScales[biased];
-    const int lead = scale.lead;  // 10^lead <= x < 2 * 10^(lead + 1)
-    const int shift = scale.shift;  // 43..46: y = product * 2^-(64 + shift); 0 past the table
-    if (shift == 0) [[unlikely]] return false;
-    const uint64_t u = ((bits & ((1ull << 52) - 1)) | (1ull << 52)) << 11;
-    const u128 product = static_cast<u128>(u) * pow10Significand(kGeneralDigits - 1 - lead).high;
+    const uint64_t fc = (bits & ((1ull << 52) - 1)) | (1ull << 52);
+    const bool seven = ((fc << 8) | 0xFF) >= sevenFrom;
+    // 43..50: y = product * 2^-(64 + shift).
+    const int shift = seven ? static_cast<int>(sevenFrom & 0xFF) : scale.shift;
+    const int lead = scale.lead + seven;
+    const u128 product = static_cast<u128>(fc << 11) * pow10Significand(kGeneralDigits - 1 - lead).high;
     const uint64_t high = static_cast<uint64_t>(product >> 64);
-    const uint64_t whole = high >> shift;  // below 2^21
+    const uint64_t whole = high >> shift;  // 10^5 - 1 .. 10^6 - 1
     const uint64_t fraction = (high << (64 - shift)) | (static_cast<uint64_t>(product) >> shift);
-    const bool seven = whole >= 1000000;
-    // Picked by masks, not a branch: seven digits or six is as good as
-    // random on many inputs.
-    const uint64_t sevenMask = 0 - static_cast<uint64_t>(seven);
-    const uint64_t tenth = (whole * 0xCCCCCCCDull) >> 35;  // whole / 10
-    // What is rounded off, in units of 2^-60 of y, and its half.
-    const uint64_t below = (((whole - tenth * 10) << 60) & sevenMask) | (fraction >> 4);
-    const uint64_t half = (1ull << 59) + (((5ull << 60) - (1ull << 59)) & sevenMask);
-    constexpr uint64_t kMargin = 1ull << 21;  // 2^-39 of y, the error 2^-41 at most
-    if (below - half + kMargin < 2 * kMargin) [[unlikely]] return false;
-    uint64_t q = (whole ^ ((whole ^ tenth) & sevenMask)) + (below > half);
-    point = lead + seven;
+    constexpr uint64_t kHalf = 1ull << 63;
+    constexpr uint64_t kMargin = 1ull << 25;  // 2^-39 of y, the error 2^-41 at most
+    if (fraction - kHalf + kMargin < 2 * kMargin) [[unlikely]] return false;
+    uint64_t q = whole + (fraction > kHalf);
+    point = lead;
     if (q == 1000000) {
         q = 100000;
         ++point;
