@@ -151,8 +151,8 @@ inline double pieceValue(const FloatBatch& b, size_t i) {
     d.start = d.firstDigitAt = b.negative[i];
     d.mantissa = b.mantissa[i];
     d.digits = b.digits[i];
-    d.mantissaEnd = b.comma[i] - b.start[i];
-    d.exponent = -static_cast<int64_t>(b.fractionDigits[i]);
+    d.mantissaEnd = b.comma[i] - b.tail[i] - b.start[i];
+    d.exponent = b.exponent[i] - static_cast<int64_t>(b.fractionDigits[i]);
     return toBinary64(b.base + b.start[i], d);
 }
 
