@@ -25,6 +25,7 @@ constexpr size_t kFloatBlockBatch = 128;
 struct FloatBatch {
     const char* base;
     bool anyConverted;
+    bool anyExponent;
     uint64_t unconverted[kFloatBlockBatch / 64];
     double value[kFloatBlockBatch];
     uint64_t mantissa[kFloatBlockBatch];
@@ -221,6 +222,12 @@ inline bool convertEightPieces(const char* p, __m256i s, __m256i t, __m256i m, _
 }
 #endif
 
+#if defined(__AVX512DQ__) && defined(__AVX512BW__) && defined(__AVX512VL__)
+constexpr bool kBlockExponents = true;
+#else
+constexpr bool kBlockExponents = false;
+#endif
+
 #if defined(__AVX512F__)
 // writePositions (intscan_block.hpp) by compressing lane numbers, sixteen bits
 // a step: the same positions, with far fewer instructions where the bits are
@@ -264,11 +271,14 @@ template <class Blocks>
          block += kIntBlockBytes) {
         const IntBlockMasks m = Blocks::classify(block);
         const uint64_t point = Blocks::byteMask(block, '.');
-        const uint64_t exp = Blocks::byteMask(block, 'e') | Blocks::byteMask(block, 'E');
+        // Exponents on AVX-512 only: the AVX2 tier's piece loop reads them
+        // slower than the per-piece reader does (measured).
+        const uint64_t exp = kBlockExponents ? Blocks::byteMask(block, 'e') | Blocks::byteMask(block, 'E') : 0;
         const uint64_t afterExp = (exp << 1) | carryExp;
+        const uint64_t plus = kBlockExponents ? Blocks::byteMask(block, '+') : 0;
         // A '-' belongs only at the start of a piece or after 'e', a '+' only after 'e'.
         const uint64_t bad = ~(m.digit | m.comma | point | exp | (m.minus & ((m.comma << 1) | carryStart | afterExp)) |
-                               (Blocks::byteMask(block, '+') & afterExp));
+                               (plus & afterExp));
         const uint64_t before = bad == 0 ? ~uint64_t(0) : (bad & (0 - bad)) - 1;
         const uint32_t base = static_cast<uint32_t>(block - p);
         commas = writeFloatPositions(commaAt, commas, m.comma & before, base);
@@ -284,6 +294,7 @@ template <class Blocks>
     const size_t pieces = commas < kFloatBlockBatch ? commas : kFloatBlockBatch;
     out.base = p;
     out.anyConverted = false;
+    out.anyExponent = false;
     for (uint64_t& word : out.unconverted) word = 0;
     uint32_t start = 0;
     size_t j = 0;  // the next point
@@ -319,6 +330,7 @@ template <class Blocks>
                     k += 8;
                     j += 8;
                     e += withExp ? 8 : 0;
+                    out.anyExponent |= withExp;
                     continue;
                 }
             }
@@ -328,11 +340,11 @@ template <class Blocks>
         const bool hasPoint = pointAt[j] < c;
         const uint32_t pointOrEnd = hasPoint ? pointAt[j] : c;
         j += hasPoint;
-        const bool hasExp = expAt[e] < c;
+        const bool hasExp = kBlockExponents && expAt[e] < c;
         const uint32_t mantissaEnd = hasExp ? expAt[e] : c;
         e += hasExp;
         // A second point or mark, or a point after the mark.
-        if (pointAt[j] < c || expAt[e] < c || (hasPoint && pointOrEnd > mantissaEnd)) break;
+        if (pointAt[j] < c || (kBlockExponents && (expAt[e] < c || (hasPoint && pointOrEnd > mantissaEnd)))) break;
         const uint32_t point = hasPoint ? pointOrEnd : mantissaEnd;
         const unsigned negative = p[start] == '-';
         const size_t whole = static_cast<size_t>(point - start) - negative;
@@ -350,6 +362,7 @@ template <class Blocks>
             word &= 0x0F0F0F0Fu & (0xFFFFFFFFu << (8 * (4 - digits)));
             exponent = static_cast<int>(((word >> 8) & 0xF) * 100 + ((word >> 16) & 0xF) * 10 + (word >> 24));
             if (minus) exponent = -exponent;
+            out.anyExponent = true;
         }
         const uint64_t wholeValue = Blocks::lastDigits(p + point, static_cast<unsigned>(whole));
         const uint64_t fractionValue = Blocks::lastDigits(p + mantissaEnd, static_cast<unsigned>(fraction));
