@@ -1,7 +1,8 @@
 // Float lists read in 64-byte blocks (float_read_avx2.cpp,
 // float_read_avx512.cpp): the digits of the usual decimal piece gathered as
 // the integer blocks gather theirs (intscan_block.hpp). On the AVX-512 tier
-// eight pieces at a time, converted too where Clinger's fast path applies;
+// also pieces with an exponent, and eight pieces at a time, converted too
+// where Clinger's fast path or the usual case of the 128-bit product applies;
 // every other conversion stays with the reader (float_read.cpp).
 #pragma once
 
@@ -13,8 +14,8 @@
 namespace karpa {
 
 // A usual float piece: an optional '-', one to seven digits, optionally '.'
-// and one to sixteen more, nineteen digits at most, optionally 'e' or 'E'
-// with an optional sign and one to three digits, then ','. A batch keeps,
+// and one to sixteen more, nineteen digits at most, optionally (AVX-512 tier)
+// 'e' or 'E' with an optional sign and one to three digits, then ','. A batch keeps,
 // for each piece, what the scan would record of it (its digits as one number,
 // their count and the count after the point, the written exponent, where it
 // starts, where its mantissa ends (`tail` bytes before its comma), offsets
