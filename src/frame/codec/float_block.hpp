@@ -370,8 +370,10 @@ template <class Blocks>
         out.mantissa[k] = wholeValue * kPowersOf10[fraction] + fractionValue;
         out.start[k] = start;
         out.comma[k] = c;
-        out.exponent[k] = static_cast<int16_t>(exponent);
-        out.tail[k] = static_cast<uint8_t>(c - mantissaEnd);
+        if (kBlockExponents) {  // read only from batches with exponents
+            out.exponent[k] = static_cast<int16_t>(exponent);
+            out.tail[k] = static_cast<uint8_t>(c - mantissaEnd);
+        }
         out.digits[k] = static_cast<uint8_t>(whole + fraction);
         out.fractionDigits[k] = static_cast<uint8_t>(fraction);
         out.negative[k] = static_cast<uint8_t>(negative);
