@@ -3,6 +3,8 @@
 // (KARPA_PEER_<NAME> is 1 when the build found it); the benchmarks of a missing
 // peer are left out, and bench/run_all.py says so.
 //
+// simdjson reads float lists as JSON arrays (bench/float, bench/curried).
+//
 // The integer reader is this project's own eight-digits-at-a-time (SWAR)
 // parser, written from the published technique: one 64-bit load, a test that
 // all eight bytes are ASCII digits, then three multiply-and-shift steps that
@@ -24,6 +26,9 @@
 #endif
 #if KARPA_PEER_VQSORT
 #include <hwy/contrib/sort/vqsort.h>
+#endif
+#if KARPA_PEER_SIMDJSON
+#include <simdjson.h>
 #endif
 #if KARPA_PEER_FMT
 #include <fmt/compile.h>
@@ -232,6 +237,34 @@ inline std::vector<double> readDoublesShort(std::string_view text) {
             return p;
         })) {
         std::abort();
+    }
+    return out;
+}
+#endif
+
+#if KARPA_PEER_SIMDJSON
+// The list read as simdjson reads a JSON array of numbers: the text copied
+// between '[' and ']' into a padded buffer (simdjson reads its input 64 bytes
+// a step and needs the padding), then each element taken as a double with
+// simdjson's on-demand parser (its structure found with the widest vectors
+// the processor has). Only for lists of plain numbers without blanks or empty
+// pieces, which the benchmark inputs are; aborts on anything else.
+inline std::vector<double> readDoublesSimdjson(std::string_view text) {
+    static thread_local simdjson::ondemand::parser parser;
+    std::string json;
+    json.reserve(text.size() + 2 + simdjson::SIMDJSON_PADDING);
+    json += '[';
+    json += text;
+    json += ']';
+    std::vector<double> out;
+    out.reserve(text.size() / 4 + 1);
+    auto doc = parser.iterate(simdjson::padded_string_view(json.data(), json.size(), json.capacity()));
+    simdjson::ondemand::array array;
+    if (doc.get_array().get(array) != simdjson::SUCCESS) std::abort();
+    for (auto element : array) {
+        double x;
+        if (element.get_double().get(x) != simdjson::SUCCESS) std::abort();
+        out.push_back(x);
     }
     return out;
 }

@@ -3,7 +3,7 @@
 
 Each C++ benchmark binary times Karpa's exports, called through the loaded
 library, next to the same job done end to end on the same input in the same
-process: by the strongest peer libraries found at build time (fast_float, fmt,
+process: by the strongest peer libraries found at build time (fast_float, simdjson, fmt,
 abseil's flat_hash_set, pdqsort, Highway's vqsort, nettle, libgcrypt, Crypto++, OpenSSL,
 std::chrono and Howard Hinnant's date, the benchmarks' own eight-digits-at-a-
 time integer reader) and by the standard library. Every peer pipeline is
@@ -94,17 +94,21 @@ ROWS = [
     # bench/float
     row(LISTS, "BM_SumFloatList/0", "seq_reduce_sum_float, 3 decimals", ("BM_FromCharsLoop/0", "std::from_chars loop"),
         [("BM_SumFloatPeer_FastFloat/0", "fast_float, sum, fmt"),
-         ("BM_SumFloatPeer_ShortPath/0", "SWAR digits + Clinger fast path, sum, fmt")], MEMORY),
+         ("BM_SumFloatPeer_ShortPath/0", "SWAR digits + Clinger fast path, sum, fmt"),
+         ("BM_SumFloatPeer_Simdjson/0", "simdjson (as a JSON array), sum, fmt")], MEMORY),
     row(LISTS, "BM_SumFloatList/1", "seq_reduce_sum_float, 17 digits", ("BM_FromCharsLoop/1", "std::from_chars loop"),
-        [("BM_SumFloatPeer_FastFloat/1", "fast_float, sum, fmt")], MEMORY),
+        [("BM_SumFloatPeer_FastFloat/1", "fast_float, sum, fmt"),
+         ("BM_SumFloatPeer_Simdjson/1", "simdjson (as a JSON array), sum, fmt")], MEMORY),
     # bench/curried
     row(LISTS, "BM_sum_float_short_export", "cur_sum_float, 4 decimals",
         ("BM_sum_float_short_baseline", "from_chars, sum, to_chars"),
         [("BM_sum_float_short_peer_fastfloat", "fast_float, sum, fmt"),
-         ("BM_sum_float_short_peer_shortpath", "SWAR digits + Clinger fast path, sum, fmt")], MEMORY),
+         ("BM_sum_float_short_peer_shortpath", "SWAR digits + Clinger fast path, sum, fmt"),
+         ("BM_sum_float_short_peer_simdjson", "simdjson (as a JSON array), sum, fmt")], MEMORY),
     row(LISTS, "BM_sum_float_full_export", "cur_sum_float, 17 digits",
         ("BM_sum_float_full_baseline", "from_chars, sum, to_chars"),
-        [("BM_sum_float_full_peer_fastfloat", "fast_float, sum, fmt")], MEMORY),
+        [("BM_sum_float_full_peer_fastfloat", "fast_float, sum, fmt"),
+         ("BM_sum_float_full_peer_simdjson", "simdjson (as a JSON array), sum, fmt")], MEMORY),
     row(LISTS, "BM_variance_float_export", "cur_variance_float",
         ("BM_variance_float_baseline", "from_chars, two passes, to_chars"),
         [("BM_variance_float_peer_fastfloat", "fast_float, two passes, fmt"),
@@ -459,7 +463,7 @@ def markdown(rows, py_rows, notes, limits, info, settings):
           f"({info['cores']} cores; above that, other work shared the machine).", "",
           "Each row is one Karpa export against the **strongest peer**: the fastest of the pipelines a user would "
           "write instead, doing the same job end to end on the same input (read the text, compute, print the "
-          "result text) in the same process. The peers are fast_float, fmt, abseil's `flat_hash_set`, pdqsort, Highway's vqsort, "
+          "result text) in the same process. The peers are fast_float, simdjson, fmt, abseil's `flat_hash_set`, pdqsort, Highway's vqsort, "
           "`std::nth_element`, std::chrono and Howard Hinnant's date, OpenSSL, nettle, libgcrypt and Crypto++, and "
           f"an eight-digits-at-a-time (SWAR) integer reader written in `bench/peers.hpp`; the standard-library "
           "pipeline counts as a peer too and keeps its own column. Every peer's output was checked equal to "

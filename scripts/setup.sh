@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build make pkgconf binutils python3)
 if [ "${1:-}" = "--tests" ]; then
   packages+=(libgtest-dev libbenchmark-dev libssl-dev clang libclang-rt-14-dev python3-venv python3-pip
-             libfast-float-dev libfmt-dev libabsl-dev pdqsort-dev libhwy-dev nettle-dev libgcrypt20-dev
+             libfast-float-dev libfmt-dev libabsl-dev pdqsort-dev libhwy-dev libsimdjson-dev nettle-dev libgcrypt20-dev
              libhowardhinnant-date-dev libcrypto++-dev
              python3-dev python3-numpy python3-dask python3-distributed   # karpa._native; its buffer and Dask tests
              lintian dpkg-dev file man-db groff-base qemu-user)   # the packages, their pages, older processors

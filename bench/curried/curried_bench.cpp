@@ -3,7 +3,7 @@
 // read, a plain loop or std::stable_sort to compute, std::to_chars to print;
 // the string sets against std::unordered_set<std::string_view>. And against
 // the strongest peers: the eight-digits-at-a-time reader, fast_float (or a
-// short-decimal fast path), nth_element, abseil's flat_hash_set,
+// short-decimal fast path), simdjson, nth_element, abseil's flat_hash_set,
 // fmt; each peer is checked once against the export's exact text.
 #include <benchmark/benchmark.h>
 
@@ -312,6 +312,17 @@ void BM_variance_float_peer_shortpath(benchmark::State& state) {
     runPeer(state, [] { return answer1("cur_variance_float", shortFloats()); },
             [] { return peerVarianceFloat(shortFloats(), shortPath); });
 }
+#if KARPA_PEER_SIMDJSON
+auto simdjsonArray = [](const std::string& t) { return karpa_bench::readDoublesSimdjson(t); };
+void BM_sum_float_short_peer_simdjson(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_sum_float", shortFloats()); }, [] { return peerSumFloat(shortFloats(), simdjsonArray); });
+}
+void BM_sum_float_full_peer_simdjson(benchmark::State& state) {
+    runPeer(state, [] { return answer1("cur_sum_float", fullFloats()); }, [] { return peerSumFloat(fullFloats(), simdjsonArray); });
+}
+BENCHMARK(BM_sum_float_short_peer_simdjson)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_sum_float_full_peer_simdjson)->Unit(benchmark::kMillisecond);
+#endif
 BENCHMARK(BM_sum_float_short_peer_fastfloat)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_sum_float_short_peer_shortpath)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_sum_float_full_peer_fastfloat)->Unit(benchmark::kMillisecond);

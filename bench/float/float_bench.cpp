@@ -1,5 +1,5 @@
 // Float reading through the loaded karpa_seq against a std::from_chars loop
-// and against the strongest peers (fast_float, a short-decimal fast path,
+// and against the strongest peers (fast_float, simdjson, a short-decimal fast path,
 // fmt), and shortest round-trip printing against std::to_chars, on the same
 // data.
 //
@@ -98,6 +98,11 @@ void BM_SumFloatPeer_FastFloat(benchmark::State& state) {
 void BM_SumFloatPeer_ShortPath(benchmark::State& state) {
     sumFloatPeer(state, [](const std::string& t) { return karpa_bench::readDoublesShort(t); });
 }
+#if KARPA_PEER_SIMDJSON
+void BM_SumFloatPeer_Simdjson(benchmark::State& state) {
+    sumFloatPeer(state, [](const std::string& t) { return karpa_bench::readDoublesSimdjson(t); });
+}
+#endif
 #endif
 
 // The anchor: parse each element with std::from_chars and add it up.
@@ -252,6 +257,9 @@ BENCHMARK(BM_FromCharsLoop)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark:
 #if KARPA_PEER_FAST_FLOAT && KARPA_PEER_FMT
 BENCHMARK(BM_SumFloatPeer_FastFloat)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SumFloatPeer_ShortPath)->Arg(kShort)->Unit(benchmark::kMillisecond);
+#if KARPA_PEER_SIMDJSON
+BENCHMARK(BM_SumFloatPeer_Simdjson)->Arg(kShort)->Arg(kSeventeenDigits)->Unit(benchmark::kMillisecond);
+#endif
 #endif
 BENCHMARK(BM_RoundtripDigits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToCharsShortest)->Unit(benchmark::kMillisecond);

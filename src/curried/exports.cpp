@@ -64,8 +64,7 @@ KARPA_EXPORT const char* cur_median_int(const char* list) {
 KARPA_EXPORT const char* cur_dot_int(const char* a, const char* b) {
     return textCall([&] {
         const IntList xs = parseCsvInts(argText(a));  // read completely before b is looked at
-        const IntList ys = parseCsvInts(argText(b));
-        return printInt(dotImpl(xs, ys));
+        return printInt(dotImpl(xs, argText(b)));
     });
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "curried/stats.hpp"
+#include "frame/codec/intscan.hpp"
 #include "frame/error.hpp"
 #include "seq/listops.hpp"
 #include "seq/radix_sort.hpp"
@@ -54,6 +55,8 @@ int64_t dotImpl(const IntList& a, const IntList& b) {
     for (size_t i = 0; i < k; ++i) acc = checkedAdd(acc, checkedMul(a[i], b[i]));
     return acc;
 }
+
+int64_t dotImpl(const IntList& a, std::string_view b) { return readIntDot(a.data(), a.size(), b); }
 
 double l2normImpl(const IntList& list) {
     double q = 0.0;

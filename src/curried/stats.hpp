@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "frame/arena.hpp"
 #include "seq/listops.hpp"  // sumImpl, minmaxImpl
@@ -21,6 +22,8 @@ double varianceImpl(const IntList& list);   // population variance; 0.0 for no i
 double stddevImpl(const IntList& list);
 double medianImpl(IntList list);            // reorders its own copy; 0.0 for no items
 int64_t dotImpl(const IntList& a, const IntList& b);  // over the shorter length
+// The same with the list that the text b reads as, read while multiplying.
+int64_t dotImpl(const IntList& a, std::string_view b);
 double l2normImpl(const IntList& list);
 
 // Float lists.

@@ -159,6 +159,23 @@ TEST(IntStats, ImplsOnEmptyAndSingleLists) {
     EXPECT_EQ(karpa::medianImpl(one), -5.0);
 }
 
+// The second list is read while multiplying: an overflow before a bad piece
+// of it still ends in the bad piece's error, and one on a long list (read in
+// blocks) is still reported.
+TEST(IntStats, DotReportsTheSecondListsErrorBeforeAnOverflow) {
+    EXPECT_EQ(cur_dot_int("9223372036854775807,1", "2,x"), nullptr);
+    EXPECT_EQ(karpa::currentError()->message, "invalid integer: x");
+    std::string a = "9223372036854775807", b = "2";
+    for (int i = 0; i < 200; ++i) {
+        a += ",1";
+        b += ",-3";
+    }
+    EXPECT_EQ(cur_dot_int(a.c_str(), (b + ",1 2").c_str()), nullptr);
+    EXPECT_EQ(karpa::currentError()->message, "invalid integer: 1 2");
+    EXPECT_EQ(cur_dot_int(a.c_str(), b.c_str()), nullptr);
+    EXPECT_EQ(karpa::currentError()->kind, karpa::ErrorKind::OverflowDefect);
+}
+
 TEST(IntStats, MedianSortsACopy) {
     const karpa::IntList xs{5, 1, 4, 2};
     EXPECT_EQ(karpa::medianImpl(xs), 3.0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -595,6 +596,109 @@ TEST_P(FloatListTiers, MantissasAroundTwoToThe53) {
         ASSERT_TRUE(listAgrees(text));
         karpa::arenaReset();
     }
+}
+
+// Exponent forms in long lists, as "%.16e" writes them and others: random
+// mantissas and exponents of one to three digits (the extremes of binary64
+// among them) against strtod, and malformed exponents among them, which the
+// blocks must leave to the per-piece reader.
+TEST_P(FloatListTiers, ExponentFormsMatchStrtodAndSplitStripParse) {
+    std::mt19937_64 rng(80);
+    const auto digits = [&rng](size_t n) {
+        std::string d;
+        for (size_t i = 0; i < n; ++i) d += static_cast<char>('0' + rng() % 10);
+        return d;
+    };
+    static const char* const kEdge[] = {"308", "-308", "-324", "-323", "999", "-999", "22", "-22", "23", "-23",
+                                        "000", "-0", "+0", "16", "-16", "309", "-330", "+022", "5", "-5"};
+    static const char* const kOdd[] = {"1.5e",   "1.5e+",  "1.5e+1234", "1.5e1_0", "1.5e-+3", "1.5ee3", "1.5e3.5",
+                                       "1e3e3",  "-e5",    "1.e5",      ".5e5",    "1.5E+-3", "1.5e 3", "e5",
+                                       "1.5e+0005", "1.5e-", "1.5e3-",  "1-5e3",   "12345678.5e3", "1.5e3x"};
+    for (int round = 0; round < 300 * kScale; ++round) {
+        const bool withOdd = round % 2 == 1;
+        std::string text;
+        std::vector<std::string> pieces;
+        const size_t count = 20 + rng() % 300;
+        for (size_t i = 0; i < count; ++i) {
+            std::string piece;
+            if (withOdd && rng() % 40 == 0) {
+                piece = kOdd[rng() % (sizeof kOdd / sizeof kOdd[0])];
+            } else {
+                piece = std::string(rng() % 3 == 0 ? "-" : "") + digits(1 + rng() % 7);
+                if (rng() % 6 != 0) piece += "." + digits(1 + rng() % (rng() % 2 ? 16 : 4));
+                if (rng() % 10 != 0) {
+                    piece += rng() % 4 == 0 ? "E" : "e";
+                    if (rng() % 4 == 0) {
+                        piece += kEdge[rng() % (sizeof kEdge / sizeof kEdge[0])];
+                    } else {
+                        piece += std::string(rng() % 3 == 0 ? "" : rng() % 2 ? "-" : "+") + digits(1 + rng() % 3);
+                    }
+                }
+            }
+            text += (i ? "," : "") + piece;
+            pieces.push_back(piece);
+        }
+        ASSERT_TRUE(listAgrees(text));
+        if (!withOdd) {
+            const ListResult r = onePassRead(text);
+            ASSERT_TRUE(r.ok) << text;
+            ASSERT_EQ(r.bits.size(), pieces.size());
+            for (size_t i = 0; i < pieces.size(); ++i) {
+                const std::string& piece = pieces[i];
+                // A zero mantissa with an exponent past 999 reads as +0.0, strtod keeps the sign.
+                if (piece.find_first_of("123456789") >= piece.find_first_of("eE")) continue;
+                ASSERT_EQ(r.bits[i], bitsOf(std::strtod(piece.c_str(), nullptr))) << piece;
+            }
+        }
+        if (round % 50 == 0) karpa::arenaReset();
+    }
+    karpa::arenaReset();
+}
+
+// The 128-bit product on whole blocks of pieces: 17 to 19 digits of values
+// at and next to powers of two (where rounding carries into the exponent),
+// near the ends of the normal range, and of random bit patterns, in decimal
+// and exponent form, against strtod.
+TEST_P(FloatListTiers, LongMantissasAgreeWithStrtod) {
+    std::mt19937_64 rng(81);
+    std::vector<double> values;
+    for (int k = -1022; k <= 1023; k += 1 + static_cast<int>(rng() % 7)) {
+        const double x = std::ldexp(1.0, k);
+        values.insert(values.end(), {x, std::nextafter(x, 0.0), std::nextafter(x, INFINITY)});
+    }
+    for (const double x : {DBL_MAX, DBL_MIN, std::nextafter(DBL_MIN, 1.0), std::nextafter(DBL_MIN, 0.0), 9007199254740992.0}) {
+        values.push_back(x);
+    }
+    while (values.size() < 40000) {
+        const double x = values.size() % 2 ? std::bit_cast<double>(rng() >> 1) : std::ldexp(1.0 + static_cast<double>(rng() >> 11) * 0x1p-53, static_cast<int>(rng() % 40));
+        if (std::isfinite(x)) values.push_back(x);
+    }
+    std::string text;
+    std::vector<std::string> pieces;
+    char buffer[64];
+    // Runs of one form, as the blocks take them eight at a time: seventeen
+    // digits in exponent form, or as decimals of one to six whole digits;
+    // some runs of eighteen or nineteen digits, which the blocks leave.
+    int form = 0;
+    for (const double x : values) {
+        if (pieces.size() % 16 == 0) form = static_cast<int>(rng() % 5);
+        if (form == 1 && std::fabs(x) >= 1 && std::fabs(x) < 1e6) {
+            std::snprintf(buffer, sizeof buffer, "%.17g", rng() % 3 == 0 ? -x : x);
+        } else {
+            std::snprintf(buffer, sizeof buffer, "%.*e", form == 4 ? 17 + static_cast<int>(rng() % 2) : 16, rng() % 3 == 0 ? -x : x);
+        }
+        text += (pieces.empty() ? "" : ",") + std::string(buffer);
+        pieces.emplace_back(buffer);
+    }
+    const ListResult r = onePassRead(text);
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.bits.size(), pieces.size());
+    int failures = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (r.bits[i] != bitsOf(std::strtod(pieces[i].c_str(), nullptr)) && ++failures <= 10) ADD_FAILURE() << pieces[i];
+    }
+    EXPECT_TRUE(listAgrees(text));
+    karpa::arenaReset();
 }
 
 KARPA_INSTANTIATE_TIERS(FloatListTiers);

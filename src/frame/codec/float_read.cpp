@@ -144,15 +144,17 @@ FloatBlockReader floatBlockReader() {
 }
 
 // The value of piece i of a batch, through the scanned record that
-// scanCommonDecimal makes of a usual piece.
+// scanCommonDecimal makes of a usual piece; without an exponent when the
+// batch has none, which leaves the conversion fewer cases to test.
+template <bool kExponent = true>
 inline double pieceValue(const FloatBatch& b, size_t i) {
     ScannedDecimal d;
     d.negative = b.negative[i] != 0;
     d.start = d.firstDigitAt = b.negative[i];
     d.mantissa = b.mantissa[i];
     d.digits = b.digits[i];
-    d.mantissaEnd = b.comma[i] - b.start[i];
-    d.exponent = -static_cast<int64_t>(b.fractionDigits[i]);
+    d.mantissaEnd = b.comma[i] - (kExponent ? b.tail[i] : 0) - b.start[i];
+    d.exponent = (kExponent ? b.exponent[i] : 0) - static_cast<int64_t>(b.fractionDigits[i]);
     return toBinary64(b.base + b.start[i], d);
 }
 
@@ -162,7 +164,11 @@ inline double pieceValue(const FloatBatch& b, size_t i) {
 template <class Put>
 [[gnu::always_inline]] inline void drainFloats(FloatBatch& b, size_t k, Put& put) {
     if (!b.anyConverted) {
-        for (size_t i = 0; i < k; ++i) put(pieceValue(b, i));
+        if (b.anyExponent) {
+            for (size_t i = 0; i < k; ++i) put(pieceValue(b, i));
+        } else {
+            for (size_t i = 0; i < k; ++i) put(pieceValue<false>(b, i));
+        }
         return;
     }
     for (size_t w = 0; w * 64 < k; ++w) {

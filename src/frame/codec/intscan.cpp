@@ -216,6 +216,35 @@ int64_t readIntSum(std::string_view text) { return readIntsInto<CheckedSum>(text
 
 Extremes<int64_t> readIntExtremes(std::string_view text) { return readIntsInto<Extremes<int64_t>>(text); }
 
+namespace {
+
+// The running checked dot product with a list already read: pairs beyond
+// either list's end are not multiplied, and the first overflow is remembered
+// (as CheckedSum does) so that a bad piece later in the text still fails first.
+struct CheckedDot {
+    const int64_t* a;
+    size_t n;
+    size_t i = 0;
+    int64_t sum = 0;
+    bool overflowed = false;
+    void operator()(int64_t y) {
+        if (i == n) return;
+        int64_t product;
+        overflowed |= __builtin_mul_overflow(a[i], y, &product);
+        overflowed |= __builtin_add_overflow(sum, product, &sum);
+        ++i;
+    }
+};
+
+}  // namespace
+
+int64_t readIntDot(const int64_t* a, size_t n, std::string_view text) {
+    CheckedDot dot{a, n};
+    if (!text.empty()) dot = readAllInts(text, dot);
+    if (dot.overflowed) [[unlikely]] raiseOverflow();
+    return dot.sum;
+}
+
 int64_t parseInt(std::string_view text) {
     int64_t value = 0;
     const size_t used = rawParseInt(text.data(), text.size(), value);

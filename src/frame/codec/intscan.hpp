@@ -32,5 +32,10 @@ IntList parseCsvInts(std::string_view text);
 int64_t readIntSum(std::string_view text);
 // The extremes of the list the text reads as, taken while reading.
 Extremes<int64_t> readIntExtremes(std::string_view text);
+// The checked dot product of a[0..n) with the list the text reads as, over
+// the shorter length, taken while reading: the result and the failures of
+// reading the text into a list and then multiplying (a bad piece, then the
+// first overflowing product or partial sum), without building that list.
+int64_t readIntDot(const int64_t* a, size_t n, std::string_view text);
 
 }  // namespace karpa

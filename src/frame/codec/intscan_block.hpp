@@ -41,6 +41,8 @@ constexpr size_t kIntBlockBatch = 256;
 // Positions are kept as 32-bit offsets from where a reader starts: it looks
 // at most this far.
 constexpr size_t kBlockSpan = size_t(1) << 30;
+// How far ahead of the block being classified the text is prefetched.
+constexpr size_t kTextPrefetch = 2048;
 
 // The piece loop the two tier files share, over their own block masks and
 // sixteen-digit conversion. In an unnamed namespace: each tier file compiles
@@ -220,6 +222,9 @@ template <class Blocks>
     const char* const limit = p + std::min(static_cast<size_t>(end - p), kBlockSpan);
     for (const char* block = p; static_cast<size_t>(limit - block) >= kIntBlockBytes && found < kIntBlockBatch;
          block += kIntBlockBytes) {
+        // The hardware's prefetch stops at page ends: the text a few pages on
+        // is asked for here, its translation too.
+        __builtin_prefetch(block + kTextPrefetch);
         const IntBlockMasks m = Blocks::classify(block);
         // A '-' belongs only at the start of a piece.
         const uint64_t bad = ~(m.digit | m.comma | (m.minus & ((m.comma << 1) | carryStart)));
