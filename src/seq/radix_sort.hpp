@@ -109,18 +109,30 @@ void bucketSortIn(int64_t* a, int64_t* spare, size_t n, uint64_t flip, uint64_t 
     if (low == high) return;
     const Split s = splitFor(n, high - low);
     Count counts[size_t(1) << kMaxWidth];
-    distribute<Count>(a, spare, n, flip, low, s, counts);
+    if (distribute<Count>(a, spare, n, flip, low, s, counts) <= kSmallBucket) {
+        insertionSortInto(spare, a, n, flip);
+        return;
+    }
+    // Large buckets are sorted back into `a`; the stretches of small ones
+    // between them are copied back as they are and put in order, with the
+    // rest, by one insertion pass (a key never leaves its bucket).
     const uint64_t mask = (uint64_t(1) << s.shift) - 1;
-    size_t at = 0;
+    size_t at = 0, copied = 0;
+    bool unsorted = false;
     for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
         const size_t m = counts[d];
-        if (m != 0) {
+        unsorted |= m - 2 < kSmallBucket - 1;
+        if (m > kSmallBucket) {
+            std::memcpy(a + copied, spare + copied, (at - copied) * sizeof(int64_t));
             const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
             const uint64_t bucketHigh = high - bucketLow < mask ? high : bucketLow + mask;
             bucketSortFrom<Count>(spare + at, a + at, m, flip, bucketLow, bucketHigh);
+            copied = at + m;
         }
         at += m;
     }
+    std::memcpy(a + copied, spare + copied, (n - copied) * sizeof(int64_t));
+    if (unsorted) insertionSortInto(a, a, n, flip);
 }
 
 // Sorts the n keys at `from` (within [low, high]) into `to`; `from` is
@@ -142,11 +154,14 @@ void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_
         return;
     }
     // Large buckets are sorted further; the small ones, each already in its
-    // place among the others, by one insertion pass over the whole range.
+    // place among the others, by one insertion pass over the whole range
+    // when any holds two keys or more.
     const uint64_t mask = (uint64_t(1) << s.shift) - 1;
     size_t at = 0;
+    bool unsorted = false;
     for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
         const size_t m = counts[d];
+        unsorted |= m - 2 < kSmallBucket - 1;
         if (m > kSmallBucket) {
             const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
             const uint64_t bucketHigh = high - bucketLow < mask ? high : bucketLow + mask;
@@ -154,7 +169,7 @@ void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_
         }
         at += m;
     }
-    insertionSortInto(to, to, n, flip);
+    if (unsorted) insertionSortInto(to, to, n, flip);
 }
 
 // Selection by bits: the values that ascending order puts at places k and
