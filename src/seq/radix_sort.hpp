@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 #include "frame/arena.hpp"
 #include "seq/int_sort.hpp"
@@ -25,21 +24,11 @@ inline uint64_t ascendingFlip(bool descending) {
 
 inline uint64_t orderKey(int64_t x, uint64_t flip) { return static_cast<uint64_t>(x) ^ flip; }
 
-// The histograms of the low `Bytes` bytes of every key, in one read; a
-// constant count lets the byte loop unroll (wide keys are the common case).
-template <class Count, unsigned Bytes>
-inline void countKeyBytes(const int64_t* data, size_t n, uint64_t flip, Count (&counts)[8][256]) {
-    for (size_t i = 0; i < n; ++i) {
-        const uint64_t k = orderKey(data[i], flip);
-        for (unsigned b = 0; b < Bytes; ++b) ++counts[b][(k >> (8 * b)) & 0xFF];
-    }
-}
-
 constexpr size_t kInsertionLimit = 32;
 // Ranges up to this size are left for the closing insertion pass of their
 // parent: their keys already sit among the keys of their bucket.
 constexpr size_t kSmallBucket = 16;
-// At most 2^11 buckets a level: the counts stay in the first-level cache and
+// At most 2^10 buckets a level: the counts stay in the first-level cache and
 // the write streams of one scatter in the second-level one.
 constexpr unsigned kMaxWidth = 10;
 
@@ -58,9 +47,9 @@ inline void insertionSortInto(const int64_t* from, int64_t* to, size_t n, uint64
 
 // One distribution step of the bucket sort: the keys at `from`, all within
 // [low, high], are split by the highest bits of their distance from `low`
-// into `to`, as many buckets as there are keys (at most 2^kMaxWidth), so that
-// most buckets hold one key or two. Returns the size of the largest bucket. Counting by the distance rather than by
-// raw key bits uses every bucket even when the keys share no leading bits.
+// into `to`. Counting by the distance rather than by raw key bits uses every
+// bucket even when the keys share no leading bits. About two buckets a key
+// (up to 2^kMaxWidth), so that most keys sit alone in theirs.
 struct Split {
     uint32_t width;
     uint32_t shift;
@@ -74,23 +63,25 @@ inline Split splitFor(size_t n, uint64_t span) {
     return {width, spanBits - width};
 }
 
+// Leaves ends[d] at the end of bucket d in `to` (bucket d starts where d - 1
+// ends) and returns the size of the largest bucket.
 template <class Count>
 inline size_t distribute(const int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, Split s,
-                       Count* counts) {
+                         Count* ends) {
     const size_t buckets = size_t(1) << s.width;
-    std::fill_n(counts, buckets, Count(0));
-    for (size_t i = 0; i < n; ++i) ++counts[(orderKey(from[i], flip) - low) >> s.shift];
-    Count offsets[size_t(1) << kMaxWidth];
+    std::fill_n(ends, buckets, Count(0));
+    for (size_t i = 0; i < n; ++i) ++ends[(orderKey(from[i], flip) - low) >> s.shift];
     Count sum = 0;
     Count largest = 0;
     for (size_t d = 0; d < buckets; ++d) {
-        offsets[d] = sum;
-        sum += counts[d];
-        largest = counts[d] > largest ? counts[d] : largest;
+        const Count c = ends[d];
+        ends[d] = sum;
+        sum += c;
+        largest = c > largest ? c : largest;
     }
     for (size_t i = 0; i < n; ++i) {
         const int64_t x = from[i];
-        to[offsets[(orderKey(x, flip) - low) >> s.shift]++] = x;
+        to[ends[(orderKey(x, flip) - low) >> s.shift]++] = x;
     }
     return largest;
 }
@@ -120,7 +111,7 @@ void bucketSortIn(int64_t* a, int64_t* spare, size_t n, uint64_t flip, uint64_t 
     size_t at = 0, copied = 0;
     bool unsorted = false;
     for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
-        const size_t m = counts[d];
+        const size_t m = counts[d] - at;
         unsorted |= m - 2 < kSmallBucket - 1;
         if (m > kSmallBucket) {
             std::memcpy(a + copied, spare + copied, (at - copied) * sizeof(int64_t));
@@ -160,7 +151,7 @@ void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_
     size_t at = 0;
     bool unsorted = false;
     for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
-        const size_t m = counts[d];
+        const size_t m = counts[d] - at;
         unsorted |= m - 2 < kSmallBucket - 1;
         if (m > kSmallBucket) {
             const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
