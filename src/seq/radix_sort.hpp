@@ -86,6 +86,21 @@ inline size_t distribute(const int64_t* from, int64_t* to, size_t n, uint64_t fl
     return largest;
 }
 
+struct KeyRange {
+    uint64_t low;
+    uint64_t high;
+};
+
+inline KeyRange keyRange(const int64_t* a, size_t n, uint64_t flip) {
+    uint64_t low = ~uint64_t(0), high = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint64_t k = orderKey(a[i], flip);
+        low = k < low ? k : low;
+        high = k > high ? k : high;
+    }
+    return {low, high};
+}
+
 template <class Count>
 void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, uint64_t high);
 
@@ -100,8 +115,20 @@ void bucketSortIn(int64_t* a, int64_t* spare, size_t n, uint64_t flip, uint64_t 
     if (low == high) return;
     const Split s = splitFor(n, high - low);
     Count counts[size_t(1) << kMaxWidth];
-    if (distribute<Count>(a, spare, n, flip, low, s, counts) <= kSmallBucket) {
+    const size_t largest = distribute<Count>(a, spare, n, flip, low, s, counts);
+    if (largest <= kSmallBucket) {
         insertionSortInto(spare, a, n, flip);
+        return;
+    }
+    if (largest == n) {
+        // One bucket took every key: narrowed to the keys' own extremes, the
+        // next split parts them (and a run of one value ends here).
+        const KeyRange r = keyRange(spare, n, flip);
+        if (r.low == r.high) {
+            std::memcpy(a, spare, n * sizeof(int64_t));
+        } else {
+            bucketSortFrom<Count>(spare, a, n, flip, r.low, r.high);
+        }
         return;
     }
     // Large buckets are sorted back into `a`; the stretches of small ones
@@ -140,8 +167,14 @@ void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_
     }
     const Split s = splitFor(n, high - low);
     Count counts[size_t(1) << kMaxWidth];
-    if (distribute<Count>(from, to, n, flip, low, s, counts) <= kSmallBucket) {
+    const size_t largest = distribute<Count>(from, to, n, flip, low, s, counts);
+    if (largest <= kSmallBucket) {
         insertionSortInto(to, to, n, flip);
+        return;
+    }
+    if (largest == n) {
+        const KeyRange r = keyRange(to, n, flip);
+        if (r.low != r.high) bucketSortIn<Count>(to, from, n, flip, r.low, r.high);
         return;
     }
     // Large buckets are sorted further; the small ones, each already in its
