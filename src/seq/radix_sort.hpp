@@ -101,99 +101,60 @@ inline KeyRange keyRange(const int64_t* a, size_t n, uint64_t flip) {
     return {low, high};
 }
 
-template <class Count>
-void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, uint64_t high);
-
-// Sorts a[0..n), whose keys lie within [low, high], in place, with `spare`
-// (as long) as scratch.
-template <class Count>
-void bucketSortIn(int64_t* a, int64_t* spare, size_t n, uint64_t flip, uint64_t low, uint64_t high) {
+// Sorts the n keys at `from`, all within [low, high], into `to` (IntoTo) or
+// back into `from`, the other array serving as scratch. Each level moves the
+// keys across once, so the levels below alternate the direction.
+template <class Count, bool IntoTo>
+void bucketSort(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, uint64_t high) {
+    int64_t* const result = IntoTo ? to : from;
     if (n <= kInsertionLimit) {
-        insertionSortInto(a, a, n, flip);
+        insertionSortInto(from, result, n, flip);
         return;
     }
-    if (low == high) return;
+    if (low == high) {
+        if (IntoTo) std::memcpy(to, from, n * sizeof(int64_t));
+        return;
+    }
     const Split s = splitFor(n, high - low);
-    Count counts[size_t(1) << kMaxWidth];
-    const size_t largest = distribute<Count>(a, spare, n, flip, low, s, counts);
+    Count ends[size_t(1) << kMaxWidth];
+    const size_t largest = distribute<Count>(from, to, n, flip, low, s, ends);
     if (largest <= kSmallBucket) {
-        insertionSortInto(spare, a, n, flip);
+        insertionSortInto(to, result, n, flip);
         return;
     }
     if (largest == n) {
         // One bucket took every key: narrowed to the keys' own extremes, the
         // next split parts them (and a run of one value ends here).
-        const KeyRange r = keyRange(spare, n, flip);
-        if (r.low == r.high) {
-            std::memcpy(a, spare, n * sizeof(int64_t));
-        } else {
-            bucketSortFrom<Count>(spare, a, n, flip, r.low, r.high);
+        const KeyRange r = keyRange(to, n, flip);
+        if (r.low != r.high) {
+            bucketSort<Count, !IntoTo>(to, from, n, flip, r.low, r.high);
+        } else if (!IntoTo) {
+            std::memcpy(from, to, n * sizeof(int64_t));
         }
         return;
     }
-    // Large buckets are sorted back into `a`; the stretches of small ones
-    // between them are copied back as they are and put in order, with the
-    // rest, by one insertion pass (a key never leaves its bucket).
+    // Large buckets are sorted further. The small ones stay where the split
+    // put them (copied back in stretches when the result goes to `from`), in
+    // order among the others, and are put in order by one insertion pass
+    // over the whole range when any holds two keys or more (a key never
+    // leaves its bucket, so the pass moves each key a few places at most).
     const uint64_t mask = (uint64_t(1) << s.shift) - 1;
     size_t at = 0, copied = 0;
     bool unsorted = false;
     for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
-        const size_t m = counts[d] - at;
+        const size_t m = ends[d] - at;
         unsorted |= m - 2 < kSmallBucket - 1;
         if (m > kSmallBucket) {
-            std::memcpy(a + copied, spare + copied, (at - copied) * sizeof(int64_t));
+            if (!IntoTo) std::memcpy(from + copied, to + copied, (at - copied) * sizeof(int64_t));
             const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
             const uint64_t bucketHigh = high - bucketLow < mask ? high : bucketLow + mask;
-            bucketSortFrom<Count>(spare + at, a + at, m, flip, bucketLow, bucketHigh);
+            bucketSort<Count, !IntoTo>(to + at, from + at, m, flip, bucketLow, bucketHigh);
             copied = at + m;
         }
         at += m;
     }
-    std::memcpy(a + copied, spare + copied, (n - copied) * sizeof(int64_t));
-    if (unsorted) insertionSortInto(a, a, n, flip);
-}
-
-// Sorts the n keys at `from` (within [low, high]) into `to`; `from` is
-// scratch afterwards.
-template <class Count>
-void bucketSortFrom(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, uint64_t high) {
-    if (n <= kInsertionLimit || low == high) {
-        if (low == high) {
-            std::memcpy(to, from, n * sizeof(int64_t));
-        } else {
-            insertionSortInto(from, to, n, flip);
-        }
-        return;
-    }
-    const Split s = splitFor(n, high - low);
-    Count counts[size_t(1) << kMaxWidth];
-    const size_t largest = distribute<Count>(from, to, n, flip, low, s, counts);
-    if (largest <= kSmallBucket) {
-        insertionSortInto(to, to, n, flip);
-        return;
-    }
-    if (largest == n) {
-        const KeyRange r = keyRange(to, n, flip);
-        if (r.low != r.high) bucketSortIn<Count>(to, from, n, flip, r.low, r.high);
-        return;
-    }
-    // Large buckets are sorted further; the small ones, each already in its
-    // place among the others, by one insertion pass over the whole range
-    // when any holds two keys or more.
-    const uint64_t mask = (uint64_t(1) << s.shift) - 1;
-    size_t at = 0;
-    bool unsorted = false;
-    for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
-        const size_t m = counts[d] - at;
-        unsorted |= m - 2 < kSmallBucket - 1;
-        if (m > kSmallBucket) {
-            const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
-            const uint64_t bucketHigh = high - bucketLow < mask ? high : bucketLow + mask;
-            bucketSortIn<Count>(to + at, from + at, m, flip, bucketLow, bucketHigh);
-        }
-        at += m;
-    }
-    if (unsorted) insertionSortInto(to, to, n, flip);
+    if (!IntoTo) std::memcpy(from + copied, to + copied, (n - copied) * sizeof(int64_t));
+    if (unsorted) insertionSortInto(result, result, n, flip);
 }
 
 // Selection by bits: the values that ascending order puts at places k and
@@ -283,9 +244,9 @@ inline void radixSortInt64(int64_t* a, size_t n, bool descending) {
     const uint64_t high = std::max(radix::orderKey(e.low, flip), radix::orderKey(e.high, flip));
     int64_t* const buffer = static_cast<int64_t*>(arenaAllocate(n * sizeof(int64_t), alignof(int64_t)));
     if (n <= UINT32_MAX) {
-        radix::bucketSortIn<uint32_t>(a, buffer, n, flip, low, high);
+        radix::bucketSort<uint32_t, false>(a, buffer, n, flip, low, high);
     } else {
-        radix::bucketSortIn<size_t>(a, buffer, n, flip, low, high);
+        radix::bucketSort<size_t, false>(a, buffer, n, flip, low, high);
     }
 }
 

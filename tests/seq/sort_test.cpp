@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <random>
 #include <utility>
 #include <vector>
@@ -182,6 +183,29 @@ TEST(StringSort, WidePositionsGiveTheSameText) {
     }
 }
 
+// The integer sort of lists of every length and key shape given, both
+// directions, against std::sort.
+template <class Key>
+void expectSortsAsStdSort(std::initializer_list<size_t> lengths, int shapes, Key& key) {
+    for (size_t n : lengths) {
+        for (int shape = 0; shape < shapes; ++shape) {
+            for (bool descending : {false, true}) {
+                IntList list;
+                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
+                std::vector<int64_t> expected(list.begin(), list.end());
+                if (descending) {
+                    std::sort(expected.begin(), expected.end(), std::greater<>());
+                } else {
+                    std::sort(expected.begin(), expected.end());
+                }
+                sortDirected(list, descending);
+                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
+                    << n << " shape " << shape << " descending " << descending;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // The integer sort against std::sort: lengths on each side of the insertion,
@@ -203,23 +227,7 @@ TEST(RadixSort, EqualsStdSortForEveryKeyShapeAndLength) {
             default: return static_cast<int64_t>(i) + (rng() % 64 == 0 ? 1000 : 0);    // nearly sorted
         }
     };
-    for (size_t n : {0, 1, 2, 31, 32, 33, 600, 2047, 2048, 2049, 65536, 65537, 300000}) {
-        for (int shape = 0; shape < 7; ++shape) {
-            for (bool descending : {false, true}) {
-                IntList list;
-                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
-                std::vector<int64_t> expected(list.begin(), list.end());
-                if (descending) {
-                    std::sort(expected.begin(), expected.end(), std::greater<>());
-                } else {
-                    std::sort(expected.begin(), expected.end());
-                }
-                sortDirected(list, descending);
-                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
-                    << n << " shape " << shape << " descending " << descending;
-            }
-        }
-    }
+    expectSortsAsStdSort({0, 1, 2, 31, 32, 33, 600, 2047, 2048, 2049, 65536, 65537, 300000}, 7, key);
 }
 
 // The bucket sort's own hazards: a cluster with far outliers (one bucket
@@ -240,23 +248,7 @@ TEST(RadixSort, BucketShapesEqualStdSort) {
             default: return static_cast<int64_t>(i & ~size_t(15)) * 1000003 - static_cast<int64_t>(rng() % 16);
         }
     };
-    for (size_t n : {33, 40, 100, 1000, 5000, 70000, 400000}) {
-        for (int shape = 0; shape < 7; ++shape) {
-            for (bool descending : {false, true}) {
-                IntList list;
-                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
-                std::vector<int64_t> expected(list.begin(), list.end());
-                if (descending) {
-                    std::sort(expected.begin(), expected.end(), std::greater<>());
-                } else {
-                    std::sort(expected.begin(), expected.end());
-                }
-                sortDirected(list, descending);
-                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
-                    << n << " shape " << shape << " descending " << descending;
-            }
-        }
-    }
+    expectSortsAsStdSort({33, 40, 100, 1000, 5000, 70000, 400000}, 7, key);
 }
 
 // The integer sort and the run printer on every tier, against std::stable_sort
