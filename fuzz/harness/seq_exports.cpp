@@ -64,7 +64,8 @@ void checkFloatSort(const uint8_t* data, size_t size) {
 
 // Integer lists long enough for the counting sort: values from a span and a
 // base the input chooses (the 64-bit limits within reach), some repeated
-// past a byte's count, against the literal steps; the run printer against
+// past a byte's count, or spread wide for the bucket sort, against the
+// literal steps; the run printer against
 // the one-item printer.
 void checkIntSort(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
@@ -77,10 +78,13 @@ void checkIntSort(const uint8_t* data, size_t size) {
     const uint64_t base = in.ConsumeIntegral<uint64_t>();
     const unsigned repeatEvery = in.ConsumeIntegralInRange<unsigned>(0, 8);
     std::mt19937_64 rng(in.ConsumeIntegral<uint64_t>());
+    // Spread apart by a shift, the values leave the counting range for the
+    // bucket sort, on bucket edges and with the base as a far cluster.
+    const unsigned spread = in.ConsumeIntegralInRange<unsigned>(0, 63);
     std::vector<int64_t> xs(n);
     for (size_t i = 0; i < n; ++i) {
         xs[i] = repeatEvery != 0 && i % repeatEvery == 0 ? static_cast<int64_t>(base)
-                                                        : static_cast<int64_t>(base + rng() % span);
+                                                        : static_cast<int64_t>(base + ((rng() % span) << spread));
     }
     std::vector<int64_t> expected = xs;
     literalMergeSortDirected(expected, descending);

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 #include "frame/arena.hpp"
 #include "seq/int_sort.hpp"
@@ -25,65 +24,13 @@ inline uint64_t ascendingFlip(bool descending) {
 
 inline uint64_t orderKey(int64_t x, uint64_t flip) { return static_cast<uint64_t>(x) ^ flip; }
 
-// The histograms of the low `Bytes` bytes of every key, in one read; a
-// constant count lets the byte loop unroll (wide keys are the common case).
-template <class Count, unsigned Bytes>
-inline void countKeyBytes(const int64_t* data, size_t n, uint64_t flip, Count (&counts)[8][256]) {
-    for (size_t i = 0; i < n; ++i) {
-        const uint64_t k = orderKey(data[i], flip);
-        for (unsigned b = 0; b < Bytes; ++b) ++counts[b][(k >> (8 * b)) & 0xFF];
-    }
-}
-
-// Least significant byte first over the low `bytes` bytes (the higher ones
-// are the same in every key), each pass a stable counting scatter between
-// `data` and `spare`. All the histograms come from one read; a byte every key
-// shares needs no pass. Returns where the sorted items are.
-template <class Count>
-int64_t* lsdSort(int64_t* data, int64_t* spare, size_t n, uint64_t flip, unsigned bytes) {
-    Count counts[8][256];
-    std::memset(counts, 0, sizeof(Count) * 256 * bytes);
-    if (bytes == 8) {
-        countKeyBytes<Count, 8>(data, n, flip, counts);
-    } else if (bytes == 7) {
-        countKeyBytes<Count, 7>(data, n, flip, counts);
-    } else {
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t k = orderKey(data[i], flip);
-            for (unsigned b = 0; b < bytes; ++b) ++counts[b][(k >> (8 * b)) & 0xFF];
-        }
-    }
-    const uint64_t first = orderKey(data[0], flip);
-    int64_t* from = data;
-    int64_t* to = spare;
-    for (unsigned b = 0; b < bytes; ++b) {
-        const unsigned shift = 8 * b;
-        Count* const start = counts[b];
-        if (start[(first >> shift) & 0xFF] == n) continue;
-        Count sum = 0;
-        for (unsigned d = 0; d < 256; ++d) {
-            const Count c = start[d];
-            start[d] = sum;
-            sum += c;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            const int64_t x = from[i];
-            to[start[(orderKey(x, flip) >> shift) & 0xFF]++] = x;
-        }
-        std::swap(from, to);
-    }
-    return from;
-}
-
 constexpr size_t kInsertionLimit = 32;
-// Ranges from this size up to kCacheItems are finished by LSD passes, which
-// run inside the core's caches (items and spare together within a megabyte).
-constexpr size_t kLsdMin = size_t(1) << 11;
-constexpr size_t kCacheItems = size_t(1) << 16;
-// Keys spanning fewer values than this are sorted by counting.
-constexpr uint64_t kCountingRange = 1024;
-// At most 2^8 buckets a level: the counts stay in the first-level cache.
-constexpr unsigned kMaxWidth = 8;
+// Ranges up to this size are left for the closing insertion pass of their
+// parent: their keys already sit among the keys of their bucket.
+constexpr size_t kSmallBucket = 16;
+// At most 2^10 buckets a level: the counts stay in the first-level cache and
+// the write streams of one scatter in the second-level one.
+constexpr unsigned kMaxWidth = 10;
 
 // Straight insertion of `n` keys read from `from`, written to `to` (which may
 // be `from` itself: each key is read before its place is written): the
@@ -98,77 +45,116 @@ inline void insertionSortInto(const int64_t* from, int64_t* to, size_t n, uint64
     }
 }
 
-// Few distinct keys, low..high: counts them and writes the list out again
-// at `out`. Out of line, so that its table is not on every level's frame.
-template <class Count>
-[[gnu::noinline]] void countingSort(const int64_t* from, int64_t* out, size_t n, uint64_t flip, uint64_t low,
-                                    uint64_t high) {
-    const size_t range = static_cast<size_t>(high - low) + 1;
-    Count counts[kCountingRange];
-    std::fill_n(counts, range, Count(0));
-    for (size_t i = 0; i < n; ++i) ++counts[orderKey(from[i], flip) - low];
-    for (size_t d = 0; d < range; ++d) {
-        const int64_t x = static_cast<int64_t>((low + d) ^ flip);
-        for (Count c = counts[d]; c != 0; --c) *out++ = x;
-    }
+// One distribution step of the bucket sort: the keys at `from`, all within
+// [low, high], are split by the highest bits of their distance from `low`
+// into `to`. Counting by the distance rather than by raw key bits uses every
+// bucket even when the keys share no leading bits. About two buckets a key
+// (up to 2^kMaxWidth), so that most keys sit alone in theirs.
+struct Split {
+    uint32_t width;
+    uint32_t shift;
+};
+
+inline Split splitFor(size_t n, uint64_t span) {
+    const unsigned spanBits = static_cast<unsigned>(std::bit_width(span));
+    unsigned width = static_cast<unsigned>(std::bit_width(n)) + 1;
+    if (width > kMaxWidth) width = kMaxWidth;
+    if (width > spanBits) width = spanBits;
+    return {width, spanBits - width};
 }
 
-// Most significant digit first. The keys at `from` are split by the highest
-// bits in which they differ (bits they all share are skipped) into `to`, and
-// each part is sorted the same way, so parts alternate between the two
-// arrays. With IntoTo the result ends in `to`, otherwise back in `from`.
-template <class Count, bool IntoTo>
-void msdSort(int64_t* from, int64_t* to, size_t n, uint64_t flip) {
-    if (n <= kInsertionLimit) {
-        insertionSortInto(from, IntoTo ? to : from, n, flip);
-        return;
-    }
-    uint64_t low = orderKey(from[0], flip);
-    uint64_t high = low;
-    for (size_t i = 1; i < n; ++i) {
-        const uint64_t k = orderKey(from[i], flip);
-        low = k < low ? k : low;
-        high = k > high ? k : high;
-    }
-    int64_t* const result = IntoTo ? to : from;
-    if (high - low < kCountingRange && high - low < n) {
-        countingSort<Count>(from, result, n, flip, low, high);
-        return;
-    }
-    // Every key shares the bits above `top` with every other.
-    const unsigned top = 64 - static_cast<unsigned>(__builtin_clzll(low ^ high));
-    if (n >= kLsdMin && n <= kCacheItems) {
-        int64_t* const at = lsdSort<Count>(from, to, n, flip, (top + 7) / 8);
-        if (at != result) std::memcpy(result, at, n * sizeof(int64_t));
-        return;
-    }
-    // Fewer buckets for short ranges, so that the bucket bookkeeping does
-    // not outweigh the items.
-    unsigned width = static_cast<unsigned>(std::bit_width(n)) - 3;
-    if (width > kMaxWidth) width = kMaxWidth;
-    if (width > top) width = top;
-    const unsigned shift = top - width;
-    const unsigned buckets = 1u << width;
-    const uint64_t mask = buckets - 1;
-    Count counts[1 << kMaxWidth];
-    std::fill_n(counts, buckets, Count(0));
-    for (size_t i = 0; i < n; ++i) ++counts[(orderKey(from[i], flip) >> shift) & mask];
-    Count offsets[1 << kMaxWidth];
+// Leaves ends[d] at the end of bucket d in `to` (bucket d starts where d - 1
+// ends) and returns the size of the largest bucket.
+template <class Count>
+inline size_t distribute(const int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, Split s,
+                         Count* ends) {
+    const size_t buckets = size_t(1) << s.width;
+    std::fill_n(ends, buckets, Count(0));
+    for (size_t i = 0; i < n; ++i) ++ends[(orderKey(from[i], flip) - low) >> s.shift];
     Count sum = 0;
-    for (unsigned d = 0; d < buckets; ++d) {
-        offsets[d] = sum;
-        sum += counts[d];
+    Count largest = 0;
+    for (size_t d = 0; d < buckets; ++d) {
+        const Count c = ends[d];
+        ends[d] = sum;
+        sum += c;
+        largest = c > largest ? c : largest;
     }
     for (size_t i = 0; i < n; ++i) {
         const int64_t x = from[i];
-        to[offsets[(orderKey(x, flip) >> shift) & mask]++] = x;
+        to[ends[(orderKey(x, flip) - low) >> s.shift]++] = x;
     }
-    size_t at = 0;
-    for (unsigned d = 0; d < buckets; ++d) {
-        const size_t m = counts[d];
-        if (m != 0) msdSort<Count, !IntoTo>(to + at, from + at, m, flip);
+    return largest;
+}
+
+struct KeyRange {
+    uint64_t low;
+    uint64_t high;
+};
+
+inline KeyRange keyRange(const int64_t* a, size_t n, uint64_t flip) {
+    uint64_t low = ~uint64_t(0), high = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const uint64_t k = orderKey(a[i], flip);
+        low = k < low ? k : low;
+        high = k > high ? k : high;
+    }
+    return {low, high};
+}
+
+// Sorts the n keys at `from`, all within [low, high], into `to` (IntoTo) or
+// back into `from`, the other array serving as scratch. Each level moves the
+// keys across once, so the levels below alternate the direction.
+template <class Count, bool IntoTo>
+void bucketSort(int64_t* from, int64_t* to, size_t n, uint64_t flip, uint64_t low, uint64_t high) {
+    int64_t* const result = IntoTo ? to : from;
+    if (n <= kInsertionLimit) {
+        insertionSortInto(from, result, n, flip);
+        return;
+    }
+    if (low == high) {
+        if (IntoTo) std::memcpy(to, from, n * sizeof(int64_t));
+        return;
+    }
+    const Split s = splitFor(n, high - low);
+    Count ends[size_t(1) << kMaxWidth];
+    const size_t largest = distribute<Count>(from, to, n, flip, low, s, ends);
+    if (largest <= kSmallBucket) {
+        insertionSortInto(to, result, n, flip);
+        return;
+    }
+    if (largest == n) {
+        // One bucket took every key: narrowed to the keys' own extremes, the
+        // next split parts them (and a run of one value ends here).
+        const KeyRange r = keyRange(to, n, flip);
+        if (r.low != r.high) {
+            bucketSort<Count, !IntoTo>(to, from, n, flip, r.low, r.high);
+        } else if (!IntoTo) {
+            std::memcpy(from, to, n * sizeof(int64_t));
+        }
+        return;
+    }
+    // Large buckets are sorted further. The small ones stay where the split
+    // put them (copied back in stretches when the result goes to `from`), in
+    // order among the others, and are put in order by one insertion pass
+    // over the whole range when any holds two keys or more (a key never
+    // leaves its bucket, so the pass moves each key a few places at most).
+    const uint64_t mask = (uint64_t(1) << s.shift) - 1;
+    size_t at = 0, copied = 0;
+    bool unsorted = false;
+    for (size_t d = 0; d < (size_t(1) << s.width); ++d) {
+        const size_t m = ends[d] - at;
+        unsorted |= m - 2 < kSmallBucket - 1;
+        if (m > kSmallBucket) {
+            if (!IntoTo) std::memcpy(from + copied, to + copied, (at - copied) * sizeof(int64_t));
+            const uint64_t bucketLow = low + (uint64_t(d) << s.shift);
+            const uint64_t bucketHigh = high - bucketLow < mask ? high : bucketLow + mask;
+            bucketSort<Count, !IntoTo>(to + at, from + at, m, flip, bucketLow, bucketHigh);
+            copied = at + m;
+        }
         at += m;
     }
+    if (!IntoTo) std::memcpy(from + copied, to + copied, (n - copied) * sizeof(int64_t));
+    if (unsorted) insertionSortInto(result, result, n, flip);
 }
 
 // Selection by bits: the values that ascending order puts at places k and
@@ -251,15 +237,16 @@ inline void radixSortInt64(int64_t* a, size_t n, bool descending) {
         std::reverse(a, a + n);
         return;
     }
-    if (n >= int_sort::kDenseMinItems) {
-        const int_sort::Extremes e = int_sort::extremes(a, n);
-        if (int_sort::denseSort(a, n, e.low, e.high, descending)) return;
-    }
+    const int_sort::Extremes e = int_sort::extremes(a, n);
+    if (int_sort::denseSort(a, n, e.low, e.high, descending)) return;
+    // The flipped order may turn the extremes round.
+    const uint64_t low = std::min(radix::orderKey(e.low, flip), radix::orderKey(e.high, flip));
+    const uint64_t high = std::max(radix::orderKey(e.low, flip), radix::orderKey(e.high, flip));
     int64_t* const buffer = static_cast<int64_t*>(arenaAllocate(n * sizeof(int64_t), alignof(int64_t)));
     if (n <= UINT32_MAX) {
-        radix::msdSort<uint32_t, false>(a, buffer, n, flip);
+        radix::bucketSort<uint32_t, false>(a, buffer, n, flip, low, high);
     } else {
-        radix::msdSort<size_t, false>(a, buffer, n, flip);
+        radix::bucketSort<size_t, false>(a, buffer, n, flip, low, high);
     }
 }
 

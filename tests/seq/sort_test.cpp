@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <random>
 #include <utility>
 #include <vector>
@@ -182,6 +183,29 @@ TEST(StringSort, WidePositionsGiveTheSameText) {
     }
 }
 
+// The integer sort of lists of every length and key shape given, both
+// directions, against std::sort.
+template <class Key>
+void expectSortsAsStdSort(std::initializer_list<size_t> lengths, int shapes, Key& key) {
+    for (size_t n : lengths) {
+        for (int shape = 0; shape < shapes; ++shape) {
+            for (bool descending : {false, true}) {
+                IntList list;
+                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
+                std::vector<int64_t> expected(list.begin(), list.end());
+                if (descending) {
+                    std::sort(expected.begin(), expected.end(), std::greater<>());
+                } else {
+                    std::sort(expected.begin(), expected.end());
+                }
+                sortDirected(list, descending);
+                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
+                    << n << " shape " << shape << " descending " << descending;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 // The integer sort against std::sort: lengths on each side of the insertion,
@@ -203,23 +227,28 @@ TEST(RadixSort, EqualsStdSortForEveryKeyShapeAndLength) {
             default: return static_cast<int64_t>(i) + (rng() % 64 == 0 ? 1000 : 0);    // nearly sorted
         }
     };
-    for (size_t n : {0, 1, 2, 31, 32, 33, 600, 2047, 2048, 2049, 65536, 65537, 300000}) {
-        for (int shape = 0; shape < 7; ++shape) {
-            for (bool descending : {false, true}) {
-                IntList list;
-                for (size_t i = 0; i < n; ++i) list.push_back(key(shape, i, n));
-                std::vector<int64_t> expected(list.begin(), list.end());
-                if (descending) {
-                    std::sort(expected.begin(), expected.end(), std::greater<>());
-                } else {
-                    std::sort(expected.begin(), expected.end());
-                }
-                sortDirected(list, descending);
-                ASSERT_EQ(std::vector<int64_t>(list.begin(), list.end()), expected)
-                    << n << " shape " << shape << " descending " << descending;
-            }
+    expectSortsAsStdSort({0, 1, 2, 31, 32, 33, 600, 2047, 2048, 2049, 65536, 65537, 300000}, 7, key);
+}
+
+// The bucket sort's own hazards: a cluster with far outliers (one bucket
+// holding nearly every key, split again level after level), wide keys with
+// many repeats (buckets above the insertion size holding one value), buckets
+// just above and below the insertion size, the full 64-bit span, and
+// patterns of equal gaps that put every key on a bucket edge.
+TEST(RadixSort, BucketShapesEqualStdSort) {
+    std::mt19937_64 rng(23);
+    const auto key = [&](int shape, size_t i, size_t n) -> int64_t {
+        switch (shape) {
+            case 0: return i % 97 == 0 ? (rng() & 1 ? INT64_MIN : INT64_MAX) : static_cast<int64_t>(rng() % 1000);
+            case 1: return static_cast<int64_t>(rng() % (n / 20 + 1)) << 30;         // ~20 repeats each, wide
+            case 2: return static_cast<int64_t>((rng() >> 20) - (uint64_t(1) << 43)); // 44-bit, as benchmarked
+            case 3: return static_cast<int64_t>(i % 17) << 50;                        // 17 values, n/17 each
+            case 4: return static_cast<int64_t>(rng() % 2 ? rng() : rng() % 40);      // dense bottom, 64-bit rest
+            case 5: return static_cast<int64_t>((i * 0x9E3779B97F4A7C15ull) & (~uint64_t(0) << 40));
+            default: return static_cast<int64_t>(i & ~size_t(15)) * 1000003 - static_cast<int64_t>(rng() % 16);
         }
-    }
+    };
+    expectSortsAsStdSort({33, 40, 100, 1000, 5000, 70000, 400000}, 7, key);
 }
 
 // The integer sort and the run printer on every tier, against std::stable_sort
