@@ -32,14 +32,15 @@ def _hmac(function, message: _c.Text, key: _c.Text) -> str:
 
 
 # The three digest wrappers are written out: a shared helper or a closure costs a
-# quarter of a short digest's time.
+# quarter of a short digest's time. Every wrapper hands the export bytes and a
+# length in the C int range, so it calls _<export>_raw (see karpa._Library).
 
 
 def md5_hash(data: _c.Text) -> str:
     """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _md5_hash(data, len(data))
+    result = _md5_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("md5_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -49,7 +50,7 @@ def sha1_hash(data: _c.Text) -> str:
     """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _sha1_hash(data, len(data))
+    result = _sha1_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("sha1_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -59,7 +60,7 @@ def sha256_hash(data: _c.Text) -> str:
     """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _sha256_hash(data, len(data))
+    result = _sha256_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("sha256_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -70,7 +71,7 @@ def hmac_md5(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac(_hmac_md5, message, key)
+    return _hmac(_hmac_md5_raw, message, key)
 
 
 def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
@@ -78,7 +79,7 @@ def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac(_hmac_sha256, message, key)
+    return _hmac(_hmac_sha256_raw, message, key)
 
 
 _accelerate(globals(), _lib, "", {
