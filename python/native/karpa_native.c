@@ -18,6 +18,10 @@
 
 /* float_repr.cpp: repr(x) of a binary64, at most 24 bytes, not terminated. */
 size_t karpa_native_float_repr(char* out, double x);
+/* float_repr.cpp: list text of a binary64 (same value, the libraries' layout),
+ * not terminated; writes up to FLOAT_TEXT_ROOM bytes. */
+size_t karpa_native_float_text(char* out, double x);
+enum { FLOAT_TEXT_ROOM = 32, INT_TEXT_ROOM = 20 };
 
 enum { MAX_ARGS = 6, SMALL = 256, RELEASE_GIL_BYTES = 1 << 16 };
 
@@ -65,6 +69,7 @@ static void text_finish(Text* t) {
 }
 
 static void text_free(Text* t) {
+    if (t->heap == NULL) return;
     PyMem_Free(t->heap);
     t->heap = NULL;
 }
@@ -74,10 +79,23 @@ static const char DIGIT_PAIRS[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-/* Decimal text of u at out; returns the length (at most 20). */
+static const uint64_t POWERS_OF_10[20] = {
+    1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u, 1000000000u, 10000000000u,
+    100000000000u, 1000000000000u, 10000000000000u, 100000000000000u, 1000000000000000u, 10000000000000000u,
+    100000000000000000u, 1000000000000000000u, 10000000000000000000u};
+
+/* Digits of u: floor(log10(2^bits)) by 1233 / 4096, then one comparison
+ * (u | 1 crosses no power of ten, and makes 0 one digit). */
+static int decimal_length(uint64_t u) {
+    int t = ((64 - __builtin_clzll(u | 1)) * 1233) >> 12;
+    return t + ((u | 1) >= POWERS_OF_10[t]);
+}
+
+/* Decimal text of u at out, written from its last digit back; returns the
+ * length (at most 20). */
 static int write_uint(char* out, uint64_t u) {
-    char digits[20];
-    char* p = digits + 20;
+    int len = decimal_length(u);
+    char* p = out + len;
     while (u >= 100) {
         uint64_t q = u / 100;
         p -= 2;
@@ -90,8 +108,6 @@ static int write_uint(char* out, uint64_t u) {
     } else {
         *--p = (char)('0' + u);
     }
-    int len = (int)(digits + 20 - p);
-    memcpy(out, p, (size_t)len);
     return len;
 }
 
@@ -99,6 +115,27 @@ static int write_int(char* out, int64_t v) {
     if (v >= 0) return write_uint(out, (uint64_t)v);
     *out = '-';
     return 1 + write_uint(out + 1, (uint64_t)0 - (uint64_t)v);
+}
+
+/* The value of an exact int in the C long long range; 0 when it is not. Ints
+ * of one digit (below 2^30) are read in place, without a call. */
+static inline int int_value(PyObject* v, long long* x) {
+#if PY_VERSION_HEX >= 0x030C0000
+    if (PyUnstable_Long_IsCompact((PyLongObject*)v)) {
+        *x = (long long)PyUnstable_Long_CompactValue((PyLongObject*)v);
+        return 1;
+    }
+#else
+    Py_ssize_t size = Py_SIZE(v);
+    if (size >= -1 && size <= 1) {
+        /* zero may have no digit before 3.11 */
+        *x = size == 0 ? 0 : (long long)size * (long long)((PyLongObject*)v)->ob_digit[0];
+        return 1;
+    }
+#endif
+    int overflow;
+    *x = PyLong_AsLongLongAndOverflow(v, &overflow);
+    return !overflow;
 }
 
 /* Outcomes of converting an argument: done, hand the call to the Python
@@ -191,7 +228,9 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
     } else {
         Py_ssize_t count = b.shape[0], stride = b.strides[0];
         const char* item = (const char*)b.buf;
-        char* out = count ? text_room(t, count * 25) : text_data(t);
+        /* a comma and each item's text; the last one may write past its text */
+        char* out = count ? text_room(t, count * (1 + (floats ? FLOAT_TEXT_ROOM : INT_TEXT_ROOM)) + FLOAT_TEXT_ROOM)
+                          : text_data(t);
         if (out == NULL) {
             result = ERROR;
         } else {
@@ -199,11 +238,11 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
             for (Py_ssize_t i = 0; i < count; ++i, item += stride) {
                 if (i) *out++ = ',';
                 if (kind == B_FLOAT) {
-                    out += karpa_native_float_repr(out, buffer_float(item, b.itemsize));
+                    out += karpa_native_float_text(out, buffer_float(item, b.itemsize));
                 } else if (floats) {
                     double x = kind == B_SIGNED ? (double)buffer_signed(item, b.itemsize)
                                                 : (double)buffer_unsigned(item, b.itemsize);
-                    out += karpa_native_float_repr(out, x);
+                    out += karpa_native_float_text(out, x);
                 } else if (kind == B_SIGNED) {
                     out += write_int(out, buffer_signed(item, b.itemsize));
                 } else {
@@ -223,14 +262,17 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
 static int number_list(PyObject* v, Text* t, int floats) {
     PyObject** items = PySequence_Fast_ITEMS(v);
     Py_ssize_t count = PySequence_Fast_GET_SIZE(v);
+    /* Room for every item at once (growing would copy the text): a comma and
+     * its text, and what the last one writes past its text. */
+    const Py_ssize_t room = 1 + (floats ? FLOAT_TEXT_ROOM : INT_TEXT_ROOM);
+    char* out = text_room(t, count * room + FLOAT_TEXT_ROOM);
+    if (out == NULL) return ERROR;
+    char* const start = out;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* item = items[i];
-        char* out = text_room(t, 26);
-        if (out == NULL) return ERROR;
-        char* start = out;
         if (i) *out++ = ',';
         if (floats && PyFloat_CheckExact(item)) {
-            out += karpa_native_float_repr(out, PyFloat_AS_DOUBLE(item));
+            out += karpa_native_float_text(out, PyFloat_AS_DOUBLE(item));
         } else if (PyLong_CheckExact(item)) {
             if (floats) {
                 double x = PyLong_AsDouble(item);
@@ -238,18 +280,17 @@ static int number_list(PyObject* v, Text* t, int floats) {
                     PyErr_Clear();
                     return FALLBACK;
                 }
-                out += karpa_native_float_repr(out, x);
+                out += karpa_native_float_text(out, x);
             } else {
-                int overflow;
-                long long x = PyLong_AsLongLongAndOverflow(item, &overflow);
-                if (overflow) return FALLBACK;
+                long long x;
+                if (!int_value(item, &x)) return FALLBACK;
                 out += write_int(out, x);
             }
         } else {
             return FALLBACK;
         }
-        t->n += out - start;
     }
+    t->n += out - start;
     text_finish(t);
     return OK;
 }
@@ -509,9 +550,8 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
                     status = FALLBACK;
                     break;
                 }
-                int overflow;
-                long long x = PyLong_AsLongLongAndOverflow(v, &overflow);
-                if (overflow || (kind == K_INT32 && (x < INT32_MIN || x > INT32_MAX))) status = FALLBACK;
+                long long x;
+                if (!int_value(v, &x) || (kind == K_INT32 && (x < INT32_MIN || x > INT32_MAX))) status = FALLBACK;
                 c[nc++] = (uint64_t)x;
                 break;
             }
@@ -553,14 +593,14 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
                     text_finish(t);
                 } else if (kind == K_FLOAT || kind == K_TEXT || kind == K_AFFIX) {
                     status = borrow_text(v, t, kind == K_AFFIX && !as_text);
-                } else if (is_text_object(v)) {
-                    status = borrow_text(v, t, 0);
-                } else if (PyList_CheckExact(v) || PyTuple_CheckExact(v)) {
+                } else if (PyList_CheckExact(v) || PyTuple_CheckExact(v)) { /* never text: tested first */
                     if (kind == K_SET && PySequence_Fast_GET_SIZE(v) == 0)
                         status = FALLBACK;
                     else
                         status = (kind == K_STRINGS || kind == K_SET) ? string_list(v, t)
                                                                      : number_list(v, t, kind == K_FLOATS);
+                } else if (is_text_object(v)) {
+                    status = borrow_text(v, t, 0);
                 } else if ((kind == K_INTS || kind == K_FLOATS) && PyObject_CheckBuffer(v)) {
                     status = buffer_list(v, t, kind == K_FLOATS);
                 } else {
