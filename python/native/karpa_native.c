@@ -467,8 +467,17 @@ static PyObject* number_list_of(const char* p, Py_ssize_t n, int floats) {
 
 static PyObject* decoded(const char* p, Py_ssize_t n) { return PyUnicode_DecodeUTF8(p, n, "surrogateescape"); }
 
+/* The length of result text. The export has just written it with stores that
+ * a vector load (strlen's first step) would wait for; byte loads are served
+ * from those stores, so short results are measured byte by byte. */
+static Py_ssize_t result_length(const char* p) {
+    for (Py_ssize_t n = 0; n < 24; ++n)
+        if (p[n] == '\0') return n;
+    return 24 + (Py_ssize_t)strlen(p + 24);
+}
+
 static PyObject* result_of(int kind, const char* p) {
-    Py_ssize_t n = (Py_ssize_t)strlen(p);
+    Py_ssize_t n = result_length(p);
     switch (kind) {
         case R_STR: return decoded(p, n);
         case R_INT: return number_of(p, n, 0);
