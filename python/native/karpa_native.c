@@ -19,9 +19,10 @@
 /* float_repr.cpp: repr(x) of a binary64, at most 24 bytes, not terminated. */
 size_t karpa_native_float_repr(char* out, double x);
 /* float_repr.cpp: list text of a binary64 (same value, the libraries' layout),
- * not terminated; writes up to FLOAT_TEXT_ROOM bytes. */
+ * not terminated: at most FLOAT_TEXT_MAX bytes, but it writes up to
+ * FLOAT_TEXT_ROOM. An integer's text is at most INT_TEXT_MAX bytes. */
 size_t karpa_native_float_text(char* out, double x);
-enum { FLOAT_TEXT_ROOM = 32, INT_TEXT_ROOM = 20 };
+enum { FLOAT_TEXT_MAX = 26, FLOAT_TEXT_ROOM = 32, INT_TEXT_MAX = 20 };
 
 enum { MAX_ARGS = 6, SMALL = 256, RELEASE_GIL_BYTES = 1 << 16 };
 
@@ -60,6 +61,21 @@ static char* text_room(Text* t, Py_ssize_t more) {
         t->cap = cap;
     }
     return text_data(t) + t->n;
+}
+
+/* List text is written item by item at `out`: room for a list of `count`
+ * items of at most `item` bytes each is made at once (growing would copy the
+ * text, and a list text that stays below glibc's mmap threshold is reused
+ * by the next call without faulting its pages in again), and each item
+ * checks that its comma and its writes still fit. */
+static char* list_room(Text* t, Py_ssize_t count, Py_ssize_t item) {
+    return text_room(t, count * (1 + item) + FLOAT_TEXT_ROOM);
+}
+
+static inline char* item_room(Text* t, char* out) {
+    if (text_data(t) + t->cap - out >= 2 + FLOAT_TEXT_ROOM) return out;
+    t->n = out - text_data(t);
+    return text_room(t, 1 + FLOAT_TEXT_ROOM);
 }
 
 static void text_finish(Text* t) {
@@ -211,9 +227,9 @@ static double buffer_float(const char* p, Py_ssize_t size) {
     return v;
 }
 
-/* List text of a buffer's items, as the wrapper writes them from the items
- * it would get by iterating: ints in decimal, floats by repr (ints in a float
- * list through float()). Floats in an integer list go to the wrapper. */
+/* List text of a buffer's items, with the values the wrapper would get by
+ * iterating: ints in decimal, floats in the libraries' round-trip form (ints
+ * in a float list through float()). Floats in an integer list go to the wrapper. */
 static int buffer_list(PyObject* v, Text* t, int floats) {
     Py_buffer b;
     if (PyObject_GetBuffer(v, &b, PyBUF_RECORDS_RO) != 0) {
@@ -228,28 +244,26 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
     } else {
         Py_ssize_t count = b.shape[0], stride = b.strides[0];
         const char* item = (const char*)b.buf;
-        /* a comma and each item's text; the last one may write past its text */
-        char* out = count ? text_room(t, count * (1 + (floats ? FLOAT_TEXT_ROOM : INT_TEXT_ROOM)) + FLOAT_TEXT_ROOM)
-                          : text_data(t);
+        char* out = list_room(t, count, floats ? FLOAT_TEXT_MAX : INT_TEXT_MAX);
+        for (Py_ssize_t i = 0; out != NULL && i < count; ++i, item += stride) {
+            if ((out = item_room(t, out)) == NULL) break;
+            if (i) *out++ = ',';
+            if (kind == B_FLOAT) {
+                out += karpa_native_float_text(out, buffer_float(item, b.itemsize));
+            } else if (floats) {
+                double x = kind == B_SIGNED ? (double)buffer_signed(item, b.itemsize)
+                                            : (double)buffer_unsigned(item, b.itemsize);
+                out += karpa_native_float_text(out, x);
+            } else if (kind == B_SIGNED) {
+                out += write_int(out, buffer_signed(item, b.itemsize));
+            } else {
+                out += write_uint(out, buffer_unsigned(item, b.itemsize));
+            }
+        }
         if (out == NULL) {
             result = ERROR;
         } else {
-            char* start = out;
-            for (Py_ssize_t i = 0; i < count; ++i, item += stride) {
-                if (i) *out++ = ',';
-                if (kind == B_FLOAT) {
-                    out += karpa_native_float_text(out, buffer_float(item, b.itemsize));
-                } else if (floats) {
-                    double x = kind == B_SIGNED ? (double)buffer_signed(item, b.itemsize)
-                                                : (double)buffer_unsigned(item, b.itemsize);
-                    out += karpa_native_float_text(out, x);
-                } else if (kind == B_SIGNED) {
-                    out += write_int(out, buffer_signed(item, b.itemsize));
-                } else {
-                    out += write_uint(out, buffer_unsigned(item, b.itemsize));
-                }
-            }
-            t->n += out - start;
+            t->n = out - text_data(t);
             text_finish(t);
         }
     }
@@ -262,14 +276,10 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
 static int number_list(PyObject* v, Text* t, int floats) {
     PyObject** items = PySequence_Fast_ITEMS(v);
     Py_ssize_t count = PySequence_Fast_GET_SIZE(v);
-    /* Room for every item at once (growing would copy the text): a comma and
-     * its text, and what the last one writes past its text. */
-    const Py_ssize_t room = 1 + (floats ? FLOAT_TEXT_ROOM : INT_TEXT_ROOM);
-    char* out = text_room(t, count * room + FLOAT_TEXT_ROOM);
-    if (out == NULL) return ERROR;
-    char* const start = out;
+    char* out = list_room(t, count, floats ? FLOAT_TEXT_MAX : INT_TEXT_MAX);
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* item = items[i];
+        if (out == NULL || (out = item_room(t, out)) == NULL) return ERROR;
         if (i) *out++ = ',';
         if (floats && PyFloat_CheckExact(item)) {
             out += karpa_native_float_text(out, PyFloat_AS_DOUBLE(item));
@@ -290,7 +300,8 @@ static int number_list(PyObject* v, Text* t, int floats) {
             return FALLBACK;
         }
     }
-    t->n += out - start;
+    if (out == NULL) return ERROR;
+    t->n = out - text_data(t);
     text_finish(t);
     return OK;
 }
@@ -453,14 +464,29 @@ static PyObject* number_list_of(const char* p, Py_ssize_t n, int floats) {
     PyObject* list = PyList_New(count);
     if (list == NULL) return NULL;
     for (Py_ssize_t i = 0; i < count; ++i) {
-        const char* comma = i + 1 < count ? memchr(p, ',', (size_t)(end - p)) : end;
-        PyObject* item = number_of(p, comma - p, floats);
+        PyObject* item = NULL;
+        const char* next = NULL;
+        if (!floats) {
+            /* An integer of up to 18 digits, read while looking for its comma. */
+            const char* q = p + (*p == '-');
+            const char* const digits = q;
+            uint64_t v = 0;
+            while (q < end && q - digits < 19 && (unsigned)(*q - '0') <= 9) v = v * 10 + (uint64_t)(*q++ - '0');
+            if (q > digits && q - digits <= 18 && (q == end || *q == ',')) {
+                item = PyLong_FromLongLong(*p == '-' ? -(long long)v : (long long)v);
+                next = q;
+            }
+        }
+        if (next == NULL) {
+            next = i + 1 < count ? memchr(p, ',', (size_t)(end - p)) : end;
+            item = number_of(p, next - p, floats);
+        }
         if (item == NULL) {
             Py_DECREF(list);
             return NULL;
         }
         PyList_SET_ITEM(list, i, item);
-        p = comma + 1;
+        p = next + 1;
     }
     return list;
 }
