@@ -134,7 +134,8 @@ static int write_int(char* out, int64_t v) {
 }
 
 /* The value of an exact int in the C long long range; 0 when it is not. Ints
- * of one digit (below 2^30) are read in place, without a call. */
+ * of one digit (below 2^30), and before 3.12 of two, are read in place,
+ * without a call. */
 static inline int int_value(PyObject* v, long long* x) {
 #if PY_VERSION_HEX >= 0x030C0000
     if (PyUnstable_Long_IsCompact((PyLongObject*)v)) {
@@ -146,6 +147,12 @@ static inline int int_value(PyObject* v, long long* x) {
     if (size >= -1 && size <= 1) {
         /* zero may have no digit before 3.11 */
         *x = size == 0 ? 0 : (long long)size * (long long)((PyLongObject*)v)->ob_digit[0];
+        return 1;
+    }
+    if (size == 2 || size == -2) {
+        const digit* d = ((PyLongObject*)v)->ob_digit;
+        long long magnitude = (long long)d[0] | (long long)d[1] << PyLong_SHIFT;
+        *x = size < 0 ? -magnitude : magnitude;
         return 1;
     }
 #endif
@@ -460,7 +467,7 @@ static PyObject* number_list_of(const char* p, Py_ssize_t n, int floats) {
     if (n == 0) return PyList_New(0);
     const char* end = p + n;
     Py_ssize_t count = 1;
-    for (const char* q = p; (q = memchr(q, ',', (size_t)(end - q))) != NULL; ++q) ++count;
+    for (const char* q = p; q < end; ++q) count += *q == ',';  /* vectorised; memchr would be a call per comma */
     PyObject* list = PyList_New(count);
     if (list == NULL) return NULL;
     for (Py_ssize_t i = 0; i < count; ++i) {
