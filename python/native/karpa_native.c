@@ -65,9 +65,7 @@ static char* text_room(Text* t, Py_ssize_t more) {
 
 /* List text is written item by item at `out`: room for a list of `count`
  * items of at most `item` bytes each is made at once (growing would copy the
- * text, and a list text that stays below glibc's mmap threshold is reused
- * by the next call without faulting its pages in again), and each item
- * checks that its comma and its writes still fit. */
+ * text), and each item checks that its comma and its writes still fit. */
 static char* list_room(Text* t, Py_ssize_t count, Py_ssize_t item) {
     return text_room(t, count * (1 + item) + FLOAT_TEXT_ROOM);
 }
