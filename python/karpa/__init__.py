@@ -223,6 +223,13 @@ class _Library:
     Each module that wraps the library holds every export as a global named
     ``_<export>``: a stub that loads the library, then the ctypes function itself,
     so a wrapper reaches its export in one global lookup.
+
+    Beside it, ``_<export>_raw`` is the same export with its result type but no
+    argument types, for wrappers that have already checked their arguments: it
+    takes only exact ints in the C int range and bytes. ctypes passes such an
+    int as a C int sign-extended to 64 bits and bytes as a pointer, which is
+    what the argument types would make of them, without converting each
+    argument through its type (a third of a short call).
     """
 
     def __init__(self, name, signatures, namespace):
@@ -232,10 +239,12 @@ class _Library:
         self._functions = None
         self._namespace = namespace
         namespace.update({"_" + export: self._stub(export) for export in signatures})
+        namespace.update({"_" + export + "_raw": self._stub(export, True) for export in signatures})
 
-    def _stub(self, export):
+    def _stub(self, export, raw=False):
         def call(*arguments):
-            return self.function(export)(*arguments)
+            self.function(export)
+            return self._namespace["_" + export + ("_raw" if raw else "")](*arguments)
         call.__name__ = export
         return call
 
@@ -257,14 +266,17 @@ class _Library:
                         + ", ".join(searched) + ", then the system loader path"
                         " (set KARPA_LIB_DIR to the folder that holds it)"
                     )
-                functions = {}
+                functions, raw = {}, {}
                 for export, (restype, argtypes) in self.signatures.items():
                     function = getattr(handle, export)
                     function.restype = restype
                     function.argtypes = argtypes
                     functions[export] = function
+                    raw[export] = handle[export]  # a function object of its own
+                    raw[export].restype = restype
                 self.path = _file_of(next(iter(functions.values())), path)
                 self._handle = handle
+                self._namespace.update({"_" + export + "_raw": function for export, function in raw.items()})
                 self._namespace.update({"_" + export: function for export, function in functions.items()})
                 self._functions = functions
         return self._functions

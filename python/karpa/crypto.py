@@ -17,7 +17,7 @@ raises ``karpa.KarpaError``.
 from __future__ import annotations
 
 from . import _codec as _c
-from . import KarpaError, _accelerate, _call, _library
+from . import KarpaError, _accelerate, _library
 
 __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 
@@ -25,21 +25,16 @@ __all__ = ["md5_hash", "sha1_hash", "sha256_hash", "hmac_md5", "hmac_sha256"]
 _lib = _library("crypto", globals())
 
 
-def _hmac(function, message: _c.Text, key: _c.Text) -> str:
-    message = _c.byte_buffer(message, "message")
-    key = _c.byte_buffer(key, "key")
-    return _call(function, message, len(message), key, len(key)).decode()
-
-
-# The three digest wrappers are written out: a shared helper or a closure costs a
-# quarter of a short digest's time.
+# The five wrappers are written out: a shared helper or a closure costs a
+# quarter of a short digest's time. Every wrapper hands the export bytes and a
+# length in the C int range, so it calls _<export>_raw (see karpa._Library).
 
 
 def md5_hash(data: _c.Text) -> str:
     """The MD5 digest of ``data`` (RFC 1321) as 32 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _md5_hash(data, len(data))
+    result = _md5_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("md5_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -49,7 +44,7 @@ def sha1_hash(data: _c.Text) -> str:
     """The SHA-1 digest of ``data`` (FIPS 180-4) as 40 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _sha1_hash(data, len(data))
+    result = _sha1_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("sha1_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -59,7 +54,7 @@ def sha256_hash(data: _c.Text) -> str:
     """The SHA-256 digest of ``data`` (FIPS 180-4) as 64 hexadecimal characters."""
     if type(data) is not bytes or len(data) > 0x7FFFFFFF:
         data = _c.byte_buffer(data, "data")
-    result = _sha256_hash(data, len(data))
+    result = _sha256_hash_raw(data, len(data))
     if result is None:
         raise KarpaError("sha256_hash", (data, len(data)))
     return result.decode()  # hexadecimal text is ASCII
@@ -70,7 +65,14 @@ def hmac_md5(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac(_hmac_md5, message, key)
+    if type(message) is not bytes or len(message) > 0x7FFFFFFF:
+        message = _c.byte_buffer(message, "message")
+    if type(key) is not bytes or len(key) > 0x7FFFFFFF:
+        key = _c.byte_buffer(key, "key")
+    result = _hmac_md5_raw(message, len(message), key, len(key))
+    if result is None:
+        raise KarpaError("hmac_md5", (message, len(message), key, len(key)))
+    return result.decode()  # hexadecimal text is ASCII
 
 
 def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
@@ -78,7 +80,14 @@ def hmac_sha256(message: _c.Text, key: _c.Text) -> str:
 
     Note the order: message first, key second.
     """
-    return _hmac(_hmac_sha256, message, key)
+    if type(message) is not bytes or len(message) > 0x7FFFFFFF:
+        message = _c.byte_buffer(message, "message")
+    if type(key) is not bytes or len(key) > 0x7FFFFFFF:
+        key = _c.byte_buffer(key, "key")
+    result = _hmac_sha256_raw(message, len(message), key, len(key))
+    if result is None:
+        raise KarpaError("hmac_sha256", (message, len(message), key, len(key)))
+    return result.decode()  # hexadecimal text is ASCII
 
 
 _accelerate(globals(), _lib, "", {

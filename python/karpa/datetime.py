@@ -42,10 +42,12 @@ _lib = _library("datetime", globals())
 
 _EPOCH = (1970, 1, 1)
 _MIN, _MAX = -(1 << 63), (1 << 63) - 1
+_LOW, _HIGH = -(1 << 31), (1 << 31) - 1
 
-# The wrappers pass exact ints in the int64_t range straight to the export
-# (ctypes would cut larger ones silently) and leave everything else to
-# _c.c_int64, which converts or raises with the argument's name.
+# The wrappers pass exact ints in the C int range to _<export>_raw (see
+# karpa._Library), other exact ints in the int64_t range to the export through
+# its argument types (ctypes would cut larger ones silently), and leave
+# everything else to _c.c_int64, which converts or raises with the argument's name.
 
 
 def _args(names, values):
@@ -58,6 +60,8 @@ def _date(year, month, day):
 
 def is_leap_year(year: int) -> bool:
     """True for a leap year (divisible by 4 and not by 100, or by 400; year 0 is one)."""
+    if type(year) is int and _LOW <= year <= _HIGH:
+        return _dt_is_leap_year_raw(year) != 0
     if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_is_leap_year(year) != 0
@@ -65,6 +69,8 @@ def is_leap_year(year: int) -> bool:
 
 def days_in_month(year: int, month: int) -> int:
     """28 to 31; 0 when ``month`` is outside 1 to 12 (a result, not a failure)."""
+    if type(year) is type(month) is int and _LOW <= year <= _HIGH and _LOW <= month <= _HIGH:
+        return _dt_days_in_month_raw(year, month)
     if not (type(year) is type(month) is int and
             _MIN <= year <= _MAX and _MIN <= month <= _MAX):
         year, month = _args(("year", "month"), (year, month))
@@ -73,6 +79,8 @@ def days_in_month(year: int, month: int) -> int:
 
 def days_in_year(year: int) -> int:
     """366 for a leap year, else 365."""
+    if type(year) is int and _LOW <= year <= _HIGH:
+        return _dt_days_in_year_raw(year)
     if not (type(year) is int and _MIN <= year <= _MAX):
         year = _c.c_int64(year, "year")
     return _dt_days_in_year(year)
@@ -80,9 +88,12 @@ def days_in_year(year: int) -> int:
 
 def ts_to_ymd(timestamp: int) -> str:
     """The UTC date holding a Unix timestamp, as date text: ``ts_to_ymd(-1) == "1969-12-31"``."""
-    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
-        timestamp = _c.c_int64(timestamp, "timestamp")
-    result = _dt_ts_to_ymd(timestamp)
+    if type(timestamp) is int and _LOW <= timestamp <= _HIGH:
+        result = _dt_ts_to_ymd_raw(timestamp)
+    else:
+        if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
+            timestamp = _c.c_int64(timestamp, "timestamp")
+        result = _dt_ts_to_ymd(timestamp)
     if result is None:
         raise KarpaError("dt_ts_to_ymd", (timestamp,))
     return result.decode()  # date text is ASCII
@@ -90,9 +101,12 @@ def ts_to_ymd(timestamp: int) -> str:
 
 def ts_to_ymdhms(timestamp: int) -> str:
     """A Unix timestamp in UTC as date-time text: ``ts_to_ymdhms(1700000000) == "2023-11-14 22:13:20"``."""
-    if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
-        timestamp = _c.c_int64(timestamp, "timestamp")
-    result = _dt_ts_to_ymdhms(timestamp)
+    if type(timestamp) is int and _LOW <= timestamp <= _HIGH:
+        result = _dt_ts_to_ymdhms_raw(timestamp)
+    else:
+        if not (type(timestamp) is int and _MIN <= timestamp <= _MAX):
+            timestamp = _c.c_int64(timestamp, "timestamp")
+        result = _dt_ts_to_ymdhms(timestamp)
     if result is None:
         raise KarpaError("dt_ts_to_ymdhms", (timestamp,))
     return result.decode()
@@ -103,10 +117,14 @@ def ymd_to_ts(year: int, month: int, day: int) -> int:
 
     Raises KarpaError for an impossible date (a 0 answer for any date but 1970-01-01).
     """
-    if not (type(year) is type(month) is type(day) is int and
-            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
-        year, month, day = _date(year, month, day)
-    result = _dt_ymd_to_ts(year, month, day)
+    if type(year) is type(month) is type(day) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH:
+        result = _dt_ymd_to_ts_raw(year, month, day)
+    else:
+        if not (type(year) is type(month) is type(day) is int and
+                _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+            year, month, day = _date(year, month, day)
+        result = _dt_ymd_to_ts(year, month, day)
     if result == 0 and (year, month, day) != _EPOCH:
         raise KarpaError("dt_ymd_to_ts", (year, month, day))
     return result
@@ -118,8 +136,16 @@ def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, da
     ``days_between(2024, 1, 1, 2024, 3, 1) == 60``. Raises KarpaError when
     either date is impossible.
     """
-    first, second = _date(year1, month1, day1), _date(year2, month2, day2)
-    result = _dt_days_between(*first, *second)
+    if type(year1) is type(month1) is type(day1) is type(year2) is type(month2) is type(day2) is int and \
+            _LOW <= year1 <= _HIGH and _LOW <= month1 <= _HIGH and _LOW <= day1 <= _HIGH and \
+            _LOW <= year2 <= _HIGH and _LOW <= month2 <= _HIGH and _LOW <= day2 <= _HIGH:
+        result = _dt_days_between_raw(year1, month1, day1, year2, month2, day2)
+        if result != 0:
+            return result
+        first, second = (year1, month1, day1), (year2, month2, day2)
+    else:
+        first, second = _date(year1, month1, day1), _date(year2, month2, day2)
+        result = _dt_days_between(*first, *second)
     if result == 0:
         # Two different valid dates are never 0 days apart; equal dates are
         # valid exactly when the date has a timestamp.
@@ -131,10 +157,14 @@ def days_between(year1: int, month1: int, day1: int, year2: int, month2: int, da
 
 def day_of_week(year: int, month: int, day: int) -> int:
     """1 = Monday to 7 = Sunday: ``day_of_week(1970, 1, 1) == 4``. KarpaError for an impossible date."""
-    if not (type(year) is type(month) is type(day) is int and
-            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
-        year, month, day = _date(year, month, day)
-    result = _dt_day_of_week(year, month, day)
+    if type(year) is type(month) is type(day) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH:
+        result = _dt_day_of_week_raw(year, month, day)
+    else:
+        if not (type(year) is type(month) is type(day) is int and
+                _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+            year, month, day = _date(year, month, day)
+        result = _dt_day_of_week(year, month, day)
     if result == 0:
         raise KarpaError("dt_day_of_week", (year, month, day))
     return result
@@ -146,10 +176,14 @@ def week_of_year(year: int, month: int, day: int) -> int:
     The first days of January count as week 52 (``week_of_year(2024, 1, 1) == 52``).
     KarpaError for an impossible date.
     """
-    if not (type(year) is type(month) is type(day) is int and
-            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
-        year, month, day = _date(year, month, day)
-    result = _dt_week_of_year(year, month, day)
+    if type(year) is type(month) is type(day) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH:
+        result = _dt_week_of_year_raw(year, month, day)
+    else:
+        if not (type(year) is type(month) is type(day) is int and
+                _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
+            year, month, day = _date(year, month, day)
+        result = _dt_week_of_year(year, month, day)
     if result == 0:
         raise KarpaError("dt_week_of_year", (year, month, day))
     return result
@@ -157,6 +191,9 @@ def week_of_year(year: int, month: int, day: int) -> int:
 
 def validate_date(year: int, month: int, day: int) -> bool:
     """True for a real date in the years 1 to 9999."""
+    if type(year) is type(month) is type(day) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH:
+        return _dt_validate_date_raw(year, month, day) != 0
     if not (type(year) is type(month) is type(day) is int and
             _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX):
         year, month, day = _date(year, month, day)
@@ -168,10 +205,14 @@ def add_days(year: int, month: int, day: int, days: int) -> str:
 
     ``add_days(2024, 2, 28, 1) == "2024-02-29"``. KarpaError for an impossible date.
     """
-    if not (type(year) is type(month) is type(day) is type(days) is int and
-            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= days <= _MAX):
-        year, month, day, days = _date(year, month, day) + _args(("days",), (days,))
-    result = _dt_add_days(year, month, day, days)
+    if type(year) is type(month) is type(day) is type(days) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH and _LOW <= days <= _HIGH:
+        result = _dt_add_days_raw(year, month, day, days)
+    else:
+        if not (type(year) is type(month) is type(day) is type(days) is int and
+                _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= days <= _MAX):
+            year, month, day, days = _date(year, month, day) + _args(("days",), (days,))
+        result = _dt_add_days(year, month, day, days)
     if result is None:
         raise KarpaError("dt_add_days", (year, month, day, days))
     return result.decode()
@@ -184,10 +225,14 @@ def add_months(year: int, month: int, day: int, months: int) -> str:
     outside 1 to 12 carries into the year and a day below 1 is printed as given
     (``add_months(2024, 5, 0, 0) == "2024-05-00"``).
     """
-    if not (type(year) is type(month) is type(day) is type(months) is int and
-            _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= months <= _MAX):
-        year, month, day, months = _date(year, month, day) + _args(("months",), (months,))
-    result = _dt_add_months(year, month, day, months)
+    if type(year) is type(month) is type(day) is type(months) is int and \
+            _LOW <= year <= _HIGH and _LOW <= month <= _HIGH and _LOW <= day <= _HIGH and _LOW <= months <= _HIGH:
+        result = _dt_add_months_raw(year, month, day, months)
+    else:
+        if not (type(year) is type(month) is type(day) is type(months) is int and
+                _MIN <= year <= _MAX and _MIN <= month <= _MAX and _MIN <= day <= _MAX and _MIN <= months <= _MAX):
+            year, month, day, months = _date(year, month, day) + _args(("months",), (months,))
+        result = _dt_add_months(year, month, day, months)
     if result is None:
         raise KarpaError("dt_add_months", (year, month, day, months))
     return result.decode()

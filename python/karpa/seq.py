@@ -5,8 +5,10 @@ Lists: a Python iterable, or list text (``str`` or bytes) passed unchanged.
 - Integer lists: items must be integers (``operator.index``); text items such
   as ``" 3,1, 2"`` follow the library's rules (blanks around items and empty
   pieces are skipped, ``"1_000"`` and ``"+5"`` are integers).
-- Float lists: items go through ``float()`` and are written with ``repr()``, so
-  every value (``nan``, ``inf``, ``-0.0``) reaches the library exactly.
+- Float lists: items go through ``float()`` and are written as text that reads
+  back to the same value (``repr()``, or the libraries' own round-trip form in
+  ``karpa._native``), so every value (``nan``, ``inf``, ``-0.0``) reaches the
+  library exactly.
 - String lists: items are ``str`` (UTF-8) or bytes and must not contain ``","``
   or NUL (``ValueError``). Items are kept exactly, blanks and empty items
   included. An empty sequence and ``[""]`` both travel as the empty text,

@@ -83,3 +83,12 @@ extern "C" size_t karpa_native_float_repr(char* out, double x) {
     }
     return len;
 }
+
+// List text of a binary64 for the exports: the libraries' own round-trip
+// form, which reads back to the same value (only its layout differs from
+// repr: "1e16" is "10000000000000000.0"). Writes at most FLOAT_TEXT_ROOM bytes
+// at out, some past the returned length.
+extern "C" size_t karpa_native_float_text(char* out, double x) {
+    static_assert(karpa::kMaxRoundtripText == 32);
+    return static_cast<size_t>(karpa::writeFloatRoundtrip(out, x) - out);
+}

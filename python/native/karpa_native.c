@@ -18,6 +18,11 @@
 
 /* float_repr.cpp: repr(x) of a binary64, at most 24 bytes, not terminated. */
 size_t karpa_native_float_repr(char* out, double x);
+/* float_repr.cpp: list text of a binary64 (same value, the libraries' layout),
+ * not terminated: at most FLOAT_TEXT_MAX bytes, but it writes up to
+ * FLOAT_TEXT_ROOM. An integer's text is at most INT_TEXT_MAX bytes. */
+size_t karpa_native_float_text(char* out, double x);
+enum { FLOAT_TEXT_MAX = 26, FLOAT_TEXT_ROOM = 32, INT_TEXT_MAX = 20 };
 
 enum { MAX_ARGS = 6, SMALL = 256, RELEASE_GIL_BYTES = 1 << 16 };
 
@@ -58,6 +63,19 @@ static char* text_room(Text* t, Py_ssize_t more) {
     return text_data(t) + t->n;
 }
 
+/* List text is written item by item at `out`: room for a list of `count`
+ * items of at most `item` bytes each is made at once (growing would copy the
+ * text), and each item checks that its comma and its writes still fit. */
+static char* list_room(Text* t, Py_ssize_t count, Py_ssize_t item) {
+    return text_room(t, count * (1 + item) + FLOAT_TEXT_ROOM);
+}
+
+static inline char* item_room(Text* t, char* out) {
+    if (text_data(t) + t->cap - out >= 2 + FLOAT_TEXT_ROOM) return out;
+    t->n = out - text_data(t);
+    return text_room(t, 1 + FLOAT_TEXT_ROOM);
+}
+
 static void text_finish(Text* t) {
     char* d = text_data(t);
     d[t->n] = '\0';
@@ -65,6 +83,7 @@ static void text_finish(Text* t) {
 }
 
 static void text_free(Text* t) {
+    if (t->heap == NULL) return;
     PyMem_Free(t->heap);
     t->heap = NULL;
 }
@@ -74,10 +93,23 @@ static const char DIGIT_PAIRS[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-/* Decimal text of u at out; returns the length (at most 20). */
+static const uint64_t POWERS_OF_10[20] = {
+    1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u, 1000000000u, 10000000000u,
+    100000000000u, 1000000000000u, 10000000000000u, 100000000000000u, 1000000000000000u, 10000000000000000u,
+    100000000000000000u, 1000000000000000000u, 10000000000000000000u};
+
+/* Digits of u: floor(log10(2^bits)) by 1233 / 4096, then one comparison
+ * (u | 1 crosses no power of ten, and makes 0 one digit). */
+static int decimal_length(uint64_t u) {
+    int t = ((64 - __builtin_clzll(u | 1)) * 1233) >> 12;
+    return t + ((u | 1) >= POWERS_OF_10[t]);
+}
+
+/* Decimal text of u at out, written from its last digit back; returns the
+ * length (at most 20). */
 static int write_uint(char* out, uint64_t u) {
-    char digits[20];
-    char* p = digits + 20;
+    int len = decimal_length(u);
+    char* p = out + len;
     while (u >= 100) {
         uint64_t q = u / 100;
         p -= 2;
@@ -90,8 +122,6 @@ static int write_uint(char* out, uint64_t u) {
     } else {
         *--p = (char)('0' + u);
     }
-    int len = (int)(digits + 20 - p);
-    memcpy(out, p, (size_t)len);
     return len;
 }
 
@@ -99,6 +129,34 @@ static int write_int(char* out, int64_t v) {
     if (v >= 0) return write_uint(out, (uint64_t)v);
     *out = '-';
     return 1 + write_uint(out + 1, (uint64_t)0 - (uint64_t)v);
+}
+
+/* The value of an exact int in the C long long range; 0 when it is not. Ints
+ * of one digit (below 2^30), and before 3.12 of two, are read in place,
+ * without a call. */
+static inline int int_value(PyObject* v, long long* x) {
+#if PY_VERSION_HEX >= 0x030C0000
+    if (PyUnstable_Long_IsCompact((PyLongObject*)v)) {
+        *x = (long long)PyUnstable_Long_CompactValue((PyLongObject*)v);
+        return 1;
+    }
+#else
+    Py_ssize_t size = Py_SIZE(v);
+    if (size >= -1 && size <= 1) {
+        /* zero may have no digit before 3.11 */
+        *x = size == 0 ? 0 : (long long)size * (long long)((PyLongObject*)v)->ob_digit[0];
+        return 1;
+    }
+    if (size == 2 || size == -2) {
+        const digit* d = ((PyLongObject*)v)->ob_digit;
+        long long magnitude = (long long)d[0] | (long long)d[1] << PyLong_SHIFT;
+        *x = size < 0 ? -magnitude : magnitude;
+        return 1;
+    }
+#endif
+    int overflow;
+    *x = PyLong_AsLongLongAndOverflow(v, &overflow);
+    return !overflow;
 }
 
 /* Outcomes of converting an argument: done, hand the call to the Python
@@ -174,9 +232,9 @@ static double buffer_float(const char* p, Py_ssize_t size) {
     return v;
 }
 
-/* List text of a buffer's items, as the wrapper writes them from the items
- * it would get by iterating: ints in decimal, floats by repr (ints in a float
- * list through float()). Floats in an integer list go to the wrapper. */
+/* List text of a buffer's items, with the values the wrapper would get by
+ * iterating: ints in decimal, floats in the libraries' round-trip form (ints
+ * in a float list through float()). Floats in an integer list go to the wrapper. */
 static int buffer_list(PyObject* v, Text* t, int floats) {
     Py_buffer b;
     if (PyObject_GetBuffer(v, &b, PyBUF_RECORDS_RO) != 0) {
@@ -191,26 +249,26 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
     } else {
         Py_ssize_t count = b.shape[0], stride = b.strides[0];
         const char* item = (const char*)b.buf;
-        char* out = count ? text_room(t, count * 25) : text_data(t);
+        char* out = list_room(t, count, floats ? FLOAT_TEXT_MAX : INT_TEXT_MAX);
+        for (Py_ssize_t i = 0; out != NULL && i < count; ++i, item += stride) {
+            if ((out = item_room(t, out)) == NULL) break;
+            if (i) *out++ = ',';
+            if (kind == B_FLOAT) {
+                out += karpa_native_float_text(out, buffer_float(item, b.itemsize));
+            } else if (floats) {
+                double x = kind == B_SIGNED ? (double)buffer_signed(item, b.itemsize)
+                                            : (double)buffer_unsigned(item, b.itemsize);
+                out += karpa_native_float_text(out, x);
+            } else if (kind == B_SIGNED) {
+                out += write_int(out, buffer_signed(item, b.itemsize));
+            } else {
+                out += write_uint(out, buffer_unsigned(item, b.itemsize));
+            }
+        }
         if (out == NULL) {
             result = ERROR;
         } else {
-            char* start = out;
-            for (Py_ssize_t i = 0; i < count; ++i, item += stride) {
-                if (i) *out++ = ',';
-                if (kind == B_FLOAT) {
-                    out += karpa_native_float_repr(out, buffer_float(item, b.itemsize));
-                } else if (floats) {
-                    double x = kind == B_SIGNED ? (double)buffer_signed(item, b.itemsize)
-                                                : (double)buffer_unsigned(item, b.itemsize);
-                    out += karpa_native_float_repr(out, x);
-                } else if (kind == B_SIGNED) {
-                    out += write_int(out, buffer_signed(item, b.itemsize));
-                } else {
-                    out += write_uint(out, buffer_unsigned(item, b.itemsize));
-                }
-            }
-            t->n += out - start;
+            t->n = out - text_data(t);
             text_finish(t);
         }
     }
@@ -223,14 +281,13 @@ static int buffer_list(PyObject* v, Text* t, int floats) {
 static int number_list(PyObject* v, Text* t, int floats) {
     PyObject** items = PySequence_Fast_ITEMS(v);
     Py_ssize_t count = PySequence_Fast_GET_SIZE(v);
+    char* out = list_room(t, count, floats ? FLOAT_TEXT_MAX : INT_TEXT_MAX);
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* item = items[i];
-        char* out = text_room(t, 26);
-        if (out == NULL) return ERROR;
-        char* start = out;
+        if (out == NULL || (out = item_room(t, out)) == NULL) return ERROR;
         if (i) *out++ = ',';
         if (floats && PyFloat_CheckExact(item)) {
-            out += karpa_native_float_repr(out, PyFloat_AS_DOUBLE(item));
+            out += karpa_native_float_text(out, PyFloat_AS_DOUBLE(item));
         } else if (PyLong_CheckExact(item)) {
             if (floats) {
                 double x = PyLong_AsDouble(item);
@@ -238,18 +295,18 @@ static int number_list(PyObject* v, Text* t, int floats) {
                     PyErr_Clear();
                     return FALLBACK;
                 }
-                out += karpa_native_float_repr(out, x);
+                out += karpa_native_float_text(out, x);
             } else {
-                int overflow;
-                long long x = PyLong_AsLongLongAndOverflow(item, &overflow);
-                if (overflow) return FALLBACK;
+                long long x;
+                if (!int_value(item, &x)) return FALLBACK;
                 out += write_int(out, x);
             }
         } else {
             return FALLBACK;
         }
-        t->n += out - start;
     }
+    if (out == NULL) return ERROR;
+    t->n = out - text_data(t);
     text_finish(t);
     return OK;
 }
@@ -408,26 +465,50 @@ static PyObject* number_list_of(const char* p, Py_ssize_t n, int floats) {
     if (n == 0) return PyList_New(0);
     const char* end = p + n;
     Py_ssize_t count = 1;
-    for (const char* q = p; (q = memchr(q, ',', (size_t)(end - q))) != NULL; ++q) ++count;
+    for (const char* q = p; q < end; ++q) count += *q == ',';  /* vectorised; memchr would be a call per comma */
     PyObject* list = PyList_New(count);
     if (list == NULL) return NULL;
     for (Py_ssize_t i = 0; i < count; ++i) {
-        const char* comma = i + 1 < count ? memchr(p, ',', (size_t)(end - p)) : end;
-        PyObject* item = number_of(p, comma - p, floats);
+        PyObject* item = NULL;
+        const char* next = NULL;
+        if (!floats) {
+            /* An integer of up to 18 digits, read while looking for its comma. */
+            const char* q = p + (*p == '-');
+            const char* const digits = q;
+            uint64_t v = 0;
+            while (q < end && q - digits < 19 && (unsigned)(*q - '0') <= 9) v = v * 10 + (uint64_t)(*q++ - '0');
+            if (q > digits && q - digits <= 18 && (q == end || *q == ',')) {
+                item = PyLong_FromLongLong(*p == '-' ? -(long long)v : (long long)v);
+                next = q;
+            }
+        }
+        if (next == NULL) {
+            next = i + 1 < count ? memchr(p, ',', (size_t)(end - p)) : end;
+            item = number_of(p, next - p, floats);
+        }
         if (item == NULL) {
             Py_DECREF(list);
             return NULL;
         }
         PyList_SET_ITEM(list, i, item);
-        p = comma + 1;
+        p = next + 1;
     }
     return list;
 }
 
 static PyObject* decoded(const char* p, Py_ssize_t n) { return PyUnicode_DecodeUTF8(p, n, "surrogateescape"); }
 
+/* The length of result text. The export has just written it with stores that
+ * a vector load (strlen's first step) would wait for; byte loads are served
+ * from those stores, so short results are measured byte by byte. */
+static Py_ssize_t result_length(const char* p) {
+    for (Py_ssize_t n = 0; n < 24; ++n)
+        if (p[n] == '\0') return n;
+    return 24 + (Py_ssize_t)strlen(p + 24);
+}
+
 static PyObject* result_of(int kind, const char* p) {
-    Py_ssize_t n = (Py_ssize_t)strlen(p);
+    Py_ssize_t n = result_length(p);
     switch (kind) {
         case R_STR: return decoded(p, n);
         case R_INT: return number_of(p, n, 0);
@@ -509,9 +590,8 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
                     status = FALLBACK;
                     break;
                 }
-                int overflow;
-                long long x = PyLong_AsLongLongAndOverflow(v, &overflow);
-                if (overflow || (kind == K_INT32 && (x < INT32_MIN || x > INT32_MAX))) status = FALLBACK;
+                long long x;
+                if (!int_value(v, &x) || (kind == K_INT32 && (x < INT32_MIN || x > INT32_MAX))) status = FALLBACK;
                 c[nc++] = (uint64_t)x;
                 break;
             }
@@ -553,14 +633,14 @@ static PyObject* call_vectorcall(PyObject* callable, PyObject* const* args, size
                     text_finish(t);
                 } else if (kind == K_FLOAT || kind == K_TEXT || kind == K_AFFIX) {
                     status = borrow_text(v, t, kind == K_AFFIX && !as_text);
-                } else if (is_text_object(v)) {
-                    status = borrow_text(v, t, 0);
-                } else if (PyList_CheckExact(v) || PyTuple_CheckExact(v)) {
+                } else if (PyList_CheckExact(v) || PyTuple_CheckExact(v)) { /* never text: tested first */
                     if (kind == K_SET && PySequence_Fast_GET_SIZE(v) == 0)
                         status = FALLBACK;
                     else
                         status = (kind == K_STRINGS || kind == K_SET) ? string_list(v, t)
                                                                      : number_list(v, t, kind == K_FLOATS);
+                } else if (is_text_object(v)) {
+                    status = borrow_text(v, t, 0);
                 } else if ((kind == K_INTS || kind == K_FLOATS) && PyObject_CheckBuffer(v)) {
                     status = buffer_list(v, t, kind == K_FLOATS);
                 } else {
